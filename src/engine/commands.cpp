@@ -1,0 +1,89 @@
+#include "engine/commands.h"
+
+#include "engine/lock_list.h"
+#include "engine/redistribution.h"
+#include "model/arith.h"
+
+namespace rq {
+
+void CorrectMinMax(ProjectState& s)
+{
+    const LockSnapshot snapshot = TakeLockSnapshot(s);
+    const double min = StoreDouble(ParseReal(s.Edit8.Text()));
+    const double max = StoreDouble(ParseReal(s.Edit9.Text()));
+    const int N = s.VTSRangeEnd();
+    for (int k = 1; k <= N; ++k) {
+        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        if (v.Name.empty())
+            continue;
+        const std::string name = v.Name;
+        if (v.NewBitRateAvg < min) {
+            SetVTSBitRate(s, name, min);
+            LockVTS(s, name, true);
+        }
+        if (v.NewOverallPercent > 100) {
+            SetVTSPercent(s, name, 100.0);
+            LockVTS(s, name, true);
+        }
+        if (v.NewBitRateAvg > max)
+            SetVTSBitRate(s, name, max);
+    }
+    RestoreLockSnapshot(s, snapshot);
+}
+
+void Button3Click(ProjectState& s)
+{
+    Extended bitrate = 500.0L;
+    const std::string name = s.ComboBox1.Text();
+    const int N = s.VTSRangeEnd();
+    for (int k = 1; k <= N; ++k) {
+        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        if (!v.Name.empty() && v.Name == name)
+            bitrate = Mul(Div(ParseReal(s.Edit2.Text()), 100), v.NewBitRateAvg);
+    }
+    SetVTSBitRate(s, name, StoreDouble(bitrate));
+}
+
+void Button5Click(ProjectState& s)
+{
+    Extended requested = ParseReal(s.Edit5.Text());
+    Extended ceiling = 9000;
+    const std::string name = s.ComboBox3.Text();
+    const int N = s.VTSRangeEnd();
+    for (int k = 1; k <= N; ++k) {
+        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        if (!v.Name.empty() && v.Name == name)
+            ceiling = Mul(Div(v.BitrateAvg, v.OriginalAveragePercent), 100);
+    }
+    if (requested > ceiling)
+        requested = ceiling;
+    SetVTSBitRate(s, name, StoreDouble(requested));
+    CorrectMinMax(s);
+}
+
+void Button9Click(ProjectState& s)
+{
+    const double percent = StoreDouble(ParseReal(s.Edit1.Text()));
+    SetVTSPercent(s, s.ComboBox4.Text(), percent);
+    CorrectMinMax(s);
+}
+
+void TrackBar1Change(ProjectState& s)
+{
+    s.Edit5.SetText(FormatInteger(s.TrackBar1.Position()));
+    Button5Click(s);
+}
+
+void TrackBar2Change(ProjectState& s)
+{
+    s.Edit1.SetText(FormatGeneral(Div(s.TrackBar2.Position(), 10)));
+    Button9Click(s);
+}
+
+void ConnectEngineHandlers(ProjectState& s)
+{
+    s.TrackBar1.OnChange = [&s] { TrackBar1Change(s); };
+    s.TrackBar2.OnChange = [&s] { TrackBar2Change(s); };
+}
+
+}  // namespace rq

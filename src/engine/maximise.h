@@ -1,0 +1,13 @@
+#pragma once
+// Making one title set as large as possible while the others are held at a
+// common bitrate or overall percentage.
+#include "model/project_state.h"
+
+namespace rq {
+
+// Maximise the title set in ComboBox5, the others to Edit7 kbit/s (at least "Min Bitrate").
+void Button10Click(ProjectState& s);
+// Maximise the title set in ComboBox6, the others to Edit11 percent.
+void Button2Click(ProjectState& s);
+
+}  // namespace rq

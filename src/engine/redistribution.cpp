@@ -1,0 +1,91 @@
+#include "engine/redistribution.h"
+
+#include "engine/lock_list.h"
+#include "model/arith.h"
+#include "views/grid_views.h"
+
+namespace rq {
+
+namespace {
+
+bool Matches(const TVTSData& v, const std::string& name) { return !v.Name.empty() && v.Name == name; }
+
+}  // namespace
+
+void SetVTSBitRate(ProjectState& s, const std::string& name, double bitrate)
+{
+    const int N = s.VTSRangeEnd();
+    if (VTSCount(s) > 1) {
+        // Target step: delta and the target's ratios come from the unrounded new size.
+        Extended delta = 0;
+        for (int k = 1; k <= N; ++k) {
+            TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            if (!Matches(v, name) || !NotLocked(s, name))
+                continue;
+            const Extended oldSize = v.NewSize;
+            const Extended newSize = Mul(oldSize, Div(bitrate, v.NewBitRateAvg));
+            v.NewSize = StoreDouble(newSize);
+            v.PercentChange = StoreDouble(Mul(Div(newSize, v.KBytes), 100));
+            v.TempPercentChange = StoreDouble(Mul(Div(newSize, oldSize), 100));
+            delta = Sub(newSize, oldSize);
+        }
+
+        // The others share the difference in proportion to their sizes before the call.
+        Extended total = 0;
+        for (int k = 1; k <= N; ++k) {
+            const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            if (!v.Name.empty() && v.Name != name && NotLocked(s, v.Name))
+                total = Add(total, v.NewSize);
+        }
+        for (int k = 1; k <= N; ++k) {
+            TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            if (v.Name.empty() || v.Name == name || !NotLocked(s, v.Name))
+                continue;
+            const Extended oldSize = v.NewSize;
+            const Extended share = Mul(delta, Div(oldSize, total));
+            v.NewSize = StoreDouble(Sub(oldSize, share));
+            v.PercentChange = StoreDouble(Mul(Div(v.NewSize, v.KBytes), 100));
+            v.TempPercentChange = StoreDouble(Mul(Div(v.NewSize, oldSize), 100));
+        }
+
+        for (int k = 1; k <= N; ++k) {
+            TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            if (!v.Name.empty() && NotLocked(s, v.Name))
+                v.NewBitRateAvg = StoreDouble(Div(Mul(v.BitrateAvg, v.PercentChange), 100));
+        }
+        for (int k = 1; k <= N; ++k) {
+            TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            if (!v.Name.empty() && NotLocked(s, v.Name))
+                v.NewOverallPercent = StoreDouble(Div(Mul(v.PercentChange, v.OriginalAveragePercent), 100));
+        }
+    }
+    UpdateVTSDataToStringGrid(s);
+}
+
+void SetVTSPercent(ProjectState& s, const std::string& name, double percent)
+{
+    if (VTSCount(s) <= 1)
+        return;
+    Extended bitrate = ParseInteger(s.Edit8.Text());
+    const int N = s.VTSRangeEnd();
+    for (int k = 1; k <= N; ++k) {
+        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        if (Matches(v, name))
+            bitrate = Mul(Div(percent, v.OriginalAveragePercent), v.BitrateAvg);
+    }
+    SetVTSBitRate(s, name, StoreDouble(bitrate));
+}
+
+double GetVTSPercent(const ProjectState& s, const std::string& name)
+{
+    double result = 100.0;
+    const int N = s.VTSRangeEnd();
+    for (int k = 0; k <= N; ++k) {
+        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        if (Matches(v, name))
+            result = v.NewOverallPercent;
+    }
+    return result;
+}
+
+}  // namespace rq

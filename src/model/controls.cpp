@@ -1,0 +1,214 @@
+#include "model/controls.h"
+
+#include <algorithm>
+
+namespace rq {
+
+static const std::string kEmpty;
+
+TextGrid::TextGrid(int cols, int rows) : cols_(cols)
+{
+    rows_.resize(static_cast<size_t>(std::max(rows, 0)), std::vector<std::string>(static_cast<size_t>(cols)));
+}
+
+void TextGrid::SetRowCount(int rows)
+{
+    rows = std::max(rows, 0);
+    if (rows == RowCount())
+        return;
+    rows_.resize(static_cast<size_t>(rows), std::vector<std::string>(static_cast<size_t>(cols_)));
+    Touch();
+}
+
+const std::string& TextGrid::Cell(int col, int row) const
+{
+    if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
+        return kEmpty;
+    return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+}
+
+void TextGrid::SetCell(int col, int row, const std::string& text)
+{
+    if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
+        return;
+    std::string& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    if (cell == text)
+        return;
+    cell = text;
+    Touch();
+}
+
+void TextGrid::SetCell(int col, int row, std::string&& text)
+{
+    if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
+        return;
+    std::string& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    if (cell == text)
+        return;
+    cell = std::move(text);
+    Touch();
+}
+
+void TextList::Clear()
+{
+    lines_.clear();
+    Touch();
+}
+
+void TextList::Add(std::string line)
+{
+    lines_.push_back(std::move(line));
+    Touch();
+}
+
+void TextList::Assign(std::vector<std::string> lines)
+{
+    lines_ = std::move(lines);
+    Touch();
+}
+
+void CheckList::SetChecked(int i, bool checked)
+{
+    if (i < 0 || i >= Count())
+        return;
+    Entry& e = entries_[static_cast<size_t>(i)];
+    if (e.checked == checked)
+        return;
+    e.checked = checked;
+    Touch();
+}
+
+void CheckList::Clear()
+{
+    entries_.clear();
+    Touch();
+}
+
+void CheckList::Add(std::string text)
+{
+    entries_.push_back(Entry{std::move(text), false});
+    Touch();
+}
+
+int CheckList::IndexOf(const std::string& text) const
+{
+    for (int i = 0; i < Count(); ++i)
+        if (entries_[static_cast<size_t>(i)].text == text)
+            return i;
+    return -1;
+}
+
+void CheckList::UserToggle(int i)
+{
+    if (i < 0 || i >= Count())
+        return;
+    SetChecked(i, !Checked(i));
+    if (OnClickCheck)
+        OnClickCheck();
+}
+
+void ComboBox::SetText(std::string text)
+{
+    if (text == text_)
+        return;
+    text_ = std::move(text);
+    Touch();
+}
+
+void ComboBox::UserSetText(std::string text)
+{
+    SetText(std::move(text));
+    if (OnChange)
+        OnChange();
+}
+
+void ComboBox::SetItems(std::vector<std::string> items)
+{
+    items_ = std::move(items);
+    Touch();
+}
+
+void ComboBox::AddItem(std::string item)
+{
+    items_.push_back(std::move(item));
+    Touch();
+}
+
+void ComboBox::InsertItem(int index, std::string item)
+{
+    index = std::clamp(index, 0, static_cast<int>(items_.size()));
+    items_.insert(items_.begin() + index, std::move(item));
+    Touch();
+}
+
+void ComboBox::Clear()
+{
+    items_.clear();
+    text_.clear();
+    Touch();
+}
+
+void EditBox::SetText(std::string text)
+{
+    if (text == text_)
+        return;
+    text_ = std::move(text);
+    Touch();
+}
+
+void Label::SetCaption(std::string caption)
+{
+    if (caption == caption_)
+        return;
+    caption_ = std::move(caption);
+    Touch();
+}
+
+void Button::SetEnabled(bool enabled)
+{
+    if (enabled == enabled_)
+        return;
+    enabled_ = enabled;
+    Touch();
+}
+
+void TrackBar::MoveTo(int v)
+{
+    v = std::clamp(v, min_, max_);
+    if (v == position_)
+        return;
+    position_ = v;
+    Touch();
+    if (OnChange)
+        OnChange();
+}
+
+void TrackBar::SetMin(int v)
+{
+    if (v > max_ || v == min_)
+        return;
+    min_ = v;
+    Touch();
+    if (position_ < min_)
+        MoveTo(min_);
+}
+
+void TrackBar::SetMax(int v)
+{
+    if (v < min_ || v == max_)
+        return;
+    max_ = v;
+    Touch();
+    if (position_ > max_)
+        MoveTo(max_);
+}
+
+void TrackBar::SetPosition(int v) { MoveTo(v); }
+
+void TrackBar::NotifyEndScroll()
+{
+    if (OnChange)
+        OnChange();
+}
+
+}  // namespace rq

@@ -1,0 +1,170 @@
+#pragma once
+// Toolkit-free models of the window's controls. The tables of the program are
+// the texts these controls hold; a window only mirrors them. Every mutation
+// bumps a version counter so a view can tell cheaply whether it must repaint.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace rq {
+
+class Versioned {
+public:
+    std::uint64_t Version() const { return version_; }
+
+protected:
+    void Touch() { ++version_; }
+
+private:
+    std::uint64_t version_ = 1;
+};
+
+// A grid of text cells (columns x rows); row 0 is the header row.
+class TextGrid : public Versioned {
+public:
+    TextGrid(int cols, int rows);
+
+    int ColCount() const { return cols_; }
+    int RowCount() const { return static_cast<int>(rows_.size()); }
+    void SetRowCount(int rows);
+
+    const std::string& Cell(int col, int row) const;
+    void SetCell(int col, int row, const std::string& text);
+    void SetCell(int col, int row, std::string&& text);
+    const std::vector<std::string>& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
+
+private:
+    int cols_;
+    std::vector<std::vector<std::string>> rows_;
+};
+
+// An ordered list of text lines (the ECL and INF text buffers).
+class TextList : public Versioned {
+public:
+    int Count() const { return static_cast<int>(lines_.size()); }
+    const std::string& operator[](int i) const { return lines_[static_cast<size_t>(i)]; }
+    const std::vector<std::string>& Lines() const { return lines_; }
+    void Clear();
+    void Add(std::string line);
+    void Assign(std::vector<std::string> lines);
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// A list of names with check marks. SetChecked is the program's silent change;
+// a user's toggle goes through UserToggle, which runs the click handler.
+class CheckList : public Versioned {
+public:
+    struct Entry {
+        std::string text;
+        bool checked = false;
+    };
+    int Count() const { return static_cast<int>(entries_.size()); }
+    const Entry& operator[](int i) const { return entries_[static_cast<size_t>(i)]; }
+    const std::string& Text(int i) const { return entries_[static_cast<size_t>(i)].text; }
+    bool Checked(int i) const { return entries_[static_cast<size_t>(i)].checked; }
+    void SetChecked(int i, bool checked);
+    void Clear();
+    void Add(std::string text);
+    int IndexOf(const std::string& text) const;  // first entry with that exact text, or -1
+    void UserToggle(int i);
+
+    std::function<void()> OnClickCheck;
+
+private:
+    std::vector<Entry> entries_;
+};
+
+// An editable drop-down list. SetText is the program's silent change; UserSetText
+// is the user's typing or pick, which runs the change handler when one is set.
+class ComboBox : public Versioned {
+public:
+    ComboBox() = default;
+    explicit ComboBox(std::string text) : text_(std::move(text)) {}
+    ComboBox(std::string text, std::vector<std::string> items) : text_(std::move(text)), items_(std::move(items)) {}
+
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+    void UserSetText(std::string text);
+    const std::vector<std::string>& Items() const { return items_; }
+    void SetItems(std::vector<std::string> items);
+    void AddItem(std::string item);
+    void InsertItem(int index, std::string item);
+    void Clear();  // items and text
+
+    std::function<void()> OnChange;
+
+private:
+    std::string text_;
+    std::vector<std::string> items_;
+};
+
+class EditBox : public Versioned {
+public:
+    EditBox() = default;
+    explicit EditBox(std::string text) : text_(std::move(text)) {}
+    const std::string& Text() const { return text_; }
+    void SetText(std::string text);
+
+private:
+    std::string text_;
+};
+
+class Label : public Versioned {
+public:
+    Label() = default;
+    explicit Label(std::string caption) : caption_(std::move(caption)) {}
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(std::string caption);
+
+private:
+    std::string caption_;
+};
+
+class Button : public Versioned {
+public:
+    explicit Button(std::string caption, bool enabled = true) : caption_(std::move(caption)), enabled_(enabled) {}
+    const std::string& Caption() const { return caption_; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+private:
+    std::string caption_;
+    bool enabled_;
+};
+
+// An integer slider. A minimum above the maximum (or a maximum below the
+// minimum) is ignored; the position is kept inside the range; every change of
+// the position runs the change handler at once, synchronously.
+class TrackBar : public Versioned {
+public:
+    TrackBar(int min, int max, int position, int pageSize, int frequency)
+        : min_(min), max_(max), position_(position), pageSize_(pageSize), frequency_(frequency) {}
+
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Position() const { return position_; }
+    int PageSize() const { return pageSize_; }
+    int Frequency() const { return frequency_; }
+
+    void SetMin(int v);
+    void SetMax(int v);
+    void SetPosition(int v);
+    // The end-of-scroll notification: runs the handler with the position unchanged.
+    void NotifyEndScroll();
+
+    std::function<void()> OnChange;
+
+private:
+    void MoveTo(int v);
+    int min_;
+    int max_;
+    int position_;
+    int pageSize_;
+    int frequency_;
+};
+
+}  // namespace rq

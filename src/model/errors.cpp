@@ -1,0 +1,66 @@
+#include "model/errors.h"
+
+#include <cerrno>
+
+namespace rq {
+
+std::string WithFullStop(std::string text)
+{
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
+        text += '.';
+    return text;
+}
+
+void ThrowInvalidFloat(std::string_view text)
+{
+    throw AppError("'" + std::string(text) + "' is not a valid floating point value");
+}
+
+void ThrowInvalidInteger(std::string_view text)
+{
+    throw AppError("'" + std::string(text) + "' is not a valid integer value");
+}
+
+void ThrowDivByZero() { throw AppError("Floating point division by zero"); }
+void ThrowInvalidOperation() { throw AppError("Invalid floating point operation"); }
+void ThrowOverflow() { throw AppError("Floating point overflow"); }
+void ThrowIntegerOverflow() { throw AppError("Integer overflow"); }
+
+std::string IoErrorText(int code)
+{
+    switch (code) {
+    case 2: return "File not found";
+    case 3: return "Invalid filename";
+    case 4: return "Too many open files";
+    case 5: return "File access denied";
+    case 100: return "Read beyond end of file";
+    case 101: return "Disk full";
+    case 106: return "Invalid numeric input";
+    default: return "I/O error " + std::to_string(code);
+    }
+}
+
+int IoCodeFromErrno(int err)
+{
+    switch (err) {
+    case ENOENT: return 2;
+    case ENOTDIR:
+    case EISDIR:
+    case ENAMETOOLONG:
+    case EINVAL: return 3;
+    case EMFILE:
+    case ENFILE: return 4;
+    case EACCES:
+    case EPERM:
+    case EROFS: return 5;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return 101;
+    default: return err;
+    }
+}
+
+void ThrowIoError(int code) { throw AppError(IoErrorText(code)); }
+void ThrowIoErrno(int err) { ThrowIoError(IoCodeFromErrno(err)); }
+
+}  // namespace rq

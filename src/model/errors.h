@@ -1,0 +1,34 @@
+#pragma once
+// One error type for everything that ends a command: its text is exactly what
+// the error box shows (before the full-stop rule is applied).
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace rq {
+
+class AppError : public std::runtime_error {
+public:
+    explicit AppError(const std::string& text) : std::runtime_error(text) {}
+};
+
+// The error box appends a full stop when the last character sorts after ".".
+std::string WithFullStop(std::string text);
+
+[[noreturn]] void ThrowInvalidFloat(std::string_view text);    // "'%s' is not a valid floating point value"
+[[noreturn]] void ThrowInvalidInteger(std::string_view text);  // "'%s' is not a valid integer value"
+[[noreturn]] void ThrowDivByZero();                            // "Floating point division by zero"
+[[noreturn]] void ThrowInvalidOperation();                     // "Invalid floating point operation"
+[[noreturn]] void ThrowOverflow();                             // "Floating point overflow"
+[[noreturn]] void ThrowIntegerOverflow();                      // "Integer overflow"
+
+// Input/output errors carry the classic run-time error codes of the encoder's world:
+// 2 file not found, 3 invalid filename, 4 too many open files, 5 access denied,
+// 100 read beyond end of file, 101 disk full, 106 invalid numeric input.
+std::string IoErrorText(int code);
+// Maps an operating-system errno onto those codes (others pass through as they are).
+int IoCodeFromErrno(int err);
+[[noreturn]] void ThrowIoError(int code);
+[[noreturn]] void ThrowIoErrno(int err);
+
+}  // namespace rq

@@ -1,0 +1,426 @@
+#include "model/numbers.h"
+
+#include <atomic>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <langinfo.h>
+#include <locale.h>
+
+#include "model/errors.h"
+
+namespace rq {
+
+namespace {
+
+Separators g_separators;
+bool g_separatorsRead = false;
+std::atomic<unsigned> g_generation{1};
+
+// A value as decimal digits: value = 0.d1 d2 d3 ... x 10^exponent.
+struct Decimal {
+    bool negative = false;
+    std::string digits;  // no leading zeros; empty means zero
+    int exponent = 0;
+};
+
+// The first 18 significant digits of the extended value, rounded to nearest.
+Decimal ToDecimal18(Extended v)
+{
+    Decimal d;
+    if (v == 0 || !std::isfinite(v))
+        return d;
+    d.negative = std::signbit(v);
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 17);
+    std::string_view s(buf, static_cast<size_t>(res.ptr - buf));
+    // s = "d.ddddddddddddddddde+XX"
+    const size_t e = s.find('e');
+    d.digits.reserve(18);
+    for (size_t i = 0; i < e; ++i)
+        if (s[i] != '.')
+            d.digits += s[i];
+    int exp10 = 0;
+    std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), exp10);
+    d.exponent = exp10 + 1;
+    return d;
+}
+
+// Keep n significant digits (n may be <= 0), rounding halves away from zero.
+void RoundDigits(Decimal& d, int n)
+{
+    if (d.digits.empty())
+        return;
+    if (n <= 0) {
+        const bool up = (n == 0) && d.digits[0] >= '5';
+        if (up) {
+            d.digits = "1";
+            d.exponent += 1;
+        } else {
+            d.digits.clear();
+        }
+        return;
+    }
+    if (static_cast<size_t>(n) >= d.digits.size())
+        return;
+    const bool up = d.digits[static_cast<size_t>(n)] >= '5';
+    d.digits.resize(static_cast<size_t>(n));
+    if (up) {
+        int i = n - 1;
+        while (i >= 0 && d.digits[static_cast<size_t>(i)] == '9') {
+            d.digits[static_cast<size_t>(i)] = '0';
+            --i;
+        }
+        if (i < 0) {
+            d.digits.insert(d.digits.begin(), '1');
+            d.digits.pop_back();
+            d.exponent += 1;
+        } else {
+            d.digits[static_cast<size_t>(i)] += 1;
+        }
+    }
+    while (!d.digits.empty() && d.digits.back() == '0')
+        d.digits.pop_back();
+}
+
+std::string GroupThousands(const std::string& intPart, char sep)
+{
+    std::string out;
+    const size_t n = intPart.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += sep;
+        out += intPart[i];
+    }
+    return out;
+}
+
+// Fixed text of a rounded decimal with exactly `decimals` decimals.
+std::string FixedText(const Decimal& d, int decimals, bool grouped)
+{
+    const Separators& sep = NumberSeparators();
+    std::string intPart;
+    std::string frac;
+    if (d.digits.empty()) {
+        intPart = "0";
+    } else if (d.exponent <= 0) {
+        intPart = "0";
+        frac.assign(static_cast<size_t>(-d.exponent), '0');
+        frac += d.digits;
+    } else {
+        const size_t e = static_cast<size_t>(d.exponent);
+        if (d.digits.size() <= e) {
+            intPart = d.digits + std::string(e - d.digits.size(), '0');
+        } else {
+            intPart = d.digits.substr(0, e);
+            frac = d.digits.substr(e);
+        }
+    }
+    if (frac.size() < static_cast<size_t>(decimals))
+        frac.append(static_cast<size_t>(decimals) - frac.size(), '0');
+    frac.resize(static_cast<size_t>(decimals));
+    std::string out;
+    if (d.negative && !d.digits.empty())
+        out += '-';
+    out += grouped ? GroupThousands(intPart, sep.thousands) : intPart;
+    if (decimals > 0) {
+        out += sep.decimal;
+        out += frac;
+    }
+    return out;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+Separators SeparatorsFromEnvironment()
+{
+    Separators s;
+    locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (loc == static_cast<locale_t>(nullptr))
+        return s;
+    const char* dec = nl_langinfo_l(RADIXCHAR, loc);
+    const char* tho = nl_langinfo_l(THOUSEP, loc);
+    if (dec != nullptr && std::strlen(dec) == 1)
+        s.decimal = dec[0];
+    if (tho != nullptr && std::strlen(tho) == 1)
+        s.thousands = tho[0];
+    freelocale(loc);
+    if (s.thousands == s.decimal)
+        s.thousands = (s.decimal == ',') ? '.' : ',';
+    return s;
+}
+
+const Separators& NumberSeparators()
+{
+    if (!g_separatorsRead) {
+        g_separators = SeparatorsFromEnvironment();
+        g_separatorsRead = true;
+    }
+    return g_separators;
+}
+
+void SetNumberSeparators(Separators s)
+{
+    g_separators = s;
+    g_separatorsRead = true;
+    ++g_generation;
+}
+
+unsigned SeparatorsGeneration() { return g_generation.load(); }
+
+std::string FormatInteger(std::int64_t v)
+{
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+std::string FormatGeneral(Extended v)
+{
+    if (std::isnan(v))
+        return "NAN";
+    if (std::isinf(v))
+        return v < 0 ? "-INF" : "INF";
+    Decimal d = ToDecimal18(v);
+    RoundDigits(d, 15);
+    if (d.digits.empty())
+        return "0";
+    const char sep = NumberSeparators().decimal;
+    std::string out;
+    if (d.negative)
+        out += '-';
+    if (d.exponent >= -3 && d.exponent <= 15) {
+        if (d.exponent <= 0) {
+            out += '0';
+            out += sep;
+            out.append(static_cast<size_t>(-d.exponent), '0');
+            out += d.digits;
+        } else {
+            const size_t e = static_cast<size_t>(d.exponent);
+            if (d.digits.size() <= e) {
+                out += d.digits;
+                out.append(e - d.digits.size(), '0');
+            } else {
+                out.append(d.digits, 0, e);
+                out += sep;
+                out.append(d.digits, e, std::string::npos);
+            }
+        }
+    } else {
+        out += d.digits[0];
+        if (d.digits.size() > 1) {
+            out += sep;
+            out.append(d.digits, 1, std::string::npos);
+        }
+        out += 'E';
+        out += FormatInteger(d.exponent - 1);
+    }
+    return out;
+}
+
+std::string FormatFloat(std::string_view format, Extended v)
+{
+    std::string out;
+    size_t i = 0;
+    while (i < format.size()) {
+        const char c = format[i];
+        if (c != '%') {
+            out += c;
+            ++i;
+            continue;
+        }
+        if (i + 1 == format.size())
+            break;  // a lone "%" at the end writes nothing
+        if (format[i + 1] == '%') {
+            out += '%';
+            i += 2;
+            continue;
+        }
+        size_t j = i + 1;
+        int width = 0;
+        while (j < format.size() && IsDigit(format[j]))
+            width = width * 10 + (format[j++] - '0');
+        int decimals = 2;
+        if (j < format.size() && format[j] == '.') {
+            ++j;
+            decimals = 0;
+            while (j < format.size() && IsDigit(format[j]))
+                decimals = decimals * 10 + (format[j++] - '0');
+        }
+        if (j >= format.size())
+            break;
+        const char kind = format[j];
+        std::string text;
+        if (!std::isfinite(v)) {
+            text = FormatGeneral(v);
+        } else {
+            Decimal d = ToDecimal18(v);
+            if (d.exponent > 18) {
+                text = FormatGeneral(v);  // too many integer digits for a fixed text
+            } else {
+                RoundDigits(d, d.exponent + decimals);
+                text = FixedText(d, decimals, kind == 'n');
+            }
+        }
+        if (text.size() < static_cast<size_t>(width))
+            out.append(static_cast<size_t>(width) - text.size(), ' ');
+        out += text;
+        i = j + 1;
+    }
+    return out;
+}
+
+bool TryParseReal(std::string_view text, Extended& out)
+{
+    const char sep = NumberSeparators().decimal;
+    size_t b = 0;
+    size_t e = text.size();
+    while (b < e && text[b] == ' ')
+        ++b;
+    while (e > b && text[e - 1] == ' ')
+        --e;
+    std::string canon;
+    canon.reserve(e - b + 4);
+    size_t i = b;
+    if (i < e && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-')
+            canon += '-';
+        ++i;
+    }
+    size_t mantDigits = 0;
+    bool seenSep = false;
+    long long intDigits = 0;
+    bool leading = true;
+    for (; i < e; ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            ++mantDigits;
+            if (!seenSep && !(leading && c == '0'))
+                ++intDigits;
+            if (c != '0')
+                leading = false;
+            canon += c;
+        } else if (c == sep && !seenSep) {
+            seenSep = true;
+            canon += '.';
+        } else {
+            break;
+        }
+    }
+    if (mantDigits == 0)
+        return false;
+    long long exp10 = 0;
+    if (i < e && (text[i] == 'e' || text[i] == 'E')) {
+        canon += 'e';
+        ++i;
+        if (i < e && (text[i] == '+' || text[i] == '-')) {
+            if (text[i] == '-')
+                canon += '-';
+            ++i;
+        }
+        size_t expDigits = 0;
+        const bool negExp = !canon.empty() && canon.back() == '-';
+        for (; i < e && IsDigit(text[i]); ++i) {
+            ++expDigits;
+            canon += text[i];
+            if (exp10 < 100000)
+                exp10 = exp10 * 10 + (text[i] - '0');
+        }
+        if (expDigits == 0)
+            return false;
+        if (negExp)
+            exp10 = -exp10;
+    }
+    if (i != e)
+        return false;
+    Extended v = 0;
+    const auto res = std::from_chars(canon.data(), canon.data() + canon.size(), v);
+    if (res.ptr != canon.data() + canon.size())
+        return false;
+    if (res.ec == std::errc::result_out_of_range) {
+        if (leading || intDigits + exp10 < 0) {
+            v = 0;  // underflow reads as zero
+        } else {
+            return false;  // too large for any extended value
+        }
+    } else if (res.ec != std::errc()) {
+        return false;
+    }
+    if (!std::isfinite(v))
+        return false;
+    out = v;
+    return true;
+}
+
+Extended ParseReal(std::string_view text)
+{
+    Extended v = 0;
+    if (!TryParseReal(text, v))
+        ThrowInvalidFloat(text);
+    return v;
+}
+
+bool TryParseInteger(std::string_view text, std::int32_t& out)
+{
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && text[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
+        base = 16;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size())
+        return false;
+    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    std::int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const int dv = base == 10 ? (IsDigit(text[i]) ? text[i] - '0' : -1) : HexValue(text[i]);
+        if (dv < 0)
+            return false;
+        value = value * base + dv;
+        if (value > limit)
+            return false;
+    }
+    out = static_cast<std::int32_t>(negative ? -value : value);
+    return true;
+}
+
+std::int32_t ParseInteger(std::string_view text)
+{
+    std::int32_t v = 0;
+    if (!TryParseInteger(text, v))
+        ThrowInvalidInteger(text);
+    return v;
+}
+
+std::string PadTwoDigits(std::int32_t x)
+{
+    return x < 10 ? "0" + FormatInteger(x) : FormatInteger(x);
+}
+
+}  // namespace rq

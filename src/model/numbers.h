@@ -1,0 +1,53 @@
+#pragma once
+// Numbers as the tables hold them: text in the general number format, parsed
+// strictly each time it is used, with the separators of the user's regional
+// settings. Locale-free by construction (std::to_chars / std::from_chars): the
+// process locale that a toolkit may set never changes these texts.
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace rq {
+
+// The project's arithmetic is done in 80-bit extended precision.
+using Extended = long double;
+static_assert(std::numeric_limits<Extended>::digits == 64, "extended precision needs a 64-bit significand");
+
+struct Separators {
+    char decimal = '.';
+    char thousands = ',';
+};
+
+// Read once from the user's regional settings (LC_NUMERIC / LC_ALL / LANG);
+// "." and "," when none are set or the locale is unknown.
+const Separators& NumberSeparators();
+// Replace the separators (tests; a comma locale). Bumps SeparatorsGeneration().
+void SetNumberSeparators(Separators s);
+// Changes whenever the separators change, so cached texts can be invalidated.
+unsigned SeparatorsGeneration();
+// Reads the separators the environment asks for, without touching the process locale.
+Separators SeparatorsFromEnvironment();
+
+// General number format: at most 15 significant digits, no grouping, no trailing
+// zeros; fixed notation for 1E-4 <= |v| < 1E15, otherwise d.dddE[-]x.
+std::string FormatGeneral(Extended v);
+std::string FormatInteger(std::int64_t v);
+
+// A format string with one %W.Dn (grouped) or %W.Df conversion and literal text
+// around it; a "%" that ends the string produces nothing. Rounding: the value's
+// first 18 significant digits, then halves away from zero.
+std::string FormatFloat(std::string_view format, Extended v);
+
+// Strict parsers. Real: blanks around, sign, digits with at most one decimal
+// separator, optional exponent. Integer: leading blanks, sign, decimal or
+// hexadecimal after "$", "x" or "0x"; must fit 32 bits.
+Extended ParseReal(std::string_view text);
+bool TryParseReal(std::string_view text, Extended& out);
+std::int32_t ParseInteger(std::string_view text);
+bool TryParseInteger(std::string_view text, std::int32_t& out);
+
+// "0" in front of values below 10 (so -3 gives "0-3"); others written whole.
+std::string PadTwoDigits(std::int32_t x);
+
+}  // namespace rq

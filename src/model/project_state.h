@@ -1,0 +1,128 @@
+#pragma once
+// The loaded project: the item table, the title-set records, the summary grid,
+// the two text buffers, the lock list, the selectors, the argument boxes, the
+// limits, the total size and the views. One object, reached by every layer.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "model/controls.h"
+
+namespace rq {
+
+// One video title set (VTS), indexed by its number 0..99.
+struct TVTSData {
+    std::string Name;  // "v01"; empty = record not used
+    std::int32_t Frames = 0;
+    double KBytes = 0;
+    double BitrateAvg = 0;
+    double NewSize = 0;
+    double PercentChange = 0;
+    double NewBitRateAvg = 0;
+    double NewOverallPercent = 0;
+    double OriginalAveragePercent = 0;
+    double TempPercentChange = 0;
+    double FrameRate = 0;
+};
+
+constexpr int kVTSRecords = 100;
+
+// Columns of the item table.
+enum ItemColumn : int {
+    kColTitle = 0,
+    kColBitrate = 1,
+    kColPass = 2,
+    kColHalfWidth = 3,
+    kColReduction = 4,
+    kColFirstEncode = 5,
+    kColLastEncode = 6,
+    kColKBytes = 7,
+    kColFrameRate = 8,
+};
+
+// Copies of what the views last showed, so that an unchanged item table is not
+// formatted again on every size move.
+struct ViewCache {
+    bool itemsValid = false;
+    std::uint64_t itemsVersion = 0;
+    unsigned separatorsGeneration = 0;
+};
+
+struct Form2Selectors {
+    // The encoder parameter dialog's two VTS selectors: passes and width.
+    ComboBox ComboBox1;
+    ComboBox ComboBox2;
+};
+
+struct ProjectState {
+    ProjectState() = default;
+    ProjectState(const ProjectState&) = delete;
+    ProjectState& operator=(const ProjectState&) = delete;
+
+    // Item table: 10 columns, header row and one empty data row at start.
+    TextGrid StringGrid1{10, 2};
+    // Title-set records, indexed by VTS number.
+    std::array<TVTSData, kVTSRecords> VTSData{};
+    // VTS summary grid: 11 columns (9 shown), row n = record n.
+    TextGrid StringGrid2{11, 2};
+    // ECL and INF text buffers.
+    TextList ListBox1;
+    TextList ListBox2;
+    // Lock list.
+    CheckList CheckListBox1;
+    // The five selectors of the main page.
+    ComboBox ComboBox1;  // "Change"
+    ComboBox ComboBox3;  // set bitrate
+    ComboBox ComboBox4;  // set percentage
+    ComboBox ComboBox5;  // maximise via bitrate
+    ComboBox ComboBox6;  // maximise via percentage
+    Form2Selectors Form2;
+    // Argument boxes.
+    EditBox Edit1{"75"};    // percentage of the set-percentage command
+    EditBox Edit2{"101"};   // percentage of "Change"
+    EditBox Edit5{"3000"};  // bitrate of the set-bitrate command
+    EditBox Edit7{"1850"};  // others' bitrate when maximising
+    EditBox Edit8{"500"};   // "Min Bitrate"
+    EditBox Edit9{"9000"};  // "Max Bitrate"
+    EditBox Edit10;         // file-name box
+    EditBox Edit11{"40"};   // others' percentage when maximising
+    TrackBar TrackBar1{500, 9000, 3000, 50, 250};
+    TrackBar TrackBar2{50, 1000, 750, 1, 100};
+    // Total size (general number format) and its formatted display.
+    Label Label2{"0"};
+    Label Label25{"?"};
+    // Command buttons.
+    Button Button1{"Load .ECL && .INF", true};
+    Button Button2{"Set", false};
+    Button Button3{"Change", false};
+    Button Button4{"Apply Changes", false};
+    Button Button5{"Set", false};
+    Button Button7{"Save Modified .ECL && .INF", false};
+    Button Button9{"Set", false};
+    Button Button10{"Set", false};
+    Button Button11{"Modify CCE Encoding Parameters", false};
+    // Views.
+    TextGrid StringGrid3{5, 2};  // main VTS grid
+    TextGrid StringGrid4{9, 2};  // item details grid
+    TextGrid StringGrid5{7, 2};  // VTS details grid
+    ViewCache viewCache;
+
+    // The path the project was loaded from; also where it is saved.
+    std::string ProjectPath;
+    // Lets a window handle pending events during a long load; a no-op without one.
+    std::function<void()> ProcessMessages;
+
+    // Highest record of the VTS range: summary grid row count - 1.
+    int VTSRangeEnd() const { return StringGrid2.RowCount() - 1; }
+};
+
+// Lower-cases the letters A to Z only.
+std::string LowerAscii(std::string text);
+// First 3 characters of the lower-cased title (all of it when shorter).
+std::string VTSName(const std::string& title);
+// Characters 2 and 3 of a VTS name read as an integer; a negative number is
+// rejected with the integer conversion error of those characters.
+int VTSNumber(const std::string& name);
+
+}  // namespace rq

@@ -1,0 +1,12 @@
+#pragma once
+#include "model/project_state.h"
+
+namespace rq {
+
+// "Apply Changes": carries the allocation into the items, aggregates again,
+// rewrites both text buffers and enables Save.
+void Button4Click(ProjectState& s);
+// Rewrites the ECL and INF text buffers from the item table.
+void ModifyECL(ProjectState& s);
+
+}  // namespace rq

@@ -1,0 +1,22 @@
+#pragma once
+// Reading a DVD-RB project: REBUILDER.ECL and REBUILDER.INF into the item
+// table and the text buffers, then the aggregation into title sets.
+#include <string>
+
+#include "model/project_state.h"
+
+namespace rq {
+
+// Replaces the extension: the part from the last "." after the last "/", "\"
+// and ":"; appends the new extension when the path has none.
+std::string ChangeFileExt(const std::string& path, const std::string& ext);
+// The file to open for a derived name: the name itself when it exists, else
+// the one file in the same folder whose name matches it case-insensitively,
+// else the name unchanged.
+std::string FindFileIgnoringCase(const std::string& path);
+bool FileExists(const std::string& path);
+
+// Loads the pair derived from path, runs ProcessLoadedECL, disables the Load button.
+void LoadECL(ProjectState& s, const std::string& path);
+
+}  // namespace rq

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "model/arith.h"
+#include "model/errors.h"
+#include "model/numbers.h"
+#include "support/separators_guard.h"
+
+using namespace rq;
+
+namespace {
+
+std::string ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+}  // namespace
+
+TEST(FormatGeneral, WritesAtMostFifteenSignificantDigits)
+{
+    SeparatorsGuard dot('.', ',');
+    struct Case {
+        Extended value;
+        const char* text;
+    } cases[] = {
+        {25.0L, "25"},
+        {static_cast<double>(29.97), "29.97"},
+        {static_cast<double>(23.97), "23.97"},
+        {21972.65625L, "21972.65625"},
+        {0.000015L, "1.5E-5"},
+        {0.0001L, "0.0001"},
+        {0.00001L, "1E-5"},
+        {0, "0"},
+        {-2.5L, "-2.5"},
+        {1e15L, "1E15"},
+        {999999999999999.0L, "999999999999999"},
+        {1234567.0L, "1234567"},
+        {1.0L / 3.0L, "0.333333333333333"},
+        {2.0L / 3.0L, "0.666666666666667"},
+        {100.0L, "100"},
+        {62.5L, "62.5"},
+        {1e-300L, "1E-300"},
+        {-1.5e20L, "-1.5E20"},
+        {static_cast<double>(0.1) * 3, "0.3"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatGeneral(c.value), c.text) << static_cast<double>(c.value);
+}
+
+TEST(FormatGeneral, UsesTheRegionalDecimalSeparator)
+{
+    SeparatorsGuard comma(',', '.');
+    EXPECT_EQ(FormatGeneral(static_cast<double>(29.97)), "29,97");
+    EXPECT_EQ(FormatGeneral(0.000015L), "1,5E-5");
+    EXPECT_EQ(ParseReal("29,97"), ParseReal("2997e-2"));
+    EXPECT_EQ(ErrorOf([] { ParseReal("29.97"); }), "'29.97' is not a valid floating point value");
+}
+
+TEST(FormatFloat, FixedAndGroupedConversions)
+{
+    SeparatorsGuard dot('.', ',');
+    struct Case {
+        const char* format;
+        Extended value;
+        const char* text;
+    } cases[] = {
+        {"%7.0n", 4567.6L, "  4,568"},
+        {"%9.1f %", 45.25L, "     45.3 "},
+        {"%9.1f %", 7.0L, "      7.0 "},
+        {"%9.0n", 12345.0L, "   12,345"},
+        {"%9.0n", 1000.0L, "    1,000"},
+        {"%10.2f", static_cast<double>(29.97), "     29.97"},
+        {"%9.0n", 4380000.5L, "4,380,001"},
+        {"%14.1f", 75.29L, "          75.3"},
+        {"%9.0n", 123456789012.0L, "123,456,789,012"},
+        {"%7.0n", -4567.6L, " -4,568"},
+        {"%7.0n", 0.4L, "      0"},
+        {"%7.0n", 0.5L, "      1"},
+        {"%9.1f %", 0.05L, "      0.1 "},
+        {"%9.1f %", 99.95L, "    100.0 "},
+        {"%7.0n", 999.5L, "  1,000"},
+        {"x%3.0fy", 5.0L, "x  5y"},
+        {"%9.1f %%", 1.0L, "      1.0 %"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatFloat(c.format, c.value), c.text) << c.format << " " << static_cast<double>(c.value);
+}
+
+TEST(FormatFloat, CommaLocaleSwapsTheSeparators)
+{
+    SeparatorsGuard comma(',', '.');
+    EXPECT_EQ(FormatFloat("%7.0n", 4567.6L), "  4.568");
+    EXPECT_EQ(FormatFloat("%10.2f", static_cast<double>(29.97)), "     29,97");
+}
+
+TEST(ParseReal, AcceptsOnlyStrictNumbers)
+{
+    SeparatorsGuard dot('.', ',');
+    struct Ok {
+        const char* text;
+        Extended value;
+    } good[] = {
+        {"25", 25}, {" 25 ", 25}, {"-2.5", -2.5L}, {"+2.5", 2.5L}, {"1e3", 1000}, {"1E-3", 0.001L},
+        {"1.", 1},  {".5", 0.5L}, {"0", 0},        {"4500", 4500}, {"1e-99999", 0},
+    };
+    for (const Ok& c : good)
+        EXPECT_EQ(ParseReal(c.text), c.value) << c.text;
+    const char* bad[] = {"", " ", "abc", "1,5", "1.2.3", "1e", "e5", "--1", "1 2", "0x10", "1e99999", "inf", "nan", ".",
+                         "+", "1e+", "\t1"};
+    for (const char* b : bad)
+        EXPECT_EQ(ErrorOf([b] { ParseReal(b); }), std::string("'") + b + "' is not a valid floating point value");
+}
+
+TEST(ParseReal, ReadsTheExtendedValueNearestToTheText)
+{
+    EXPECT_EQ(ParseReal("29.97"), 29.97L);
+    EXPECT_NE(ParseReal("29.97"), static_cast<Extended>(29.97));
+    EXPECT_EQ(FormatGeneral(ParseReal("21972.65625")), "21972.65625");
+}
+
+TEST(ParseInteger, DecimalAndHexadecimal)
+{
+    struct Ok {
+        const char* text;
+        std::int32_t value;
+    } good[] = {
+        {"25", 25},         {"  7", 7},    {"-12", -12},         {"+3", 3},           {"$ff", 255},
+        {"x1A", 26},        {"0x10", 16},  {"0X10", 16},         {"-$10", -16},       {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},        {"007", 7},
+    };
+    for (const Ok& c : good)
+        EXPECT_EQ(ParseInteger(c.text), c.value) << c.text;
+    const char* bad[] = {"", "abc", "12 ", "1.5", "500.5", "2147483648", "-2147483649", "$", "0x", "1e3", "$fffffffff", "- 1"};
+    for (const char* b : bad)
+        EXPECT_EQ(ErrorOf([b] { ParseInteger(b); }), std::string("'") + b + "' is not a valid integer value");
+}
+
+TEST(PadTwoDigits, PadsValuesBelowTen)
+{
+    EXPECT_EQ(PadTwoDigits(0), "00");
+    EXPECT_EQ(PadTwoDigits(9), "09");
+    EXPECT_EQ(PadTwoDigits(10), "10");
+    EXPECT_EQ(PadTwoDigits(123), "123");
+    EXPECT_EQ(PadTwoDigits(-3), "0-3");
+}
+
+TEST(Arithmetic, FaultsBecomeErrorsInsteadOfInfinities)
+{
+    EXPECT_EQ(ErrorOf([] { Div(1, 0); }), "Floating point division by zero");
+    EXPECT_EQ(ErrorOf([] { Div(0, 0); }), "Invalid floating point operation");
+    EXPECT_EQ(ErrorOf([] { StoreDouble(1e308L * 10); }), "Floating point overflow");
+    EXPECT_EQ(ErrorOf([] { Mul(1e4000L, 1e4000L); }), "Floating point overflow");
+    EXPECT_EQ(ErrorOf([] { Trunc64(1e19L); }), "Invalid floating point operation");
+    EXPECT_EQ(ErrorOf([] { AddInt32(INT32_MAX, 1); }), "Integer overflow");
+    EXPECT_EQ(ErrorOf([] { SubInt32(INT32_MIN, 1); }), "Integer overflow");
+    EXPECT_EQ(Trunc64(-4999.9L), -4999);
+    EXPECT_EQ(Trunc64(4999.9L), 4999);
+}
+
+TEST(Errors, FullStopAndInputOutputTexts)
+{
+    EXPECT_EQ(WithFullStop("File not found"), "File not found.");
+    EXPECT_EQ(WithFullStop("Done."), "Done.");
+    EXPECT_EQ(WithFullStop("value -"), "value -");
+    EXPECT_EQ(WithFullStop(""), "");
+    EXPECT_EQ(IoErrorText(2), "File not found");
+    EXPECT_EQ(IoErrorText(3), "Invalid filename");
+    EXPECT_EQ(IoErrorText(4), "Too many open files");
+    EXPECT_EQ(IoErrorText(5), "File access denied");
+    EXPECT_EQ(IoErrorText(100), "Read beyond end of file");
+    EXPECT_EQ(IoErrorText(101), "Disk full");
+    EXPECT_EQ(IoErrorText(106), "Invalid numeric input");
+    EXPECT_EQ(IoErrorText(7), "I/O error 7");
+    EXPECT_EQ(IoCodeFromErrno(ENOENT), 2);
+    EXPECT_EQ(IoCodeFromErrno(EACCES), 5);
+    EXPECT_EQ(IoCodeFromErrno(EMFILE), 4);
+    EXPECT_EQ(IoCodeFromErrno(ENOSPC), 101);
+    EXPECT_EQ(IoCodeFromErrno(EISDIR), 3);
+}
