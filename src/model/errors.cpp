@@ -56,11 +56,19 @@ int IoCodeFromErrno(int err)
     case ENOSPC:
     case EDQUOT:
     case EFBIG: return 101;
-    default: return err;
+    default: return -1;
     }
 }
 
 void ThrowIoError(int code) { throw AppError(IoErrorText(code)); }
-void ThrowIoErrno(int err) { ThrowIoError(IoCodeFromErrno(err)); }
+std::string IoErrnoText(int err)
+{
+    // An errno without a counterpart keeps its own number: "I/O error 5" is EIO,
+    // never mistaken for the access-denied code that shares its value.
+    const int code = IoCodeFromErrno(err);
+    return code < 0 ? "I/O error " + std::to_string(err) : IoErrorText(code);
+}
+
+void ThrowIoErrno(int err) { throw AppError(IoErrnoText(err)); }
 
 }  // namespace rq

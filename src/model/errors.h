@@ -26,8 +26,10 @@ std::string WithFullStop(std::string text);
 // 2 file not found, 3 invalid filename, 4 too many open files, 5 access denied,
 // 100 read beyond end of file, 101 disk full, 106 invalid numeric input.
 std::string IoErrorText(int code);
-// Maps an operating-system errno onto those codes (others pass through as they are).
+// Maps an operating-system errno onto those codes; -1 when it has none.
 int IoCodeFromErrno(int err);
+// The error text for an errno: the mapped code's text, else "I/O error <errno>".
+std::string IoErrnoText(int err);
 [[noreturn]] void ThrowIoError(int code);
 [[noreturn]] void ThrowIoErrno(int err);
 

@@ -181,4 +181,6 @@ TEST(Errors, FullStopAndInputOutputTexts)
     EXPECT_EQ(IoCodeFromErrno(EMFILE), 4);
     EXPECT_EQ(IoCodeFromErrno(ENOSPC), 101);
     EXPECT_EQ(IoCodeFromErrno(EISDIR), 3);
+    EXPECT_EQ(IoErrnoText(EIO), "I/O error 5");
+    EXPECT_EQ(IoErrnoText(EACCES), "File access denied");
 }
