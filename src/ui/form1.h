@@ -1,0 +1,90 @@
+#pragma once
+// The main window's form model: the project state plus what only a window has
+// (pages, visibility, the start-up timer, the file-open request, the error
+// box) and the handlers the controls are bound to.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/project_state.h"
+#include "ui/batch.h"
+
+namespace rq {
+
+class TForm2;
+
+class TForm1 {
+public:
+    TForm1();
+    ~TForm1();
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    static constexpr const char* kCaption = "Ratequill V0.55a (10/05/2004)";
+    static constexpr const char* kAppTitle = "Ratequill";
+
+    ProjectState s;
+    TForm2& Form2() { return *form2_; }
+
+    // Page control: 0 Main, 1 VTS Details, 2 Internal Calculation fields,
+    // 3 ECl File && INF File, 4 About.
+    int PageIndex() const { return pageIndex_; }
+    void SetPageIndex(int page);
+    bool Visible() const { return visible_; }
+    void Show();
+    void Hide();
+    bool Timer1Enabled() const { return timer1Enabled_; }
+    std::uint64_t Version() const { return version_; }
+
+    // Services a window provides; without one, errors and messages go nowhere
+    // unless a caller sets them.
+    std::function<void(const std::string&)> ShowError;    // the error box (text with its full stop)
+    std::function<void(const std::string&)> ShowMessage;  // a message box with one OK button
+    std::function<std::optional<std::string>()> AskOpenFile;  // the file-open dialog
+    std::function<void(int exitCode)> Terminate;           // ends the program after the current handler
+    std::function<void()> OnVisibilityChanged;
+
+    // Runs a user command: one command at a time, its error shown in the error
+    // box. Returns false when the command failed or was refused.
+    bool Run(const std::function<void()>& command);
+    bool Busy() const { return busy_ > 0; }
+
+    // Handlers of the main window.
+    void Button1Click();   // load
+    void Button2Click();   // maximise via percentage
+    void Button3Click();   // "Change"
+    void Button4Click();   // "Apply Changes"
+    void Button5Click();   // set bitrate
+    void Button7Click();   // save
+    void Button9Click();   // set percentage
+    void Button10Click();  // maximise via bitrate
+    void Button11Click();  // open the encoder parameter dialog
+    void ComboBox4Change();
+    void CheckListBox1ClickCheck();
+    void FormShow();
+    // The start-up timer's tick: runs the command-line job once per process.
+    void Timer1Timer();
+
+    // The program's arguments (after its name), for the batch run.
+    std::vector<std::string> Arguments;
+    // 0 when the batch did what was asked, 1 when the project file was missing
+    // or an error ended it.
+    int BatchExitCode() const { return batchExitCode_; }
+    const BatchSettings& Batch() const { return batch_; }
+
+private:
+    void Touch() { ++version_; }
+    std::unique_ptr<TForm2> form2_;
+    int pageIndex_ = 0;
+    bool visible_ = false;
+    bool timer1Enabled_ = true;
+    bool batchDone_ = false;
+    int busy_ = 0;
+    int batchExitCode_ = 0;
+    BatchSettings batch_;
+    std::uint64_t version_ = 1;
+};
+
+}  // namespace rq

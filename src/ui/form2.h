@@ -1,0 +1,55 @@
+#pragma once
+// The encoder parameter dialog's form model: pass counts and width flags per item.
+#include <functional>
+#include <string>
+
+#include "model/project_state.h"
+
+namespace rq {
+
+class TForm1;
+
+class TForm2 {
+public:
+    explicit TForm2(TForm1& main);
+
+    static constexpr const char* kCaption = "ECL Parameter Modifer";
+
+    // Controls of the dialog. Its two VTS selectors live in the project state
+    // (Form2.ComboBox1 for passes, Form2.ComboBox2 for width), since the
+    // aggregation sets their text.
+    ComboBox& ComboBox1();  // passes: VTS
+    ComboBox& ComboBox2();  // width: VTS
+    ComboBox ComboBox3{"Half", {"Full", "Half"}};
+    ComboBox ComboBox4{"5", {"2", "3", "4", "5", "6"}};
+    ComboBox ComboBox5{"5", {"2", "3", "4", "5", "6"}};
+    EditBox Edit3{"2000"};
+
+    bool Visible() const { return visible_; }
+    bool StayOnTop() const { return stayOnTop_; }
+    // Showing runs FormShow when the dialog was hidden.
+    void Show();
+    void Hide();
+    // Turns the dialog into a stay-on-top window; the change shows it anew.
+    void MakeStayOnTop();
+
+    // Handlers.
+    void FormShow();
+    void Button8Click();  // width
+    void Button1Click();  // passes
+    void Button2Click();  // passes below a bitrate threshold
+    void Button3Click();  // "&Close"
+
+    // Window hooks: bring to front, raised whenever the dialog is shown or re-shown.
+    std::function<void()> OnBringToFront;
+    std::uint64_t Version() const { return version_; }
+
+private:
+    bool Matches(int row, const std::string& selector) const;
+    TForm1& main_;
+    bool visible_ = false;
+    bool stayOnTop_ = false;
+    std::uint64_t version_ = 1;
+};
+
+}  // namespace rq
