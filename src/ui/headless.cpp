@@ -1,0 +1,115 @@
+#include "ui/headless.h"
+
+#include <ostream>
+
+#include "model/errors.h"
+#include "project/reader.h"
+#include "project/save.h"
+#include "ui/form1.h"
+
+namespace rq {
+
+namespace {
+
+void PrintGrid(std::ostream& out, const TextGrid& grid)
+{
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        if (r > 0 && grid.Cell(0, r).empty())
+            continue;
+        for (int c = 0; c < grid.ColCount(); ++c) {
+            if (c > 0)
+                out << '\t';
+            out << grid.Cell(c, r);
+        }
+        out << '\n';
+    }
+}
+
+void WireToStream(TForm1& form, std::ostream& err, int& exitCode)
+{
+    form.ShowError = [&err](const std::string& text) { err << "ratequill: " << text << '\n'; };
+    form.ShowMessage = form.ShowError;
+    form.Terminate = [&exitCode](int code) { exitCode = code; };
+}
+
+}  // namespace
+
+std::string UsageText()
+{
+    return "Usage: ratequill [options]\n"
+           "Moves size between the title sets of a DVD-RB project (REBUILDER.ECL and REBUILDER.INF).\n"
+           "Started without options it opens its window.\n"
+           "\n"
+           "Batch job:\n"
+           "  /ecl=PATH           the project to load (REBUILDER.ECL or REBUILDER.INF)\n"
+           "  /vts=NAME           the title set to make as large as possible, in lower case (v01)\n"
+           "  /min=VALUE          the whole number the other title sets are set to\n"
+           "  /max_via_bitrate    the others' value is a bitrate in kbit/s\n"
+           "  /max_via_percent    the others' value is an overall percentage\n"
+           "  /autosave           save the project (backups .ECLBAK/.INFBAK on the first save)\n"
+           "  /autoexit           end the program after the job\n"
+           "  /nogui              hide the main window while the job runs\n"
+           "\n"
+           "Other options:\n"
+           "  --report            no window: load, maximise when a whole job is given, print the\n"
+           "                      title-set tables, then apply (and save with /autosave)\n"
+           "  --help, -h          this text\n"
+           "  --version           the program's name and version\n"
+           "\n"
+           "Without a display the job runs without a window; messages go to standard error.\n"
+           "Exit status: 0 when the job did what was asked, 1 when the project was missing or an\n"
+           "error ended the job, 2 when started without options and without a display.\n";
+}
+
+int RunHeadlessBatch(const std::vector<std::string>& args, std::ostream& err)
+{
+    TForm1 form;
+    int exitCode = 0;
+    WireToStream(form, err, exitCode);
+    form.Arguments = args;
+    form.Timer1Timer();
+    return form.BatchExitCode() != 0 ? form.BatchExitCode() : exitCode;
+}
+
+int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    TForm1 form;
+    int exitCode = 0;
+    WireToStream(form, err, exitCode);
+    const BatchSettings b = ParseBatchArguments(args);
+    if (!FileExists(b.ProjectPath)) {
+        form.ShowMessage("ECL File not found or no ECL= specified on commandline");
+        return 1;
+    }
+    const bool complete =
+        !b.Target.empty() && !b.Others.empty() && (b.Mode == "MAXBITRATE" || b.Mode == "MAXPERCENT");
+    const bool ok = form.Run([&] {
+        ProjectState& s = form.s;
+        s.Edit10.SetText(b.ProjectPath);
+        s.ProjectPath = b.ProjectPath;
+        LoadECL(s, b.ProjectPath);
+        if (complete) {
+            if (b.Mode == "MAXBITRATE") {
+                s.ComboBox5.SetText(b.Target);
+                s.Edit7.SetText(b.Others);
+                form.Button10Click();
+            } else {
+                s.ComboBox6.SetText(b.Target);
+                s.Edit11.SetText(b.Others);
+                form.Button2Click();
+            }
+        }
+        PrintGrid(out, s.StringGrid3);
+        PrintGrid(out, s.StringGrid5);
+        out << "Total Size (in KBytes) of Encoding:\t" << s.Label25.Caption() << '\n';
+        out.flush();
+        if (complete) {
+            form.Button4Click();
+            if (b.AutoSave)
+                SaveECL(s, b.ProjectPath);
+        }
+    });
+    return ok ? 0 : 1;
+}
+
+}  // namespace rq
