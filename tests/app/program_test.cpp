@@ -1,0 +1,179 @@
+// Runs the built program as a process, the way scripts and schedulers do.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string Quote(const std::string& s)
+{
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("rq-program-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        fs::copy_file(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.ECL", dir_ / "REBUILDER.ECL");
+        fs::copy_file(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.INF", dir_ / "REBUILDER.INF");
+        ecl_ = ReadBytes(dir_ / "REBUILDER.ECL");
+        inf_ = ReadBytes(dir_ / "REBUILDER.INF");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs the program without a display.
+    Result Run(const std::vector<std::string>& args)
+    {
+        std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quote(RQ_PROGRAM);
+        for (const std::string& a : args)
+            cmd += " " + Quote(a);
+        cmd += " >" + Quote((dir_ / "stdout.txt").string()) + " 2>" + Quote((dir_ / "stderr.txt").string());
+        const int raw = std::system(cmd.c_str());
+        Result r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = ReadBytes(dir_ / "stdout.txt");
+        r.err = ReadBytes(dir_ / "stderr.txt");
+        fs::remove(dir_ / "stdout.txt");
+        fs::remove(dir_ / "stderr.txt");
+        return r;
+    }
+
+    std::string Ecl() const { return "/ecl=" + (dir_ / "REBUILDER.ECL").string(); }
+    bool Untouched() const
+    {
+        return ReadBytes(dir_ / "REBUILDER.ECL") == ecl_ && ReadBytes(dir_ / "REBUILDER.INF") == inf_ &&
+               !fs::exists(dir_ / "REBUILDER.ECLBAK") && !fs::exists(dir_ / "REBUILDER.INFBAK");
+    }
+
+    fs::path dir_;
+    std::string ecl_;
+    std::string inf_;
+};
+
+}  // namespace
+
+TEST_F(ProgramTest, WholeJobsSaveTheProjectAndKeepTheOriginalsAsBackups)
+{
+    const std::vector<std::vector<std::string>> jobs = {
+        {"/max_via_bitrate", "/vts=v02", "/min=1850"},
+        {"/max_via_percent", "/vts=v02", "/min=40"},
+        // Upper-case option names work like lower-case ones.
+        {"/MAX_VIA_BITRATE", "/VTS=v02", "/MIN=1850"},
+    };
+    for (const auto& job : jobs) {
+        std::vector<std::string> args = {"/ECL=" + (dir_ / "REBUILDER.ECL").string(), "/autosave", "/nogui"};
+        args.insert(args.end(), job.begin(), job.end());
+        const Result r = Run(args);
+        EXPECT_EQ(r.status, 0) << job[0] << r.err;
+        EXPECT_EQ(r.err, "") << job[0];
+        EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), ecl_) << job[0];
+        EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.INFBAK"), inf_) << job[0];
+        const std::string saved = ReadBytes(dir_ / "REBUILDER.ECL");
+        EXPECT_NE(saved, ecl_) << job[0];
+        EXPECT_EQ(saved.substr(saved.size() - 2), "\r\n");
+        // Start the next job from the original project again.
+        fs::remove(dir_ / "REBUILDER.ECLBAK");
+        fs::remove(dir_ / "REBUILDER.INFBAK");
+        std::ofstream(dir_ / "REBUILDER.ECL", std::ios::binary) << ecl_;
+        std::ofstream(dir_ / "REBUILDER.INF", std::ios::binary) << inf_;
+    }
+}
+
+TEST_F(ProgramTest, JobsThatCannotRunWriteNothing)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const std::string missing = "ratequill: ECL File not found or no ECL= specified on commandline\n";
+    const Case cases[] = {
+        {{"/autosave", "/max_via_bitrate", "/vts=v02", "/min=1850"}, 1, missing},
+        {{"/ecl=" + (dir_ / "NOPE.ECL").string(), "/autosave", "/max_via_bitrate", "/vts=v02", "/min=1850"}, 1, missing},
+        // No mode: nothing is loaded or written, without a message.
+        {{Ecl(), "/autosave", "/vts=v02", "/min=1850"}, 0, ""},
+        {{Ecl(), "/autosave", "/max_via_bitrate", "/min=1850"}, 0, ""},
+        // An others value that is not a whole number ends the job.
+        {{Ecl(), "/autosave", "/max_via_bitrate", "/vts=v02", "/min=18x0"}, 1,
+         "ratequill: '18x0' is not a valid integer value.\n"},
+        {{Ecl(), "/autosave", "/max_via_percent", "/vts=v02", "/min=40.5"}, 1,
+         "ratequill: '40.5' is not a valid integer value.\n"},
+    };
+    for (const Case& c : cases) {
+        const Result r = Run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[0] << " " << r.err;
+        EXPECT_EQ(r.err, c.err) << c.args[0];
+        EXPECT_TRUE(Untouched()) << c.args[0];
+    }
+}
+
+TEST_F(ProgramTest, AJobWithoutAutosaveLeavesTheFilesAlone)
+{
+    const Result r = Run({Ecl(), "/max_via_bitrate", "/vts=V02", "/min=1850", "/nogui2"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Untouched());
+}
+
+TEST_F(ProgramTest, ReportPrintsTheTitleSetTables)
+{
+    const Result r = Run({"--report", Ecl()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("VTS\tPreviousBitRate (Avg)\tNewBitRate (Avg)\tNewOverallPercent\tVTSLength\n", 0), 0u)
+        << r.out;
+    EXPECT_NE(r.out.find("VTS\t   Frames\t    KBytes\tBitrate (Avg)\t  NewSize\tNewBitRate (Avg)\tNewOverallPercent\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("\nTotal Size (in KBytes) of Encoding:\t"), std::string::npos);
+    EXPECT_NE(r.out.find("\nv02\t"), std::string::npos);
+    EXPECT_TRUE(Untouched());
+
+    // With a whole job the report shows the maximised allocation, then saves.
+    const Result job = Run({"--report", Ecl(), "/vts=v02", "/min=1850", "/max_via_bitrate", "/autosave"});
+    EXPECT_EQ(job.status, 0) << job.err;
+    EXPECT_NE(job.out, r.out);
+    EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), ecl_);
+}
+
+TEST_F(ProgramTest, HelpVersionAndUsage)
+{
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"/ecl=", "/vts=", "/min=", "/max_via_bitrate", "/max_via_percent", "/autosave",
+                               "/autoexit", "/nogui", "--report", "--version"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    const Result version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Ratequill V0.55a (10/05/2004)\n");
+    const Result bare = Run({});
+    EXPECT_EQ(bare.status, 2);
+    EXPECT_NE(bare.err.find("Usage:"), std::string::npos);
+}
