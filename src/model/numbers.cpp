@@ -17,15 +17,80 @@ Separators g_separators;
 bool g_separatorsRead = false;
 std::atomic<unsigned> g_generation{1};
 
-// A value as decimal digits: value = 0.d1 d2 d3 ... x 10^exponent.
-struct Decimal {
-    bool negative = false;
-    std::string digits;  // no leading zeros; empty means zero
-    int exponent = 0;
-};
+}  // namespace
 
-// The first 18 significant digits of the extended value, rounded to nearest.
+namespace detail {
+
+namespace {
+
+// Exact powers of ten: 10^n for n <= 27 fits the 64-bit significand.
+constexpr Extended kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                               1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                               1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
+// The quick way to 18 digits for the usual magnitudes: one exact-enough
+// scaling by a power of ten. It declines (returns false) whenever the scaled
+// value lies so near a rounding boundary that the one rounding of the
+// multiplication could matter; the caller then takes the exact way.
+bool QuickDecimal18(Extended a, Decimal& d)
+{
+    if (!(a >= 1e-4L && a < 1e15L))
+        return false;
+    int e10 = 0;  // decimal exponent of the first digit, a = 0.d1d2.. x 10^(e10+1)
+    while (e10 < 14 && a >= kPow10[e10 + 1])
+        ++e10;
+    if (a < 1)
+        e10 = a >= 0.1L ? -1 : a >= 0.01L ? -2 : a >= 0.001L ? -3 : -4;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int k = 17 - e10;  // scale so that 18 digits stand before the point
+        if (k < 0 || k > 27)
+            return false;
+        const Extended scaled = a * kPow10[k];
+        Extended whole = std::floor(scaled);
+        const Extended frac = scaled - whole;
+        if (frac > 0.4375L && frac < 0.5625L)
+            return false;
+        if (frac >= 0.5L)
+            whole += 1;
+        if (whole >= 1e18L) {
+            if (attempt == 0 && whole > 1e18L) {
+                ++e10;
+                continue;
+            }
+            return false;
+        }
+        if (whole < 1e17L) {
+            if (attempt == 0) {
+                --e10;
+                continue;
+            }
+            return false;
+        }
+        const auto n = static_cast<unsigned long long>(whole);
+        char buf[24];
+        const auto res = std::to_chars(buf, buf + sizeof buf, n);
+        d.digits.assign(buf, res.ptr);
+        d.exponent = e10 + 1;
+        return d.digits.size() == 18;
+    }
+    return false;
+}
+
+}  // namespace
+
 Decimal ToDecimal18(Extended v)
+{
+    Decimal d;
+    if (v == 0 || !std::isfinite(v))
+        return d;
+    d.negative = std::signbit(v);
+    if (QuickDecimal18(std::fabs(v), d))
+        return d;
+    return ExactDecimal18(v);
+}
+
+// The exact way: the correctly rounded 18-digit text of the value.
+Decimal ExactDecimal18(Extended v)
 {
     Decimal d;
     if (v == 0 || !std::isfinite(v))
@@ -45,6 +110,13 @@ Decimal ToDecimal18(Extended v)
     d.exponent = exp10 + 1;
     return d;
 }
+
+}  // namespace detail
+
+namespace {
+
+using detail::Decimal;
+using detail::ToDecimal18;
 
 // Keep n significant digits (n may be <= 0), rounding halves away from zero.
 void RoundDigits(Decimal& d, int n)
@@ -131,6 +203,10 @@ std::string FixedText(const Decimal& d, int decimals, bool grouped)
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr Extended kPow10Table[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 int HexValue(char c)
 {
@@ -346,6 +422,42 @@ bool TryParseReal(std::string_view text, Extended& out)
     }
     if (i != e)
         return false;
+    // Up to 19 significant digits and a power of ten up to 10^27 convert with
+    // one correctly rounded multiplication or division: both are exact in the
+    // 64-bit significand.
+    {
+        std::uint64_t mant = 0;
+        int sig = 0;
+        int fracDigits = 0;
+        bool afterPoint = false;
+        bool ok = true;
+        for (char c : canon) {
+            if (c == 'e')
+                break;
+            if (c == '.') {
+                afterPoint = true;
+                continue;
+            }
+            if (c == '-')
+                continue;
+            if (afterPoint)
+                ++fracDigits;
+            if (sig == 0 && c == '0')
+                continue;
+            if (++sig > 19) {
+                ok = false;
+                break;
+            }
+            mant = mant * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        const long long scale = exp10 - fracDigits;
+        if (ok && scale >= -27 && scale <= 27) {
+            Extended v = static_cast<Extended>(mant);
+            v = scale >= 0 ? v * kPow10Table[scale] : v / kPow10Table[-scale];
+            out = canon[0] == '-' ? -v : v;
+            return true;
+        }
+    }
     Extended v = 0;
     const auto res = std::from_chars(canon.data(), canon.data() + canon.size(), v);
     if (res.ptr != canon.data() + canon.size())

@@ -50,4 +50,17 @@ bool TryParseInteger(std::string_view text, std::int32_t& out);
 // "0" in front of values below 10 (so -3 gives "0-3"); others written whole.
 std::string PadTwoDigits(std::int32_t x);
 
+namespace detail {
+// A value as decimal digits: value = 0.d1 d2 d3 ... x 10^exponent.
+struct Decimal {
+    bool negative = false;
+    std::string digits;  // no leading zeros; empty means zero
+    int exponent = 0;
+};
+// The first 18 significant digits of the extended value, rounded to nearest:
+// by a quick scaling where that is provably exact, else the exact way.
+Decimal ToDecimal18(Extended v);
+Decimal ExactDecimal18(Extended v);
+}  // namespace detail
+
 }  // namespace rq

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+
 #include "model/arith.h"
 #include "model/errors.h"
 #include "model/numbers.h"
@@ -183,4 +185,59 @@ TEST(Errors, FullStopAndInputOutputTexts)
     EXPECT_EQ(IoCodeFromErrno(EISDIR), 3);
     EXPECT_EQ(IoErrnoText(EIO), "I/O error 5");
     EXPECT_EQ(IoErrnoText(EACCES), "File access denied");
+}
+
+TEST(DecimalDigits, QuickScalingAgreesWithTheExactConversion)
+{
+    // Random magnitudes over the whole fixed range, and the values the tables
+    // really hold: sizes, bitrates, percentages with binary fractions.
+    std::uint64_t x = 88172645463325252ULL;
+    auto next = [&x] {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        return x;
+    };
+    int checked = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const int e = static_cast<int>(next() % 20) - 4;
+        const Extended mant = static_cast<Extended>(next() % 1000000007ULL) / 1000000007.0L + 0.1L;
+        Extended v = mant;
+        for (int j = 0; j < (e < 0 ? -e : e); ++j)
+            v = e < 0 ? v / 10 : v * 10;
+        if (i % 3 == 0)
+            v = static_cast<double>(v);  // values that went through a stored double
+        if (i % 5 == 0)
+            v = static_cast<Extended>(static_cast<std::int64_t>(next() % 100000000)) / 64;  // binary fractions
+        const detail::Decimal quick = detail::ToDecimal18(v);
+        const detail::Decimal exact = detail::ExactDecimal18(v);
+        ASSERT_EQ(quick.digits, exact.digits) << static_cast<double>(v);
+        ASSERT_EQ(quick.exponent, exact.exponent) << static_cast<double>(v);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 200000);
+}
+
+TEST(ParseReal, EveryTextReadsAsTheCorrectlyRoundedExtendedValue)
+{
+    SeparatorsGuard dot('.', ',');
+    std::uint64_t x = 1234567890123ULL;
+    auto next = [&x] {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        return x;
+    };
+    for (int i = 0; i < 100000; ++i) {
+        std::string text = std::to_string(next() % 100000000000ULL);
+        const size_t point = next() % (text.size() + 1);
+        text.insert(point, ".");
+        if (next() % 4 == 0)
+            text += "e" + std::to_string(static_cast<int>(next() % 60) - 30);
+        if (next() % 2 == 0)
+            text = "-" + text;
+        Extended expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_EQ(ParseReal(text), expected) << text;
+    }
 }
