@@ -2,6 +2,7 @@
 // The Qt face of the main window: renders the TForm1 form model and forwards
 // clicks, typing and drags to its handlers.
 #include <QWidget>
+#include <functional>
 
 #include "ui/form1.h"
 
@@ -24,11 +25,16 @@ public:
     // Mirrors the form model into the widgets; runs once at the end of every
     // command, so a command that refreshes the views many times repaints once.
     void SyncFromModel();
-    // Runs a user command through the form and then mirrors the result.
+    // Runs a user command through the form and then mirrors the result. A
+    // command asked for while another runs (a click during a long load, which
+    // lets pending events through) is refused.
     void RunCommand(const std::function<void()>& command);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // An .ECL or .INF file dropped on the window goes into the file-name box.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Impl;

@@ -1,0 +1,113 @@
+#include "ui/qt/bindings.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "ui/qt/control_models.h"
+#include "ui/qt/widgets.h"
+
+namespace rq::qt {
+
+Syncer BindButton(QPushButton* widget, const Button& model, CommandRunner run, std::function<void()> handler)
+{
+    QObject::connect(widget, &QPushButton::clicked, widget,
+                     [run, handler = std::move(handler)] { run(handler); });
+    return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
+        if (!force && model.Version() == seen)
+            return;
+        seen = model.Version();
+        widget->setText(ToQt(model.Caption()));
+        widget->setEnabled(model.Enabled());
+    };
+}
+
+Syncer BindEdit(QLineEdit* widget, EditBox& model)
+{
+    QObject::connect(widget, &QLineEdit::textEdited, widget,
+                     [&model](const QString& text) { model.SetText(ToStd(text)); });
+    return [widget, &model](bool) {
+        // Compared, not versioned: the user's typing changes the model first,
+        // and an equal text must not be set again (it would move the cursor).
+        const QString text = ToQt(model.Text());
+        if (widget->text() != text) {
+            const QSignalBlocker block(widget);
+            widget->setText(text);
+        }
+    };
+}
+
+Syncer BindSelector(QComboBox* widget, ComboBox& model, CommandRunner run)
+{
+    widget->setEditable(true);
+    widget->setInsertPolicy(QComboBox::NoInsert);
+    // The text shown must be the text typed: inline completion would show a
+    // longer name than the command will read.
+    widget->setCompleter(nullptr);
+    widget->setMaxVisibleItems(20);
+    QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget,
+                     [run, &model](const QString& text) { run([&model, t = ToStd(text)] { model.UserSetText(t); }); });
+    QObject::connect(widget, &QComboBox::activated, widget, [run, widget, &model](int index) {
+        run([&model, t = ToStd(widget->itemText(index))] { model.UserSetText(t); });
+    });
+    return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
+        if (!force && model.Version() == seen)
+            return;
+        seen = model.Version();
+        const QSignalBlocker block(widget);
+        const QSignalBlocker blockEdit(widget->lineEdit());
+        QStringList items;
+        items.reserve(static_cast<qsizetype>(model.Items().size()));
+        for (const std::string& item : model.Items())
+            items.append(ToQt(item));
+        bool same = widget->count() == items.size();
+        for (int i = 0; same && i < items.size(); ++i)
+            same = widget->itemText(i) == items[i];
+        const QString text = ToQt(model.Text());
+        if (!same) {
+            widget->clear();
+            widget->addItems(items);
+        }
+        if (!same || widget->currentText() != text) {
+            widget->setCurrentIndex(widget->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+            if (widget->lineEdit()->text() != text)
+                widget->setEditText(text);
+        }
+    };
+}
+
+Syncer BindLabel(QLabel* widget, const Label& model)
+{
+    return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
+        if (!force && model.Version() == seen)
+            return;
+        seen = model.Version();
+        widget->setText(ToQt(model.Caption()));
+        widget->adjustSize();
+    };
+}
+
+Syncer BindTrackBar(TrackBarWidget* widget, TrackBar& model, CommandRunner run)
+{
+    QObject::connect(widget, &QSlider::valueChanged, widget,
+                     [run, &model](int value) { run([&model, value] { model.SetPosition(value); }); });
+    QObject::connect(widget, &TrackBarWidget::endScroll, widget,
+                     [run, &model] { run([&model] { model.NotifyEndScroll(); }); });
+    return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
+        // A refused drag leaves the thumb elsewhere than the model: compare.
+        if (!force && model.Version() == seen && widget->value() == model.Position())
+            return;
+        seen = model.Version();
+        const QSignalBlocker block(widget);
+        widget->setRange(model.Min(), model.Max());
+        widget->setPageStep(model.PageSize());
+        widget->setSingleStep(1);
+        widget->setTickInterval(model.Frequency());
+        widget->setValue(model.Position());
+    };
+}
+
+}  // namespace rq::qt
+

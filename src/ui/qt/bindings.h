@@ -1,0 +1,35 @@
+#pragma once
+// Ties a Qt widget to its control model. Each Bind... function connects the
+// user's input to the model and returns a syncer that mirrors the model into
+// the widget with the widget's signals blocked, so that nothing the program
+// sets is ever taken for the user's doing. A syncer skips a control whose
+// model has not changed since its last run unless it is forced to look.
+#include <functional>
+
+#include "model/controls.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace rq::qt {
+
+class TrackBarWidget;
+
+using CommandRunner = std::function<void(const std::function<void()>&)>;
+using Syncer = std::function<void(bool force)>;
+
+// A click runs the handler as a command; enabled state and caption follow the model.
+Syncer BindButton(QPushButton* widget, const Button& model, CommandRunner run, std::function<void()> handler);
+// Typing changes the box's text; an edit box has no handler.
+Syncer BindEdit(QLineEdit* widget, EditBox& model);
+// An editable drop-down list: typing and picks are the user's changes and run
+// the model's change handler (when it has one) as a command.
+Syncer BindSelector(QComboBox* widget, ComboBox& model, CommandRunner run);
+Syncer BindLabel(QLabel* widget, const Label& model);
+// Every user move of the thumb sets the position (the change handler runs
+// when it differs); the end of a scroll sends the end-of-scroll notification.
+Syncer BindTrackBar(TrackBarWidget* widget, TrackBar& model, CommandRunner run);
+
+}  // namespace rq::qt

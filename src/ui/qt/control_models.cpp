@@ -1,0 +1,168 @@
+#include "ui/qt/control_models.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+
+namespace rq::qt {
+
+QString ToQt(const std::string& text)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (!utf8.hasError())
+        return decoded;
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToStd(const QString& text) { return text.toStdString(); }
+
+// ---------------------------------------------------------------- TextGridModel
+
+TextGridModel::TextGridModel(const TextGrid& grid, int shownColumns, QObject* parent)
+    : QAbstractTableModel(parent), grid_(grid), cols_(std::min(shownColumns, grid.ColCount()))
+{
+    Sync(true);
+}
+
+int TextGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+int TextGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cols_; }
+
+QVariant TextGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    return ToQt(grid_.Cell(index.column(), index.row() + 1));
+}
+
+QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return ToQt(grid_.Cell(section, 0));
+}
+
+Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void TextGridModel::Sync(bool force)
+{
+    if (!force && grid_.Version() == seen_)
+        return;
+    seen_ = grid_.Version();
+    const int wanted = std::max(grid_.RowCount() - 1, 0);
+    if (wanted > rows_) {
+        beginInsertRows({}, rows_, wanted - 1);
+        rows_ = wanted;
+        endInsertRows();
+    } else if (wanted < rows_) {
+        beginRemoveRows({}, wanted, rows_ - 1);
+        rows_ = wanted;
+        endRemoveRows();
+    }
+    if (cols_ > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    if (rows_ > 0 && cols_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::DisplayRole});
+}
+
+// ---------------------------------------------------------------- TextListModel
+
+TextListModel::TextListModel(const TextList& list, QObject* parent) : QAbstractListModel(parent), list_(list)
+{
+    Sync(true);
+}
+
+int TextListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+QVariant TextListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole || index.row() >= list_.Count())
+        return {};
+    return ToQt(list_[index.row()]);
+}
+
+Qt::ItemFlags TextListModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void TextListModel::Sync(bool force)
+{
+    if (!force && list_.Version() == seen_)
+        return;
+    seen_ = list_.Version();
+    const int wanted = list_.Count();
+    if (wanted > rows_) {
+        beginInsertRows({}, rows_, wanted - 1);
+        rows_ = wanted;
+        endInsertRows();
+    } else if (wanted < rows_) {
+        beginRemoveRows({}, wanted, rows_ - 1);
+        rows_ = wanted;
+        endRemoveRows();
+    }
+    if (rows_ > 0)
+        emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole});
+}
+
+// ---------------------------------------------------------------- CheckListModel
+
+CheckListModel::CheckListModel(const CheckList& list, std::function<void(int)> onUserToggle, QObject* parent)
+    : QAbstractListModel(parent), list_(list), onUserToggle_(std::move(onUserToggle))
+{
+    Sync(true);
+}
+
+int CheckListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+QVariant CheckListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= list_.Count())
+        return {};
+    if (role == Qt::DisplayRole)
+        return ToQt(list_.Text(index.row()));
+    if (role == Qt::CheckStateRole)
+        return list_.Checked(index.row()) ? Qt::Checked : Qt::Unchecked;
+    return {};
+}
+
+bool CheckListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::CheckStateRole || index.row() >= list_.Count())
+        return false;
+    const bool wanted = value.toInt() == Qt::Checked;
+    if (wanted == list_.Checked(index.row()))
+        return false;
+    if (onUserToggle_)
+        onUserToggle_(index.row());
+    return true;
+}
+
+Qt::ItemFlags CheckListModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable : Qt::NoItemFlags;
+}
+
+void CheckListModel::Sync(bool force)
+{
+    if (!force && list_.Version() == seen_)
+        return;
+    seen_ = list_.Version();
+    const int wanted = list_.Count();
+    if (wanted > rows_) {
+        beginInsertRows({}, rows_, wanted - 1);
+        rows_ = wanted;
+        endInsertRows();
+    } else if (wanted < rows_) {
+        beginRemoveRows({}, wanted, rows_ - 1);
+        rows_ = wanted;
+        endRemoveRows();
+    }
+    if (rows_ > 0)
+        emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole, Qt::CheckStateRole});
+}
+
+}  // namespace rq::qt

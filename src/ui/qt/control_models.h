@@ -1,0 +1,88 @@
+#pragma once
+// Qt item models over the toolkit-free tables. A view asks only for the cells
+// it paints, so a grid or a text buffer of any length costs nothing to show.
+//
+// Each model keeps the row count the view was last told about and changes it
+// only in Sync(), with the proper begin/end notifications. Between two syncs
+// (for instance while a load processes pending events) the table underneath
+// may grow or shrink; cells are read bounds-checked, so a repaint in between
+// shows at worst a half-updated picture, never reads past the end.
+#include <QAbstractListModel>
+#include <QAbstractTableModel>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "model/controls.h"
+
+namespace rq::qt {
+
+// Project texts are bytes as the files held them: UTF-8 when they are valid
+// UTF-8, otherwise read as Latin-1 so that no character is lost from sight.
+QString ToQt(const std::string& text);
+std::string ToStd(const QString& text);
+
+// A text grid whose row 0 is the header row: the horizontal header shows it,
+// model row r is grid row r + 1. Cells can be selected, not edited.
+class TextGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    TextGridModel(const TextGrid& grid, int shownColumns, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Tells the views what changed since the last sync; nothing when the
+    // grid's version is unchanged and force is false.
+    void Sync(bool force = false);
+
+private:
+    const TextGrid& grid_;
+    int cols_;
+    int rows_ = 0;
+    std::uint64_t seen_ = 0;
+};
+
+// A text buffer, one line per row.
+class TextListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit TextListModel(const TextList& list, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    void Sync(bool force = false);
+
+private:
+    const TextList& list_;
+    int rows_ = 0;
+    std::uint64_t seen_ = 0;
+};
+
+// The lock list. The view never changes a check mark itself: a user's toggle
+// is handed to onUserToggle, which runs the command; the new state shows after
+// the next Sync. Marks set by the program are silent.
+class CheckListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    CheckListModel(const CheckList& list, std::function<void(int)> onUserToggle, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    void Sync(bool force = false);
+
+private:
+    const CheckList& list_;
+    std::function<void(int)> onUserToggle_;
+    int rows_ = 0;
+    std::uint64_t seen_ = 0;
+};
+
+}  // namespace rq::qt

@@ -1,0 +1,119 @@
+#include "ui/qt/encoder_dialog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ui/form1.h"
+#include "ui/qt/look.h"
+#include "ui/qt/main_window.h"
+
+namespace rq::qt {
+
+EncoderDialog::EncoderDialog(TForm2& form, MainWindow& main) : QWidget(nullptr, Qt::Window), form_(form), main_(main)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QString::fromUtf8(TForm2::kCaption));
+    setFont(WindowFont());
+    resize(Px(248), Px(264));
+    setWindowOpacity(240.0 / 255.0);
+    // Closing the main window ends the program even while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    const CommandRunner run = [this](const std::function<void()>& command) { main_.RunCommand(command); };
+    auto button = [&](QWidget* parent, const char* name, const char* text, QRect r, std::function<void()> handler) {
+        auto* b = new QPushButton(QString::fromUtf8(text), parent);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(r);
+        QObject::connect(b, &QPushButton::clicked, b, [run, handler = std::move(handler)] { run(handler); });
+        return b;
+    };
+    auto selector = [&](QWidget* parent, const char* name, ComboBox& model, QRect r) {
+        auto* c = new QComboBox(parent);
+        c->setObjectName(QLatin1String(name));
+        c->setGeometry(r);
+        syncers_.push_back(BindSelector(c, model, run));
+        return c;
+    };
+
+    // Width of one title set's segments, or of all.
+    QFrame* panel1 = MakePanel(this, "Panel1", PxRect(8, 8, 225, 57));
+    button(panel1, "Button8", "Set", PxRect(8, 8, 75, 25), [this] { form_.Button8Click(); });
+    MakeLabel(panel1, "Label7", QStringLiteral("Width in"), 104, 8);
+    selector(panel1, "ComboBox2", form_.ComboBox2(), PxRect(152, 8, 65, 21));
+    MakeLabel(panel1, "Label8", QStringLiteral("to"), 136, 32);
+    selector(panel1, "ComboBox3", form_.ComboBox3, PxRect(152, 32, 49, 21));
+
+    // Pass count of one title set's segments, or of all.
+    QFrame* panel2 = MakePanel(this, "Panel2", PxRect(8, 72, 225, 57));
+    button(panel2, "Button1", "Set", PxRect(8, 8, 75, 25), [this] { form_.Button1Click(); });
+    MakeLabel(panel2, "Label1", QStringLiteral("vbr Passes in"), 88, 8);
+    selector(panel2, "ComboBox1", form_.ComboBox1(), PxRect(152, 8, 65, 21));
+    MakeLabel(panel2, "Label2", QStringLiteral("to"), 136, 32);
+    selector(panel2, "ComboBox4", form_.ComboBox4, PxRect(152, 32, 49, 21));
+
+    // Pass count of every segment below a bitrate.
+    QFrame* panel3 = MakePanel(this, "Panel3", PxRect(7, 136, 225, 57));
+    button(panel3, "Button2", "Change", PxRect(8, 8, 75, 25), [this] { form_.Button2Click(); });
+    MakeLabel(panel3, "Label5", QStringLiteral("Bitrates below"), 96, 8);
+    auto* edit3 = new QLineEdit(panel3);
+    edit3->setObjectName(QStringLiteral("Edit3"));
+    edit3->setGeometry(PxRect(168, 8, 49, 21));
+    syncers_.push_back(BindEdit(edit3, form_.Edit3));
+    MakeLabel(panel3, "Label6", QStringLiteral("to vbr Passes"), 96, 32);
+    selector(panel3, "ComboBox5", form_.ComboBox5, PxRect(168, 32, 49, 21));
+
+    button(this, "Button3", "&Close", PxRect(88, 200, 75, 25), [this] { form_.Button3Click(); });
+
+    SyncFromModel(true);
+}
+
+EncoderDialog::~EncoderDialog() = default;
+
+void EncoderDialog::SyncFromModel(bool force)
+{
+    for (const Syncer& sync : syncers_)
+        sync(force);
+    if (form_.StayOnTop() && !stayOnTop_) {
+        // Changing the kind of window hides it; the visibility below shows it anew.
+        stayOnTop_ = true;
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
+    if (form_.Visible() && !isVisible()) {
+        if (!placed_)
+            PlaceOverMainWindow();
+        show();
+    } else if (!form_.Visible() && isVisible()) {
+        hide();
+    }
+}
+
+void EncoderDialog::BringToFront()
+{
+    SyncFromModel();
+    if (isVisible()) {
+        raise();
+        activateWindow();
+    }
+}
+
+void EncoderDialog::closeEvent(QCloseEvent* event)
+{
+    // The close box hides the dialog and leaves the main window's page alone.
+    form_.Hide();
+    event->accept();
+}
+
+void EncoderDialog::PlaceOverMainWindow()
+{
+    placed_ = true;
+    // The main window may not be on screen yet: centre over where it will be.
+    const QRect area(main_.pos(), main_.size());
+    const QRect frame = frameGeometry();
+    move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+}
+
+}  // namespace rq::qt

@@ -1,0 +1,85 @@
+#include "ui/qt/widgets.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "model/numbers.h"
+#include "ui/qt/control_models.h"
+
+namespace rq::qt {
+
+TrackBarWidget::TrackBarWidget(QWidget* parent) : QSlider(Qt::Horizontal, parent)
+{
+    setTickPosition(QSlider::TicksBelow);
+    setTracking(true);
+}
+
+void TrackBarWidget::CancelPress()
+{
+    if (!pressed_)
+        return;
+    QMouseEvent release(QEvent::MouseButtonRelease, lastPress_, mapToGlobal(lastPress_), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QSlider::mouseReleaseEvent(&release);
+    pressed_ = false;
+}
+
+void TrackBarWidget::mousePressEvent(QMouseEvent* event)
+{
+    QSlider::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        pressed_ = true;
+        lastPress_ = event->position();
+    }
+}
+
+void TrackBarWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    QSlider::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && pressed_) {
+        pressed_ = false;
+        emit endScroll();
+    }
+}
+
+void TrackBarWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    QSlider::keyReleaseEvent(event);
+    if (event->isAutoRepeat())
+        return;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        emit endScroll();
+        break;
+    default:
+        break;
+    }
+}
+
+void PercentBarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    Extended percent = 0;
+    const std::string text = ToStd(index.data(Qt::DisplayRole).toString());
+    if (!text.empty() && TryParseReal(text, percent) && percent > 0) {
+        const bool over = percent > 100;
+        const double fraction = over ? 1.0 : static_cast<double>(percent) / 100.0;
+        QRect bar = option.rect.adjusted(1, option.rect.height() - 5, -1, -2);
+        bar.setWidth(std::max(1, static_cast<int>(bar.width() * fraction)));
+        QColor colour = over ? QColor(0xd9, 0x53, 0x1e) : option.palette.color(QPalette::Highlight);
+        colour.setAlpha(over ? 200 : 150);
+        painter->fillRect(bar, colour);
+    }
+    QStyledItemDelegate::paint(painter, option, index);
+}
+
+}  // namespace rq::qt
