@@ -1,0 +1,135 @@
+#include "project/aggregation.h"
+
+#include <array>
+#include <cstdint>
+
+#include "engine/commands.h"
+#include "model/arith.h"
+#include "model/numbers.h"
+#include "views/grid_views.h"
+
+namespace rq {
+
+namespace {
+
+// Sums kept per VTS number for one aggregation.
+struct SetTotals {
+    std::int32_t frames = 0;
+    double kbytes = 0;
+    double reductionSum = 0;
+    std::int32_t items = 0;
+    bool frameRateSet = false;
+};
+
+// Phase 1: every item's size, and the items summed into their title sets.
+// A title set whose items are split over several runs of rows (v01, v02, v01)
+// is summed over all of them, so its size and length are those of the whole
+// set; its frame rate is that of its first item.
+void ItemsIntoRecords(ProjectState& s)
+{
+    TextGrid& items = s.StringGrid1;
+    std::array<SetTotals, kVTSRecords> totals{};
+    std::string previousName;
+    int current = 0;
+    for (int r = 1; r < items.RowCount(); ++r) {
+        const std::int32_t last = AddInt32(ParseInteger(items.Cell(kColLastEncode, r)), 1);
+        const std::int32_t first = ParseInteger(items.Cell(kColFirstEncode, r));
+        const Extended bitrate = ParseReal(items.Cell(kColBitrate, r));
+        const Extended rate = ParseReal(items.Cell(kColFrameRate, r));
+        const std::int32_t frames = SubInt32(last, first);
+        const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
+        items.SetCell(kColKBytes, r, FormatGeneral(kbytes));
+
+        const std::string name = VTSName(items.Cell(kColTitle, r));
+        if (name != previousName) {
+            current = VTSNumber(name);
+            if (current > s.VTSRangeEnd())
+                s.StringGrid2.SetRowCount(current + 1);
+            previousName = name;
+            TVTSData& v = s.VTSData[static_cast<size_t>(current)];
+            v.Name = name;
+            SetTotals& started = totals[static_cast<size_t>(current)];
+            if (!started.frameRateSet) {
+                v.FrameRate = StoreDouble(rate);
+                started.frameRateSet = true;
+            }
+        }
+        SetTotals& t = totals[static_cast<size_t>(current)];
+        TVTSData& v = s.VTSData[static_cast<size_t>(current)];
+
+        t.reductionSum = StoreDouble(Add(t.reductionSum, ParseReal(items.Cell(kColReduction, r))));
+        t.items = AddInt32(t.items, 1);
+        v.OriginalAveragePercent = StoreDouble(Div(t.reductionSum, t.items));
+
+        t.frames = AddInt32(t.frames, frames);
+        v.Frames = t.frames;
+
+        t.kbytes = StoreDouble(Add(ParseReal(items.Cell(kColKBytes, r)), t.kbytes));
+        v.KBytes = t.kbytes;
+
+        v.NewSize = v.KBytes;
+        v.PercentChange = 100;
+    }
+    UpdateVTSDataToStringGrid(s);
+}
+
+void ClearSelectors(ProjectState& s)
+{
+    for (ComboBox* c : {&s.ComboBox1, &s.ComboBox3, &s.ComboBox4, &s.ComboBox5, &s.ComboBox6})
+        c->Clear();
+    s.CheckListBox1.Clear();
+}
+
+// Phase 2: the derived figures, the total, the lists and the default choices.
+void RecordsIntoLists(ProjectState& s)
+{
+    ClearSelectors(s);
+    std::int32_t largest = 0;
+    std::int32_t smallest = 99999999;
+    s.Label2.SetCaption("0");
+    const int N = s.VTSRangeEnd();
+    for (int k = 1; k <= N; ++k) {
+        TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        if (v.Name.empty())
+            continue;
+        v.BitrateAvg = StoreDouble(Div(Mul(Mul(Mul(Div(v.KBytes, v.Frames), v.FrameRate), 8), 1024), 1000));
+        v.NewBitRateAvg = v.BitrateAvg;
+        v.NewOverallPercent = v.OriginalAveragePercent;
+        v.TempPercentChange = 100;
+        s.Label2.SetCaption(FormatGeneral(Add(ParseReal(s.Label2.Caption()), v.KBytes)));
+        // The main selectors default to the longest title set (the film), the
+        // encoder dialog's to the shortest; on a tie the lower number wins.
+        if (v.Frames > largest) {
+            s.ComboBox1.SetText(v.Name);
+            for (ComboBox* c : {&s.ComboBox3, &s.ComboBox4, &s.ComboBox5, &s.ComboBox6})
+                c->SetText(s.ComboBox1.Text());
+            largest = v.Frames;
+        }
+        if (v.Frames < smallest) {
+            s.Form2.ComboBox1.SetText(v.Name);
+            s.Form2.ComboBox2.SetText(v.Name);
+            smallest = v.Frames;
+        }
+        for (ComboBox* c : {&s.ComboBox1, &s.ComboBox3, &s.ComboBox4, &s.ComboBox5, &s.ComboBox6})
+            c->AddItem(v.Name);
+        s.CheckListBox1.Add(v.Name);
+    }
+    UpdateVTSDataToStringGrid(s);
+    for (Button* b : {&s.Button3, &s.Button4, &s.Button5, &s.Button11, &s.Button9, &s.Button10, &s.Button2})
+        b->SetEnabled(true);
+}
+
+}  // namespace
+
+void ProcessLoadedECL(ProjectState& s)
+{
+    ItemsIntoRecords(s);
+    RecordsIntoLists(s);
+    // "Change" by 100 percent moves no size but brings every title set's
+    // derived figures up to date.
+    s.Edit2.SetText("100");
+    Button3Click(s);
+    s.Edit2.SetText("101");
+}
+
+}  // namespace rq

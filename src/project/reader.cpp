@@ -1,0 +1,170 @@
+#include "project/reader.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unordered_map>
+#include <vector>
+
+#include "model/arith.h"
+#include "model/numbers.h"
+#include "project/aggregation.h"
+#include "project/key_lines.h"
+#include "project/text_file.h"
+#include "views/grid_views.h"
+
+namespace rq {
+
+namespace {
+
+// ECL values are cut to this many characters, INF reductions to kReductionMax.
+constexpr size_t kValueMax = 1024;
+constexpr size_t kReductionMax = 100;
+
+struct EclKey {
+    std::string_view key;
+    int column;
+};
+
+constexpr EclKey kEclKeys[] = {
+    {"title=", kColTitle},           {"vbr_brate_avg=", kColBitrate}, {"vbr_pass=", kColPass},
+    {"half_width=", kColHalfWidth},  {"encode_first=", kColFirstEncode}, {"encode_last=", kColLastEncode},
+    {"frame_rate_idx=", kColFrameRate},
+};
+
+bool IsFolderSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
+
+// The encoder's frame-rate index as frames per second: 1 is NTSC film, 4 NTSC
+// video; 3 is PAL, and so is every index the encoder does not know.
+std::string FrameRateText(const std::string& value)
+{
+    switch (ParseInteger(value)) {
+    case 1: return FormatGeneral(23.97);
+    case 4: return FormatGeneral(29.97);
+    default: return FormatGeneral(25.0);
+    }
+}
+
+void ClearVTSTable(ProjectState& s)
+{
+    for (TVTSData& v : s.VTSData)
+        v = TVTSData{};
+}
+
+void ReadECLPass(ProjectState& s, const std::string& eclFile)
+{
+    const std::vector<std::string> lines = SplitTextLines(ReadFileBytes(eclFile));
+    std::int32_t row = 0;
+    for (const std::string& line : lines) {
+        s.ListBox1.Add(line);
+        if (line.size() == 6 && StartsWithKey(line, "[item]")) {
+            row = AddInt32(row, 1);
+            if (row > s.StringGrid1.RowCount() - 1)
+                s.StringGrid1.SetRowCount(s.StringGrid1.RowCount() + 1);
+        }
+        for (const EclKey& k : kEclKeys) {
+            if (!StartsWithKey(line, k.key))
+                continue;
+            std::string value = LowerAscii(line.substr(k.key.size(), kValueMax));
+            if (k.column == kColFrameRate)
+                value = FrameRateText(value);
+            s.StringGrid1.SetCell(k.column, row, std::move(value));
+            break;
+        }
+        if (row % 10 == 0 && s.ProcessMessages)
+            s.ProcessMessages();
+    }
+}
+
+void ReadINFPass(ProjectState& s, const std::string& infFile)
+{
+    const std::vector<std::string> lines = SplitTextLines(ReadFileBytes(infFile));
+    for (const std::string& line : lines)
+        s.ListBox2.Add(line);
+
+    // Titles do not change during this pass: find each title's rows once.
+    std::unordered_map<std::string, std::vector<int>> rowsOfTitle;
+    for (int r = 0; r < s.StringGrid1.RowCount(); ++r)
+        rowsOfTitle[s.StringGrid1.Cell(kColTitle, r)].push_back(r);
+
+    std::string section;
+    for (const std::string& line : lines) {
+        if (line.find('[') != std::string::npos)
+            section = SectionName(line);
+        if (!StartsWithKey(line, "reduction="))
+            continue;
+        const auto found = rowsOfTitle.find(section);
+        if (found == rowsOfTitle.end())
+            continue;
+        const std::string value = line.substr(10, kReductionMax);
+        for (const int r : found->second)
+            s.StringGrid1.SetCell(kColReduction, r, value);
+    }
+}
+
+}  // namespace
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext)
+{
+    for (size_t i = path.size(); i > 0; --i) {
+        const char c = path[i - 1];
+        if (IsFolderSeparator(c))
+            break;
+        if (c == '.')
+            return path.substr(0, i - 1) + ext;
+    }
+    return path + ext;
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string FindFileIgnoringCase(const std::string& path)
+{
+    if (path.empty() || FileExists(path))
+        return path;
+    size_t cut = path.size();
+    while (cut > 0 && path[cut - 1] != '/')
+        --cut;
+    const std::string folder = path.substr(0, cut);
+    const std::string wanted = LowerAscii(path.substr(cut));
+    if (wanted.empty())
+        return path;
+
+    // Several spellings of one name can sit side by side; the first in byte
+    // order is taken, so the choice does not depend on the directory's order.
+    std::string best;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder),
+                                           ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (LowerAscii(name) != wanted || !FileExists(folder + name))
+            continue;
+        if (best.empty() || name < best)
+            best = name;
+    }
+    return best.empty() ? path : folder + best;
+}
+
+void LoadECL(ProjectState& s, const std::string& path)
+{
+    if (FileExists(path)) {
+        s.ProjectPath = path;
+        const std::string eclFile = FindFileIgnoringCase(ChangeFileExt(path, ".ECL"));
+        const std::string infFile = FindFileIgnoringCase(ChangeFileExt(path, ".INF"));
+        s.ListBox1.Clear();
+        s.ListBox2.Clear();
+        WriteHeaders(s);
+        ClearVTSTable(s);
+        ReadECLPass(s, eclFile);
+        ReadINFPass(s, infFile);
+        ProcessLoadedECL(s);
+    }
+    s.Button1.SetEnabled(false);
+}
+
+}  // namespace rq

@@ -1,0 +1,89 @@
+#pragma once
+// Small DVD-RB projects written by the tests into a folder of their own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "model/errors.h"
+#include "model/numbers.h"
+#include "model/project_state.h"
+
+namespace rqtest {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "ratequill-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        path_ = pattern + "/";
+    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string operator/(const std::string& name) const { return path_ + name; }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+inline std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Lines joined with CR LF after each.
+inline std::string Crlf(std::initializer_list<std::string> lines)
+{
+    std::string out;
+    for (const std::string& l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+inline std::string EclItem(const std::string& title, const std::string& bitrate, int first, int last,
+                           const std::string& rateIdx = "3")
+{
+    return Crlf({"[item]", "title=" + title, "frame_rate_idx=" + rateIdx, "encode_first=" + rq::FormatInteger(first),
+                 "encode_last=" + rq::FormatInteger(last), "vbr_pass=2", "vbr_brate_avg=" + bitrate, "half_width=0"});
+}
+
+inline std::string InfSection(const std::string& title, const std::string& reduction)
+{
+    return Crlf({"[" + title + "]", "reduction=" + reduction});
+}
+
+inline std::string ErrorOf(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const rq::AppError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+inline std::vector<std::string> Column(const rq::TextGrid& g, int col)
+{
+    std::vector<std::string> out;
+    for (int r = 0; r < g.RowCount(); ++r)
+        out.push_back(g.Cell(col, r));
+    return out;
+}
+
+}  // namespace rqtest

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "project/reader.h"
+#include "project/text_file.h"
+#include "project_files.h"
+
+using namespace rq;
+using namespace rqtest;
+
+TEST(SplitTextLines, FollowsTheLineEndAndCtrlZRules)
+{
+    using L = std::vector<std::string>;
+    const struct {
+        std::string bytes;
+        L lines;
+    } cases[] = {
+        {"", {}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\n\nb\n", {"a", "", "b"}},
+        {"a\rb\r\n", {"ab"}},                    // a lone CR is dropped
+        {"a\r", {"a"}},
+        {"a\r\n\x1a\r\nb\r\n", {"a"}},           // Ctrl-Z first on a line ends the file
+        {"ab\x1a" "cd\r\nef", {"ab", "ef"}},     // inside a line it ends that line
+        {std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitTextLines(c.bytes), c.lines) << c.bytes;
+}
+
+TEST(ChangeFileExt, ReplacesOnlyTheLastNamesExtension)
+{
+    const struct {
+        const char* path;
+        const char* ecl;
+    } cases[] = {
+        {"/dvd/REBUILDER.ECL", "/dvd/REBUILDER.ECL"}, {"/dvd/REBUILDER.INF", "/dvd/REBUILDER.ECL"},
+        {"/dvd/rebuilder.ecl", "/dvd/rebuilder.ECL"}, {"/dvd/REBUILDER", "/dvd/REBUILDER.ECL"},
+        {"/dvd.2/REBUILDER", "/dvd.2/REBUILDER.ECL"}, {"C:\\dvd.2\\x", "C:\\dvd.2\\x.ECL"},
+        {"C:x.txt", "C:x.ECL"},                       {"a.b.c", "a.b.ECL"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChangeFileExt(c.path, ".ECL"), c.ecl) << c.path;
+}
+
+TEST(LoadECL, RecognisesKeysOnlyAtTheStartAndStoresThemLowerCased)
+{
+    TempFolder dir;
+    const std::string longTitle = "v01" + std::string(1100, 'X');
+    WriteBytes(dir / "REBUILDER.ECL",
+               Crlf({"title=Header", "[item] ", "[ITEM]", "Title=V01PGC1_0", "VBR_PASS=3", "Half_Width=1",
+                     "vbr_brate_avg = 9", " vbr_brate_avg=9", "vbr_brate_avg=4500", "encode_first=0",
+                     "encode_last=999", "frame_rate_idx=3", "[item]", "title=" + longTitle, "vbr_brate_avg=1000",
+                     "encode_first=0", "encode_last=99", "frame_rate_idx=3"}));
+    WriteBytes(dir / "REBUILDER.INF", Crlf({"[V01PGC1_0]", "REDUCTION=50.5", "[" + longTitle.substr(0, 1024) + "]",
+                                            "reduction=60" + std::string(120, ' '), "[v01pgc1_0] ",
+                                            "reduction=1"}));
+    ProjectState s;
+    LoadECL(s, dir / "REBUILDER.ECL");
+    const TextGrid& g = s.StringGrid1;
+    ASSERT_EQ(g.RowCount(), 3);
+    EXPECT_EQ(g.Cell(kColTitle, 0), "header");  // a key before the first item overwrites the header
+    EXPECT_EQ(g.Row(1), (std::vector<std::string>{"v01pgc1_0", "4500", "3", "1", "50.5", "0", "999",
+                                                  "21972.65625", "25", ""}));
+    EXPECT_EQ(g.Cell(kColTitle, 2), LowerAscii(longTitle.substr(0, 1024)));
+    EXPECT_EQ(g.Cell(kColReduction, 2), "60" + std::string(98, ' '));
+    EXPECT_EQ(s.ListBox1.Count(), 18);
+    EXPECT_EQ(s.ListBox1[3], "Title=V01PGC1_0");
+    EXPECT_EQ(s.ListBox2.Count(), 6);
+    EXPECT_EQ(s.ProjectPath, dir / "REBUILDER.ECL");
+    EXPECT_FALSE(s.Button1.Enabled());
+}
+
+TEST(LoadECL, TranslatesTheFrameRateIndex)
+{
+    const struct {
+        const char* index;
+        const char* text;
+    } cases[] = {{"0", "25"}, {"1", "23.97"}, {"2", "25"}, {"3", "25"}, {"4", "29.97"}, {"5", "25"}, {"8", "25"}};
+    for (const auto& c : cases) {
+        TempFolder dir;
+        WriteBytes(dir / "REBUILDER.ECL", EclItem("v01", "4000", 0, 99, c.index));
+        WriteBytes(dir / "REBUILDER.INF", InfSection("v01", "50"));
+        ProjectState s;
+        LoadECL(s, dir / "REBUILDER.ECL");
+        EXPECT_EQ(s.StringGrid1.Cell(kColFrameRate, 1), c.text) << c.index;
+    }
+}
+
+TEST(LoadECL, FailuresLeaveTheStatesDescribedForThem)
+{
+    TempFolder dir;
+    ProjectState s;
+    // A frame-rate index that is no integer ends the load at its line.
+    WriteBytes(dir / "REBUILDER.ECL", Crlf({"[item]", "title=v01", "frame_rate_idx=abc", "encode_first=0"}));
+    EXPECT_EQ(ErrorOf([&] { LoadECL(s, dir / "REBUILDER.ECL"); }), "'abc' is not a valid integer value");
+    EXPECT_EQ(s.ListBox1.Count(), 3);
+    EXPECT_TRUE(s.Button1.Enabled());
+
+    // Without the INF file the ECL is read and nothing is aggregated.
+    WriteBytes(dir / "REBUILDER.ECL", EclItem("v01", "4000", 0, 99));
+    EXPECT_EQ(ErrorOf([&] { LoadECL(s, dir / "REBUILDER.ECL"); }), "File not found");
+    EXPECT_EQ(s.ListBox1.Count(), 8);
+    EXPECT_EQ(s.ListBox2.Count(), 0);
+    EXPECT_EQ(s.VTSData[1].Name, "");
+    EXPECT_TRUE(s.Button1.Enabled());
+
+    // An item the INF does not name has no reduction.
+    WriteBytes(dir / "REBUILDER.INF", InfSection("v02", "50"));
+    EXPECT_EQ(ErrorOf([&] { LoadECL(s, dir / "REBUILDER.INF"); }), "'' is not a valid floating point value");
+    EXPECT_EQ(s.ListBox2.Count(), 2);
+}
+
+TEST(LoadECL, FindsAPairWhoseNamesDifferInLetterCase)
+{
+    TempFolder dir;
+    std::filesystem::create_directory(dir / "film.v2");
+    WriteBytes(dir / "film.v2/rebuilder.ecl", EclItem("v01", "4500", 0, 999, "3"));
+    WriteBytes(dir / "film.v2/Rebuilder.Inf", InfSection("V01", "40"));
+    ProjectState s;
+    LoadECL(s, dir / "film.v2/Rebuilder.Inf");
+    EXPECT_EQ(s.VTSData[1].KBytes, 21972.65625);
+    EXPECT_EQ(s.VTSData[1].OriginalAveragePercent, 40);
+    EXPECT_EQ(FindFileIgnoringCase(dir / "film.v2/REBUILDER.ECL"), dir / "film.v2/rebuilder.ecl");
+    EXPECT_EQ(FindFileIgnoringCase(dir / "film.v2/REBUILDER.ECLBAK"), dir / "film.v2/REBUILDER.ECLBAK");
+}
+
+TEST(LoadECL, LetsTheWindowBreatheBeforeTheFirstItemAndOnEveryTenthItem)
+{
+    TempFolder dir;
+    std::string ecl = Crlf({"[ECL]"});
+    std::string inf;
+    for (int i = 1; i <= 21; ++i) {
+        ecl += Crlf({"[item]", "title=v01_" + rq::FormatInteger(i), "encode_first=0", "encode_last=9",
+                     "vbr_brate_avg=3000", "frame_rate_idx=3"});
+        inf += InfSection("v01_" + rq::FormatInteger(i), "50");
+    }
+    WriteBytes(dir / "REBUILDER.ECL", ecl);
+    WriteBytes(dir / "REBUILDER.INF", inf);
+    ProjectState s;
+    int calls = 0;
+    s.ProcessMessages = [&] { ++calls; };
+    LoadECL(s, dir / "REBUILDER.ECL");
+    EXPECT_EQ(calls, 1 + 6 + 6);  // the header line, then the lines of items 10 and 20
+}
+
+TEST(LoadECL, ReadsTheExampleProject)
+{
+    ProjectState s;
+    LoadECL(s, RQ_EXAMPLES_DIR "/REBUILDER.ECL");
+    EXPECT_EQ(s.CheckListBox1.Count(), 6);
+    EXPECT_EQ(s.ComboBox5.Text(), "v02");
+    for (int r = 1; r < s.StringGrid1.RowCount(); ++r)
+        EXPECT_FALSE(s.StringGrid1.Cell(kColReduction, r).empty()) << r;
+    for (int k = 1; k <= 6; ++k) {
+        EXPECT_GT(s.VTSData[static_cast<size_t>(k)].BitrateAvg, 1850) << k;
+        if (k != 2) {
+            EXPECT_LT(s.VTSData[static_cast<size_t>(k)].Frames, s.VTSData[2].Frames);
+        }
+    }
+}
