@@ -20,34 +20,56 @@ void TextGrid::SetRowCount(int rows)
     Touch();
 }
 
-const std::string& TextGrid::Cell(int col, int row) const
+const std::string& TextGrid::RawCell(int col, int row) const
 {
     if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
         return kEmpty;
     return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
 }
 
-void TextGrid::SetCell(int col, int row, const std::string& text)
+const std::string& TextGrid::Cell(int col, int row) const
 {
-    if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
-        return;
-    std::string& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
-    if (cell == text)
-        return;
-    cell = text;
+    Flush();
+    return RawCell(col, row);
+}
+
+const std::vector<std::string>& TextGrid::Row(int row) const
+{
+    Flush();
+    return rows_[static_cast<size_t>(row)];
+}
+
+void TextGrid::MarkPending()
+{
+    pending_ = true;
     Touch();
 }
 
-void TextGrid::SetCell(int col, int row, std::string&& text)
+void TextGrid::Flush() const
+{
+    if (!pending_)
+        return;
+    pending_ = false;
+    if (readHook_)
+        readHook_();
+}
+
+template <typename Text>
+void TextGrid::Put(int col, int row, Text&& text)
 {
     if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
         return;
     std::string& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
     if (cell == text)
         return;
-    cell = std::move(text);
+    if (BeforeCellChange)
+        BeforeCellChange(col, row, cell);
+    cell = std::forward<Text>(text);
     Touch();
 }
+
+void TextGrid::SetCell(int col, int row, const std::string& text) { Put(col, row, text); }
+void TextGrid::SetCell(int col, int row, std::string&& text) { Put(col, row, std::move(text)); }
 
 void TextList::Clear()
 {

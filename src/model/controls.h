@@ -33,11 +33,27 @@ public:
     const std::string& Cell(int col, int row) const;
     void SetCell(int col, int row, const std::string& text);
     void SetCell(int col, int row, std::string&& text);
-    const std::vector<std::string>& Row(int row) const { return rows_[static_cast<size_t>(row)]; }
+    const std::vector<std::string>& Row(int row) const;
+
+    // Text made when first read: a view that is refreshed many times per
+    // command records what it must show and marks itself pending; the read
+    // hook writes the cells before anyone reads them.
+    void SetReadHook(std::function<void()> hook) { readHook_ = std::move(hook); }
+    void MarkPending();
+    bool Pending() const { return pending_; }
+    void Flush() const;
+    // A cell's text as it stands, without making pending text.
+    const std::string& RawCell(int col, int row) const;
+    // Runs before a cell's text changes, with the text it had.
+    std::function<void(int col, int row, const std::string& before)> BeforeCellChange;
 
 private:
+    template <typename Text>
+    void Put(int col, int row, Text&& text);
     int cols_;
     std::vector<std::vector<std::string>> rows_;
+    std::function<void()> readHook_;
+    mutable bool pending_ = false;
 };
 
 // An ordered list of text lines (the ECL and INF text buffers).

@@ -255,6 +255,13 @@ void SetNumberSeparators(Separators s)
     ++g_generation;
 }
 
+Separators SwapSeparatorsQuietly(Separators s)
+{
+    const Separators old = NumberSeparators();
+    g_separators = s;
+    return old;
+}
+
 unsigned SeparatorsGeneration() { return g_generation.load(); }
 
 std::string FormatInteger(std::int64_t v)

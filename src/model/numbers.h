@@ -17,6 +17,7 @@ static_assert(std::numeric_limits<Extended>::digits == 64, "extended precision n
 struct Separators {
     char decimal = '.';
     char thousands = ',';
+    bool operator==(const Separators&) const = default;
 };
 
 // Read once from the user's regional settings (LC_NUMERIC / LC_ALL / LANG);
@@ -26,6 +27,9 @@ const Separators& NumberSeparators();
 void SetNumberSeparators(Separators s);
 // Changes whenever the separators change, so cached texts can be invalidated.
 unsigned SeparatorsGeneration();
+// Puts separators in place without changing SeparatorsGeneration(): the views
+// use it to write text they recorded under other separators. Returns the old ones.
+Separators SwapSeparatorsQuietly(Separators s);
 // Reads the separators the environment asks for, without touching the process locale.
 Separators SeparatorsFromEnvironment();
 

@@ -5,9 +5,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <unordered_map>
 #include <string>
 
 #include "model/controls.h"
+#include "model/numbers.h"
 
 namespace rq {
 
@@ -41,12 +44,28 @@ enum ItemColumn : int {
     kColFrameRate = 8,
 };
 
-// Copies of what the views last showed, so that an unchanged item table is not
-// formatted again on every size move.
+// What the views must show but have not written yet (their text is made when
+// someone looks), with copies of the records they show, so that a later change
+// or error can never make a view show newer data than it should.
 struct ViewCache {
+    bool hooksInstalled = false;
+    // Item details: valid while the item table keeps the version it had when
+    // its every row was last checked.
     bool itemsValid = false;
     std::uint64_t itemsVersion = 0;
     unsigned separatorsGeneration = 0;
+    bool itemsPending = false;
+    int itemsRowCount = 0;
+    Separators itemsSeparators;
+    // Item cells changed since the pending item view was recorded: their old text.
+    std::unordered_map<std::uint64_t, std::string> itemsBefore;
+    // Summary grid rows, and VTS details / main grid rows, still to be written.
+    std::array<std::optional<TVTSData>, kVTSRecords> summaryRows{};
+    Separators summarySeparators;
+    bool summaryPending = false;
+    std::array<std::optional<TVTSData>, kVTSRecords> detailRows{};
+    Separators detailSeparators;
+    bool detailsPending = false;
 };
 
 struct Form2Selectors {

@@ -206,3 +206,62 @@ TEST(VTSNames, NameAndNumberOfATitle)
     EXPECT_EQ(ErrorOf([] { VTSNumber("v"); }), "'' is not a valid integer value");
     EXPECT_EQ(ErrorOf([] { VTSNumber("v-1"); }), "'-1' is not a valid integer value");
 }
+
+TEST(UpdateVTSDataToStringGrid, ViewsShowWhatTheLastRefreshSawNotWhatCameAfter)
+{
+    SeparatorsGuard dot('.', ',');
+    ProjectState s;
+    PutItems(s, {{"v01", "4500", "2", "0", "50", "0", "1000", "1", "25"},
+                 {"v01", "3000", "2", "0", "50", "0", "1000", "1", "25"}});
+    s.VTSData[1] = Record("v01", 2002, 2, 3750, 50, 25);
+    s.Label2.SetCaption("2");
+    UpdateVTSDataToStringGrid(s);
+
+    // Changes after the refresh are not shown until the next refresh.
+    s.StringGrid1.SetCell(kColBitrate, 1, "9999");
+    s.StringGrid1.SetCell(kColBitrate, 1, "8888");
+    s.VTSData[1].NewBitRateAvg = 1234;
+    {
+        SeparatorsGuard comma(',', '.');
+        EXPECT_EQ(s.StringGrid4.Cell(1, 1), "  4,500");
+        EXPECT_EQ(s.StringGrid4.Cell(1, 2), "  3,000");
+        EXPECT_EQ(s.StringGrid2.Cell(6, 1), "3750");
+        EXPECT_EQ(s.StringGrid3.Cell(2, 1), "3750");
+    }
+
+    // A refresh that fails in the item rows has written the summary grid, but
+    // the grids after the failure keep showing the earlier records.
+    s.StringGrid1.SetCell(kColReduction, 2, "x");
+    EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "'x' is not a valid floating point value");
+    EXPECT_EQ(s.StringGrid2.Cell(6, 1), "1234");
+    EXPECT_EQ(s.StringGrid4.Cell(1, 1), "  8,888");
+    EXPECT_EQ(s.StringGrid4.Cell(1, 2), "  3,000");
+    EXPECT_EQ(s.StringGrid5.Cell(5, 1), "          3,750");
+    EXPECT_EQ(s.StringGrid3.Cell(2, 1), "3750");
+
+    s.StringGrid1.SetCell(kColReduction, 2, "50");
+    UpdateVTSDataToStringGrid(s);
+    EXPECT_EQ(s.StringGrid3.Cell(2, 1), "1234");
+    EXPECT_EQ(s.StringGrid4.Cell(1, 1), "  8,888");
+}
+
+TEST(UpdateVTSDataToStringGrid, FiguresTooLargeForTheMainGridFailThere)
+{
+    SeparatorsGuard dot('.', ',');
+    ProjectState s;
+    PutItems(s, {{"v01", "4500", "2", "0", "50", "0", "1000", "1", "25"}});
+    s.StringGrid2.SetRowCount(3);
+    s.VTSData[1] = Record("v01", 1001, 1, 4500, 50, 25);
+    s.VTSData[2] = Record("v02", 1001, 1, 4500, 50, 25);
+    s.VTSData[2].NewBitRateAvg = 1e19;
+    EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "Invalid floating point operation");
+    EXPECT_EQ(s.StringGrid5.Cell(5, 2), "           1E19") << "the details grid comes first";
+    EXPECT_EQ(s.StringGrid3.Cell(0, 1), "v01");
+    EXPECT_EQ(s.StringGrid3.Cell(1, 2), "4500") << "written up to the failing cell";
+    EXPECT_EQ(s.StringGrid3.Cell(2, 2), "");
+
+    s.VTSData[2].NewBitRateAvg = 4500;
+    s.VTSData[2].FrameRate = 0;
+    EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "Floating point division by zero");
+    EXPECT_EQ(s.StringGrid3.Cell(3, 2), "50");
+}
