@@ -1,0 +1,149 @@
+// Benchmarks of the commands a user feels: load, maximise, a slider step, a
+// change of the percentage selector, apply and save, on a small disc and on
+// the largest project a disc can carry.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+
+#include "engine/maximise.h"
+#include "engine/slider_range.h"
+#include "project/aggregation.h"
+#include "project/apply.h"
+#include "project/reader.h"
+#include "project/save.h"
+#include "project_generator.h"
+#include "ui/form1.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One generated project per size, written once into a temporary folder.
+const fs::path& ProjectFolder(int titleSets, int items)
+{
+    static std::map<std::pair<int, int>, fs::path> folders;
+    auto it = folders.find({titleSets, items});
+    if (it != folders.end())
+        return it->second;
+    const fs::path dir = fs::temp_directory_path() /
+                         ("rq-bench-" + std::to_string(titleSets) + "-" + std::to_string(items) + "-" +
+                          std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const auto p = rq::bench::GenerateProject(titleSets, items, 20041005u);
+    std::ofstream(dir / "REBUILDER.ECL", std::ios::binary) << p.ecl;
+    std::ofstream(dir / "REBUILDER.INF", std::ios::binary) << p.inf;
+    return folders.emplace(std::make_pair(titleSets, items), dir).first->second;
+}
+
+std::string EclPath(const benchmark::State& st)
+{
+    return (ProjectFolder(static_cast<int>(st.range(0)), static_cast<int>(st.range(1))) / "REBUILDER.ECL").string();
+}
+
+std::unique_ptr<rq::TForm1> Loaded(const std::string& path)
+{
+    auto form = std::make_unique<rq::TForm1>();
+    form->s.ProjectPath = path;
+    rq::LoadECL(form->s, path);
+    rq::ProcessLoadedECL(form->s);
+    return form;
+}
+
+void BM_LoadAndAggregate(benchmark::State& st)
+{
+    const std::string path = EclPath(st);
+    for (auto _ : st) {
+        st.PauseTiming();
+        auto form = std::make_unique<rq::TForm1>();
+        st.ResumeTiming();
+        rq::LoadECL(form->s, path);
+        rq::ProcessLoadedECL(form->s);
+        benchmark::DoNotOptimize(form->s.Label2.Caption());
+        st.PauseTiming();
+        form.reset();
+        st.ResumeTiming();
+    }
+}
+
+void BM_MaximiseViaBitrate(benchmark::State& st)
+{
+    auto form = Loaded(EclPath(st));
+    form->s.ComboBox5.SetText("v01");
+    form->s.Edit7.SetText("1850");
+    for (auto _ : st)
+        form->Button10Click();
+}
+
+void BM_MaximiseViaPercent(benchmark::State& st)
+{
+    auto form = Loaded(EclPath(st));
+    form->s.ComboBox6.SetText("v01");
+    form->s.Edit11.SetText("40");
+    for (auto _ : st)
+        form->Button2Click();
+}
+
+void BM_PercentSliderStep(benchmark::State& st)
+{
+    auto form = Loaded(EclPath(st));
+    form->s.ComboBox4.SetText("v01");
+    form->s.TrackBar2.SetMin(50);
+    form->s.TrackBar2.SetMax(1000);
+    int position = 700;
+    for (auto _ : st) {
+        position = position == 700 ? 701 : 700;
+        form->s.TrackBar2.SetPosition(position);
+    }
+}
+
+void BM_PercentSelectorChange(benchmark::State& st)
+{
+    auto form = Loaded(EclPath(st));
+    for (auto _ : st)
+        form->s.ComboBox4.UserSetText("v01");
+}
+
+void BM_ApplyChanges(benchmark::State& st)
+{
+    auto form = Loaded(EclPath(st));
+    form->s.ComboBox5.SetText("v01");
+    form->s.Edit7.SetText("1850");
+    for (auto _ : st) {
+        st.PauseTiming();
+        form->Button10Click();
+        st.ResumeTiming();
+        form->Button4Click();
+    }
+}
+
+void BM_Save(benchmark::State& st)
+{
+    const fs::path dir = fs::temp_directory_path() / ("rq-bench-save-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const fs::path src = ProjectFolder(static_cast<int>(st.range(0)), static_cast<int>(st.range(1)));
+    fs::copy_file(src / "REBUILDER.ECL", dir / "REBUILDER.ECL", fs::copy_options::overwrite_existing);
+    fs::copy_file(src / "REBUILDER.INF", dir / "REBUILDER.INF", fs::copy_options::overwrite_existing);
+    auto form = Loaded((dir / "REBUILDER.ECL").string());
+    form->Button10Click();
+    form->Button4Click();
+    for (auto _ : st)
+        rq::SaveECL(form->s, (dir / "REBUILDER.ECL").string());
+    fs::remove_all(dir);
+}
+
+#define RQ_SIZES ->Args({5, 200})->Args({99, 20000})->Unit(benchmark::kMillisecond)
+
+BENCHMARK(BM_LoadAndAggregate) RQ_SIZES;
+BENCHMARK(BM_MaximiseViaBitrate) RQ_SIZES;
+BENCHMARK(BM_MaximiseViaPercent) RQ_SIZES;
+BENCHMARK(BM_PercentSliderStep) RQ_SIZES;
+BENCHMARK(BM_PercentSelectorChange) RQ_SIZES;
+BENCHMARK(BM_ApplyChanges) RQ_SIZES;
+BENCHMARK(BM_Save) RQ_SIZES;
+
+}  // namespace
+
+BENCHMARK_MAIN();
