@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "engine/redistribution.h"
+#include "project/apply.h"
+#include "project/reader.h"
+#include "project_files.h"
+
+using namespace rq;
+using namespace rqtest;
+
+TEST(ModifyECL, RewritesRecognisedKeyLinesFromTheItems)
+{
+    TempFolder dir;
+    WriteBytes(dir / "REBUILDER.ECL",
+               Crlf({"vbr_pass=9", "[item]", "title=V01_A", "VBR_BRATE_AVG=4500", "vbr_pass = 2",
+                     "Vbr_Pass=2 ; twice", "HALF_WIDTH=0", "encode_first=0", "encode_last=999", "frame_rate_idx=3", "[item]",
+                     "vbr_brate_avg=3000", "title=v01_b", "encode_first=0", "encode_last=999", "frame_rate_idx=3",
+                     "vbr_brate_avg=3000", "half_width=0"}));
+    WriteBytes(dir / "REBUILDER.INF", Crlf({"reduction=11", "[V01_A]", "REDUCTION=54.93", "[v01_b]", "reduction=60"}));
+    ProjectState s;
+    LoadECL(s, dir / "REBUILDER.ECL");
+    s.StringGrid1.SetCell(kColBitrate, 1, "4999.9");
+    s.StringGrid1.SetCell(kColPass, 1, "3");
+    s.StringGrid1.SetCell(kColHalfWidth, 1, "1");
+    s.StringGrid1.SetCell(kColReduction, 2, "7.06");
+    ModifyECL(s);
+    EXPECT_EQ(s.ListBox1.Lines(),
+              (std::vector<std::string>{"vbr_pass=9", "[item]", "title=V01_A", "vbr_brate_avg=4999", "vbr_pass = 2",
+                                        "vbr_pass=3", "half_width=1", "encode_first=0", "encode_last=999",
+                                        "frame_rate_idx=3", "[item]", "vbr_brate_avg=4999", "title=v01_b",
+                                        "encode_first=0", "encode_last=999", "frame_rate_idx=3",
+                                        "vbr_brate_avg=3000", "half_width=0"}));
+    EXPECT_EQ(s.ListBox2.Lines(),
+              (std::vector<std::string>{"reduction=11", "[V01_A]", "Reduction=54.9", "[v01_b]", "Reduction=7"}));
+    EXPECT_TRUE(s.Button7.Enabled());
+
+    const struct {
+        const char* cell;
+        const char* line;
+    } reductions[] = {{"54.99", "Reduction=54.9"}, {"100", "Reduction=100"}, {"0.05", "Reduction=0"},
+                      {"-7.06", "Reduction=-7"}};
+    for (const auto& c : reductions) {
+        s.StringGrid1.SetCell(kColReduction, 1, c.cell);
+        ModifyECL(s);
+        EXPECT_EQ(s.ListBox2[2], c.line) << c.cell;
+    }
+
+    // A bad Reduction stops the INF pass after the ECL pass has been applied.
+    s.StringGrid1.SetCell(kColBitrate, 1, "4000");
+    s.StringGrid1.SetCell(kColReduction, 1, "n/a");
+    EXPECT_EQ(ErrorOf([&] { ModifyECL(s); }), "'n/a' is not a valid floating point value");
+    EXPECT_EQ(s.ListBox1[3], "vbr_brate_avg=4000");
+    EXPECT_EQ(s.ListBox2[2], "Reduction=-7");
+}
+
+class ApplyChanges : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteBytes(dir / "REBUILDER.ECL",
+                   EclItem("v01a", "4500", 0, 999) + EclItem("v02a", "3000", 0, 1999) + EclItem("v02b", "3000", 0, 1999));
+        WriteBytes(dir / "REBUILDER.INF",
+                   InfSection("v01a", "50") + InfSection("v02a", "50") + InfSection("v02b", "50"));
+        LoadECL(s, dir / "REBUILDER.ECL");
+    }
+    TempFolder dir;
+    ProjectState s;
+};
+
+TEST_F(ApplyChanges, CarriesTheAllocationIntoItemsAndText)
+{
+    SetVTSBitRate(s, "v01", 5400);  // v01 grows by a fifth; v02 gives 7.5 percent
+    s.CheckListBox1.SetChecked(1, true);
+    Button4Click(s);
+    EXPECT_EQ(Column(s.StringGrid1, kColBitrate), (std::vector<std::string>{"Bitrate", "5400", "2775", "2775"}));
+    EXPECT_EQ(Column(s.StringGrid1, kColReduction), (std::vector<std::string>{"Reduction", "60", "46.25", "46.25"}));
+    EXPECT_EQ(s.StringGrid1.Cell(kColKBytes, 1), "26367.1875");
+    EXPECT_EQ(s.VTSData[1].BitrateAvg, 5400);
+    EXPECT_EQ(s.VTSData[2].PercentChange, 100);
+    EXPECT_EQ(s.Label2.Caption(), "80566.40625");  // the total is kept
+    EXPECT_FALSE(s.CheckListBox1.Checked(1));
+    EXPECT_EQ(s.ListBox1[6], "vbr_brate_avg=5400");
+    EXPECT_EQ(s.ListBox1[14], "vbr_brate_avg=2775");
+    EXPECT_EQ(s.ListBox2[1], "Reduction=60");
+    EXPECT_EQ(s.ListBox2[3], "Reduction=46.2");
+    EXPECT_TRUE(s.Button7.Enabled());
+}
+
+TEST_F(ApplyChanges, RefusesATitleSetWithoutSizeAndChangesNothing)
+{
+    SetVTSBitRate(s, "v01", 18000);  // takes more than v02 has
+    const std::vector<std::string> bitrates = Column(s.StringGrid1, kColBitrate);
+    const std::vector<std::string> ecl = s.ListBox1.Lines();
+    EXPECT_EQ(ErrorOf([&] { Button4Click(s); }), "Title set v02 would get a bitrate of -375 kbit/s; nothing was applied");
+    EXPECT_EQ(Column(s.StringGrid1, kColBitrate), bitrates);
+    EXPECT_EQ(s.ListBox1.Lines(), ecl);
+    EXPECT_EQ(s.VTSData[2].NewSize, -7324.21875);
+    EXPECT_FALSE(s.Button7.Enabled());
+}
+
+TEST_F(ApplyChanges, StopsAtACellThatIsNoNumber)
+{
+    SetVTSBitRate(s, "v01", 5400);
+    s.StringGrid1.SetCell(kColBitrate, 2, "fast");
+    const std::vector<std::string> inf = s.ListBox2.Lines();
+    EXPECT_EQ(ErrorOf([&] { Button4Click(s); }), "'fast' is not a valid floating point value");
+    EXPECT_EQ(s.StringGrid1.Cell(kColBitrate, 1), "5400");
+    EXPECT_EQ(s.ListBox2.Lines(), inf);
+    EXPECT_FALSE(s.Button7.Enabled());
+}
