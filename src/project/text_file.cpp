@@ -12,20 +12,6 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 
-bool IsNamedCode(int code)
-{
-    switch (code) {
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 100:
-    case 101:
-    case 106: return true;
-    default: return false;
-    }
-}
-
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
@@ -44,16 +30,6 @@ private:
 
 }  // namespace
 
-int FileIoCode(int err)
-{
-    const int code = IoCodeFromErrno(err);
-    if (code == err && IsNamedCode(err) && err != ENOENT)
-        return 1000 + err;
-    return code;
-}
-
-void ThrowFileError(int err) { ThrowIoError(FileIoCode(err)); }
-
 std::string ReadFileBytes(const std::string& path)
 {
     int fd;
@@ -61,7 +37,7 @@ std::string ReadFileBytes(const std::string& path)
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        ThrowFileError(errno);
+        ThrowIoErrno(errno);
     const Descriptor file(fd);
     std::string bytes;
     char chunk[65536];
@@ -70,7 +46,7 @@ std::string ReadFileBytes(const std::string& path)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            ThrowFileError(errno);
+            ThrowIoErrno(errno);
         }
         if (n == 0)
             break;

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <set>
+#include <vector>
+#include <sys/stat.h>
+
+#include "project/file_ops.h"
+#include "project/save.h"
+#include "project_files.h"
+
+using namespace rq;
+using namespace rqtest;
+
+namespace {
+
+std::set<std::string> Names(const TempFolder& dir)
+{
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+const std::string kOldEcl = "[item]\ntitle=v01\r\nvbr_pass=2";  // as another tool left it
+const std::string kOldInf = Crlf({"[v01]", "reduction=50"});
+
+class Save : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteBytes(dir / "REBUILDER.ECL", kOldEcl);
+        WriteBytes(dir / "REBUILDER.INF", kOldInf);
+        s.ProjectPath = dir / "REBUILDER.ECL";
+        s.ListBox1.Assign({"[item]", "title=v01", "vbr_pass=1", ""});
+        s.ListBox2.Assign({"[v01]", "Reduction=40"});
+        s.Button7.SetEnabled(true);
+    }
+    TempFolder dir;
+    ProjectState s;
+};
+
+}  // namespace
+
+TEST_F(Save, KeepsTheOldestFilesAsBackups)
+{
+    ::chmod((dir / "REBUILDER.ECL").c_str(), 0640);
+    Button7Click(s);
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.INF"), "[v01]\r\nReduction=40\r\n");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.INFBAK"), kOldInf);
+    struct stat st {};
+    ::stat((dir / "REBUILDER.ECL").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_FALSE(s.Button7.Enabled());
+
+    s.ListBox1.Assign({"second"});
+    s.ListBox2.Clear();
+    Button7Click(s);
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "second\r\n");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.INF"), "");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.INFBAK"), kOldInf);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF", "REBUILDER.ECLBAK",
+                                                 "REBUILDER.INFBAK"}));
+}
+
+TEST_F(Save, DerivesTheSameFilesFromAnyPathOfThePair)
+{
+    std::filesystem::remove(dir / "REBUILDER.ECL");
+    std::filesystem::create_directory(dir / "dvd.1");
+    SaveECL(s, dir / "REBUILDER.INF");
+    // The missing ECL file had nothing to back up.
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF", "REBUILDER.INFBAK", "dvd.1"}));
+    for (const std::string& path :
+         {dir / "REBUILDER.ecl", dir / "REBUILDER", dir / "REBUILDER.txt", dir / "dvd.1/../REBUILDER"}) {
+        s.ListBox2.Assign({path});
+        SaveECL(s, path);
+        EXPECT_EQ(ReadBytes(dir / "REBUILDER.INF"), path + "\r\n");
+    }
+    EXPECT_EQ(Names(dir).size(), 5u);
+}
+
+TEST_F(Save, WritesBackAPairWhoseNamesAreLowerCase)
+{
+    std::filesystem::rename(dir / "REBUILDER.ECL", dir / "rebuilder.ecl");
+    SaveECL(s, dir / "rebuilder.ecl");
+    EXPECT_EQ(ReadBytes(dir / "rebuilder.ecl"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
+    EXPECT_EQ(ReadBytes(dir / "rebuilder.ECLBAK"), kOldEcl);
+}
+
+namespace {
+
+// Fails chosen calls of chosen steps with a chosen errno; the n-th call of a
+// step is counted from 1.
+class FailingOps : public FileOps {
+public:
+    enum Step { kCreate, kWrite, kFlush, kClose, kLink, kRename, kSteps };
+    struct Rule {
+        Step step;
+        int nth, err;
+    };
+    explicit FailingOps(std::vector<Rule> rules) : rules_(std::move(rules)) { SetFileOps(this); }
+    ~FailingOps() override { SetFileOps(nullptr); }
+    FailingOps(const FailingOps&) = delete;
+    FailingOps& operator=(const FailingOps&) = delete;
+
+    int Create(const std::string& p, std::optional<unsigned> m) override
+    {
+        const int err = Fail(kCreate);
+        return err ? -err : FileOps::Create(p, m);
+    }
+    int Write(int fd, std::string_view b) override
+    {
+        const int err = Fail(kWrite);
+        return err ? -err : FileOps::Write(fd, b);
+    }
+    int Flush(int fd) override
+    {
+        const int err = Fail(kFlush);
+        return err ? -err : FileOps::Flush(fd);
+    }
+    int Close(int fd) override
+    {
+        const int rc = FileOps::Close(fd);
+        const int err = Fail(kClose);
+        return err ? -err : rc;
+    }
+    int Link(const std::string& f, const std::string& b) override
+    {
+        const int err = Fail(kLink);
+        return err ? -err : FileOps::Link(f, b);
+    }
+    int Rename(const std::string& f, const std::string& t) override
+    {
+        const int err = Fail(kRename);
+        return err ? -err : FileOps::Rename(f, t);
+    }
+
+private:
+    int Fail(Step step)
+    {
+        const int call = ++calls_[step];
+        for (const Rule& r : rules_)
+            if (r.step == step && r.nth == call)
+                return r.err;
+        return 0;
+    }
+    std::vector<Rule> rules_;
+    int calls_[kSteps] = {};
+};
+
+}  // namespace
+
+TEST_F(Save, AFailingStepLosesNothing)
+{
+    const std::string newEcl = "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n";
+    const struct {
+        FailingOps::Step step;
+        int nth, err;
+        const char* error;
+        bool eclSaved, eclBackup;
+    } cases[] = {
+        {FailingOps::kCreate, 1, EACCES, "File access denied", false, false},
+        {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false},
+        {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false},
+        {FailingOps::kClose, 1, EDQUOT, "Disk full", false, false},
+        {FailingOps::kLink, 1, EROFS, "File access denied", false, false},
+        {FailingOps::kRename, 1, EIO, "I/O error 5", false, true},
+        {FailingOps::kRename, 2, EBUSY, "I/O error 16", true, true},  // the INF file's rename
+    };
+    for (const auto& c : cases) {
+        TempFolder d;
+        WriteBytes(d / "REBUILDER.ECL", kOldEcl);
+        WriteBytes(d / "REBUILDER.INF", kOldInf);
+        {
+            FailingOps ops({{c.step, c.nth, c.err}});
+            EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), c.error) << c.step << " " << c.nth;
+        }
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), c.eclSaved ? newEcl : kOldEcl);
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), kOldInf);
+        std::set<std::string> names{"REBUILDER.ECL", "REBUILDER.INF"};
+        if (c.eclBackup)
+            names.insert("REBUILDER.ECLBAK");
+        if (c.eclSaved)
+            names.insert("REBUILDER.INFBAK");
+        EXPECT_EQ(Names(d), names) << c.step << " " << c.nth;
+        EXPECT_TRUE(s.Button7.Enabled());
+    }
+}
+
+TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
+{
+    {
+        FailingOps ops({{FailingOps::kLink, 1, EPERM}, {FailingOps::kLink, 2, EXDEV}});
+        SaveECL(s, s.ProjectPath);
+    }
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.INFBAK"), kOldInf);
+
+    // A copy that cannot be finished leaves no half backup behind.
+    TempFolder d;
+    WriteBytes(d / "REBUILDER.ECL", kOldEcl);
+    s.Button7.SetEnabled(true);
+    {
+        // The first write is the new file's, the second the copy's.
+        FailingOps ops({{FailingOps::kLink, 1, EPERM}, {FailingOps::kWrite, 2, ENOSPC}});
+        EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), "Disk full");
+    }
+    EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL"}));
+}
