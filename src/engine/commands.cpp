@@ -2,6 +2,7 @@
 
 #include "engine/lock_list.h"
 #include "engine/redistribution.h"
+#include "engine/vts_walk.h"
 #include "model/arith.h"
 
 namespace rq {
@@ -9,16 +10,21 @@ namespace rq {
 void CorrectMinMax(ProjectState& s)
 {
     const LockSnapshot snapshot = TakeLockSnapshot(s);
-    const double min = StoreDouble(ParseReal(s.Edit8.Text()));
-    const double max = StoreDouble(ParseReal(s.Edit9.Text()));
-    const int N = s.VTSRangeEnd();
+    // Both limits are read before anything moves; they stay in extended
+    // precision for the comparisons and are rounded only when handed on.
+    const Extended min = ParseReal(s.Edit8.Text());
+    const Extended max = ParseReal(s.Edit9.Text());
+    const int N = LastVTS(s);
     for (int k = 1; k <= N; ++k) {
-        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        const TVTSData& v = VTSAt(s, k);
         if (v.Name.empty())
             continue;
         const std::string name = v.Name;
+        // Each test sees the record as the previous correction left it. A title
+        // set raised to the minimum or cut to 100 percent is held for the rest
+        // of the pass, so later corrections spread only over the unsettled ones.
         if (v.NewBitRateAvg < min) {
-            SetVTSBitRate(s, name, min);
+            SetVTSBitRate(s, name, StoreDouble(min));
             LockVTS(s, name, true);
         }
         if (v.NewOverallPercent > 100) {
@@ -26,7 +32,7 @@ void CorrectMinMax(ProjectState& s)
             LockVTS(s, name, true);
         }
         if (v.NewBitRateAvg > max)
-            SetVTSBitRate(s, name, max);
+            SetVTSBitRate(s, name, StoreDouble(max));
     }
     RestoreLockSnapshot(s, snapshot);
 }
@@ -35,10 +41,10 @@ void Button3Click(ProjectState& s)
 {
     Extended bitrate = 500.0L;
     const std::string name = s.ComboBox1.Text();
-    const int N = s.VTSRangeEnd();
+    const int N = LastVTS(s);
     for (int k = 1; k <= N; ++k) {
-        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
-        if (!v.Name.empty() && v.Name == name)
+        const TVTSData& v = VTSAt(s, k);
+        if (Matches(v, name))
             bitrate = Mul(Div(ParseReal(s.Edit2.Text()), 100), v.NewBitRateAvg);
     }
     SetVTSBitRate(s, name, StoreDouble(bitrate));
@@ -47,12 +53,14 @@ void Button3Click(ProjectState& s)
 void Button5Click(ProjectState& s)
 {
     Extended requested = ParseReal(s.Edit5.Text());
+    // The bitrate at which the title set is back at 100 percent of its size on
+    // the disc; a name without a title set is capped at a fixed 9000.
     Extended ceiling = 9000;
     const std::string name = s.ComboBox3.Text();
-    const int N = s.VTSRangeEnd();
+    const int N = LastVTS(s);
     for (int k = 1; k <= N; ++k) {
-        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
-        if (!v.Name.empty() && v.Name == name)
+        const TVTSData& v = VTSAt(s, k);
+        if (Matches(v, name))
             ceiling = Mul(Div(v.BitrateAvg, v.OriginalAveragePercent), 100);
     }
     if (requested > ceiling)
@@ -76,6 +84,7 @@ void TrackBar1Change(ProjectState& s)
 
 void TrackBar2Change(ProjectState& s)
 {
+    // The slider counts tenths of a percent: 755 is written "75.5", 750 "75".
     s.Edit1.SetText(FormatGeneral(Div(s.TrackBar2.Position(), 10)));
     Button9Click(s);
 }

@@ -1,25 +1,20 @@
 #include "engine/redistribution.h"
 
 #include "engine/lock_list.h"
+#include "engine/vts_walk.h"
 #include "model/arith.h"
 #include "views/grid_views.h"
 
 namespace rq {
 
-namespace {
-
-bool Matches(const TVTSData& v, const std::string& name) { return !v.Name.empty() && v.Name == name; }
-
-}  // namespace
-
 void SetVTSBitRate(ProjectState& s, const std::string& name, double bitrate)
 {
-    const int N = s.VTSRangeEnd();
+    const int N = LastVTS(s);
     if (VTSCount(s) > 1) {
         // Target step: delta and the target's ratios come from the unrounded new size.
         Extended delta = 0;
         for (int k = 1; k <= N; ++k) {
-            TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            TVTSData& v = VTSAt(s, k);
             if (!Matches(v, name) || !NotLocked(s, name))
                 continue;
             const Extended oldSize = v.NewSize;
@@ -33,12 +28,12 @@ void SetVTSBitRate(ProjectState& s, const std::string& name, double bitrate)
         // The others share the difference in proportion to their sizes before the call.
         Extended total = 0;
         for (int k = 1; k <= N; ++k) {
-            const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            const TVTSData& v = VTSAt(s, k);
             if (!v.Name.empty() && v.Name != name && NotLocked(s, v.Name))
                 total = Add(total, v.NewSize);
         }
         for (int k = 1; k <= N; ++k) {
-            TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            TVTSData& v = VTSAt(s, k);
             if (v.Name.empty() || v.Name == name || !NotLocked(s, v.Name))
                 continue;
             const Extended oldSize = v.NewSize;
@@ -49,12 +44,12 @@ void SetVTSBitRate(ProjectState& s, const std::string& name, double bitrate)
         }
 
         for (int k = 1; k <= N; ++k) {
-            TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            TVTSData& v = VTSAt(s, k);
             if (!v.Name.empty() && NotLocked(s, v.Name))
                 v.NewBitRateAvg = StoreDouble(Div(Mul(v.BitrateAvg, v.PercentChange), 100));
         }
         for (int k = 1; k <= N; ++k) {
-            TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+            TVTSData& v = VTSAt(s, k);
             if (!v.Name.empty() && NotLocked(s, v.Name))
                 v.NewOverallPercent = StoreDouble(Div(Mul(v.PercentChange, v.OriginalAveragePercent), 100));
         }
@@ -67,9 +62,9 @@ void SetVTSPercent(ProjectState& s, const std::string& name, double percent)
     if (VTSCount(s) <= 1)
         return;
     Extended bitrate = ParseInteger(s.Edit8.Text());
-    const int N = s.VTSRangeEnd();
+    const int N = LastVTS(s);
     for (int k = 1; k <= N; ++k) {
-        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        const TVTSData& v = VTSAt(s, k);
         if (Matches(v, name))
             bitrate = Mul(Div(percent, v.OriginalAveragePercent), v.BitrateAvg);
     }
@@ -79,9 +74,9 @@ void SetVTSPercent(ProjectState& s, const std::string& name, double percent)
 double GetVTSPercent(const ProjectState& s, const std::string& name)
 {
     double result = 100.0;
-    const int N = s.VTSRangeEnd();
+    const int N = LastVTS(s);
     for (int k = 0; k <= N; ++k) {
-        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        const TVTSData& v = VTSAt(s, k);
         if (Matches(v, name))
             result = v.NewOverallPercent;
     }
