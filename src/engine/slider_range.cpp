@@ -1,0 +1,77 @@
+#include "engine/slider_range.h"
+
+#include <array>
+
+#include "engine/commands.h"
+#include "engine/lock_list.h"
+#include "engine/redistribution.h"
+#include "engine/vts_walk.h"
+#include "model/arith.h"
+#include "model/numbers.h"
+
+namespace rq {
+
+namespace {
+
+// A slider value in tenths of a percent, cut toward zero. The product with 10
+// is exact in extended precision, so 39.29999... (40.3 - 1 as a double) gives 392.
+int Tenths(double percent) { return NarrowInt32(Trunc64(Mul(percent, 10))); }
+
+}  // namespace
+
+void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& nameArg)
+{
+    // The name may be the selector's own text; keep it steady for the whole call.
+    const std::string name = nameArg;
+    const double former = GetVTSPercent(s, name);
+
+    const int N = LastVTS(s);
+    std::array<double, kVTSRecords> resetTarget{};
+    for (int k = 1; k <= N; ++k)
+        resetTarget[static_cast<size_t>(k)] = VTSAt(s, k).OriginalAveragePercent;
+
+    // Probe both ends under the current limits and locks.
+    SetVTSPercent(s, name, 10.0);
+    CorrectMinMax(s);
+    double low = GetVTSPercent(s, name);
+    SetVTSPercent(s, name, 100.0);
+    CorrectMinMax(s);
+    double high = GetVTSPercent(s, name);
+
+    // Put every free title set back to its default, one after another; each is
+    // held once reset, so the last free one takes up what remains.
+    const LockSnapshot snapshot = TakeLockSnapshot(s);
+    for (int k = 1; k <= N; ++k) {
+        const std::string other = VTSAt(s, k).Name;
+        if (other.empty())
+            continue;
+        SetVTSPercent(s, other, resetTarget[static_cast<size_t>(k)]);
+        LockVTS(s, other, true);
+    }
+    RestoreLockSnapshot(s, snapshot);
+    CorrectMinMax(s);
+
+    // One percent of play on each side, but never below 1 or above 99 by it.
+    if (low > 1)
+        low = StoreDouble(Sub(low, 1));
+    if (high < 99)
+        high = StoreDouble(Add(high, 1));
+
+    // Each of these may move the thumb, which runs the set-percentage command.
+    slider.SetMin(Tenths(low));
+    slider.SetMax(Tenths(high));
+
+    // The former percentage goes back through its text: written with 15
+    // significant digits (so 87.3 gives 873, not 872) and cut at the decimal
+    // separator (62.45 gives 624). Cutting at the regional separator keeps a
+    // comma locale working: "624,5" gives 624 as well.
+    std::string text = FormatGeneral(Mul(former, 10));
+    const size_t cut = text.find(NumberSeparators().decimal);
+    if (cut != std::string::npos)
+        text.resize(cut);
+    slider.SetPosition(ParseInteger(text));
+}
+
+void ComboBox4Change(ProjectState& s) { SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text()); }
+
+}  // namespace rq
