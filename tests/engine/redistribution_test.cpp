@@ -150,18 +150,6 @@ TEST(Redistribution, ZeroDivisorsEndTheCallWithWhatWasStored)
     }
 }
 
-TEST(Redistribution, PercentageReadsMinBitrateAsAWholeNumberFirst)
-{
-    EngineProject p(Example());
-    p.s.Edit8.SetText("500.5");
-    EXPECT_EQ(ErrorOf([&] { SetVTSPercent(p.s, "v01", 80); }), "'500.5' is not a valid integer value");
-    EXPECT_EQ(p["v01"].NewSize, 1000);
-    // With no matching title set the whole minimum is asked for, and nothing moves.
-    p.s.Edit8.SetText("700");
-    SetVTSPercent(p.s, "v07", 80);
-    EXPECT_EQ(p["v01"].NewSize, 1000);
-}
-
 TEST(Redistribution, GetVTSPercent)
 {
     EngineProject p(Example());
