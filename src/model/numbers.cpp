@@ -1,5 +1,6 @@
 #include "model/numbers.h"
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <cmath>
@@ -334,14 +335,16 @@ std::string FormatFloat(std::string_view format, Extended v)
         }
         size_t j = i + 1;
         int width = 0;
+        // Widths and decimals are bounded: a format never asks for a text of
+        // unbounded size.
         while (j < format.size() && IsDigit(format[j]))
-            width = width * 10 + (format[j++] - '0');
+            width = std::min(width * 10 + (format[j++] - '0'), 4096);
         int decimals = 2;
         if (j < format.size() && format[j] == '.') {
             ++j;
             decimals = 0;
             while (j < format.size() && IsDigit(format[j]))
-                decimals = decimals * 10 + (format[j++] - '0');
+                decimals = std::min(decimals * 10 + (format[j++] - '0'), 18);
         }
         if (j >= format.size())
             break;

@@ -241,3 +241,9 @@ TEST(ParseReal, EveryTextReadsAsTheCorrectlyRoundedExtendedValue)
         ASSERT_EQ(ParseReal(text), expected) << text;
     }
 }
+
+TEST(FormatFloat, HugeWidthsAndDecimalsStayBounded)
+{
+    EXPECT_EQ(FormatFloat("%3333333333333332 ", 1).size(), 4097u);
+    EXPECT_EQ(FormatFloat("%1.99999999f", 1), "1.000000000000000000");
+}
