@@ -1,0 +1,227 @@
+// The encoder parameter dialog as a user meets it: its controls, the three
+// commands seen in the item details grid, its lists after a lock, and how it
+// is opened, closed and kept on top.
+#include <QApplication>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <memory>
+
+#include "model/numbers.h"
+#include "qt_test_support.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/qt/encoder_dialog.h"
+#include "ui/qt/main_window.h"
+
+using namespace rq::testing;
+
+namespace {
+
+constexpr int kWidthColumn = 7;
+constexpr int kPassesColumn = 8;
+
+struct Windows {
+    rq::TForm1 form;
+    std::unique_ptr<rq::qt::MainWindow> window;
+    std::vector<std::string> errors;
+
+    Windows()
+    {
+        window = std::make_unique<rq::qt::MainWindow>(form);
+        form.ShowError = [this](const std::string& text) { errors.push_back(text); };
+        form.Form2().Show();
+    }
+
+    rq::qt::EncoderDialog& Dialog() { return window->Dialog(); }
+
+    template <typename T>
+    T* InDialog(const char* name)
+    {
+        return Dialog().findChild<T*>(QLatin1String(name));
+    }
+
+    template <typename T>
+    T* InMain(const char* name)
+    {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+
+    void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    void Load(const QString& path)
+    {
+        TypeInto(InMain<QLineEdit>("Edit10"), path);
+        Click(InMain<QPushButton>("Button1"));
+    }
+
+    QStringList ItemColumn(int col) { return Column(InMain<QTableView>("StringGrid4"), col); }
+};
+
+}  // namespace
+
+class EncoderDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { rq::SetNumberSeparators({'.', ','}); }
+
+    void startsWithItsControlsAndOnlyAllInTheLists()
+    {
+        Windows w;
+        rq::qt::EncoderDialog& dialog = w.Dialog();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("ECL Parameter Modifer"));
+        QCOMPARE(dialog.windowOpacity(), 240.0 / 255.0);
+        QVERIFY(!(dialog.windowFlags() & Qt::WindowStaysOnTopHint));
+        const struct {
+            const char* name;
+            const char* text;
+            QStringList items;
+        } selectors[] = {{"ComboBox1", "", {"All"}},
+                         {"ComboBox2", "", {"All"}},
+                         {"ComboBox3", "Half", {"Full", "Half"}},
+                         {"ComboBox4", "5", {"2", "3", "4", "5", "6"}},
+                         {"ComboBox5", "5", {"2", "3", "4", "5", "6"}}};
+        for (const auto& s : selectors) {
+            auto* selector = w.InDialog<QComboBox>(s.name);
+            QCOMPARE(selector->currentText(), QLatin1String(s.text));
+            QCOMPARE(Items(selector), s.items);
+            QVERIFY(selector->isEditable());
+        }
+        QCOMPARE(w.InDialog<QLineEdit>("Edit3")->text(), QStringLiteral("2000"));
+        QCOMPARE(w.InDialog<QPushButton>("Button3")->text(), QStringLiteral("&Close"));
+        QCOMPARE(w.InDialog<QPushButton>("Button2")->text(), QStringLiteral("Change"));
+    }
+
+    void passesAndWidthReachTheItemDetails()
+    {
+        QTemporaryDir dir;
+        Windows w;
+        w.Load(WriteProject(dir, SmallProject()));
+        // The aggregation chose the shortest title set for both VTS selectors.
+        QCOMPARE(w.InDialog<QComboBox>("ComboBox1")->currentText(), QStringLiteral("v01"));
+        QCOMPARE(w.InDialog<QComboBox>("ComboBox2")->currentText(), QStringLiteral("v01"));
+
+        auto* setPasses = w.InDialog<QPushButton>("Button1");
+        TypeInto(w.InDialog<QComboBox>("ComboBox1"), QStringLiteral("All"));
+        TypeInto(w.InDialog<QComboBox>("ComboBox4"), QStringLiteral("3"));
+        w.Click(setPasses);
+        QCOMPARE(w.ItemColumn(kPassesColumn), (QStringList{"3", "3", "3", "3"}));
+
+        // Only the exact "All" means every item.
+        TypeInto(w.InDialog<QComboBox>("ComboBox1"), QStringLiteral("all"));
+        TypeInto(w.InDialog<QComboBox>("ComboBox4"), QStringLiteral("four"));
+        w.Click(setPasses);
+        QCOMPARE(w.ItemColumn(kPassesColumn), (QStringList{"3", "3", "3", "3"}));
+
+        // A pass count typed as a word is written as typed.
+        TypeInto(w.InDialog<QComboBox>("ComboBox1"), QStringLiteral("v03"));
+        w.Click(setPasses);
+        QCOMPARE(w.ItemColumn(kPassesColumn), (QStringList{"3", "3", "3", "four"}));
+
+        auto* setWidth = w.InDialog<QPushButton>("Button8");
+        TypeInto(w.InDialog<QComboBox>("ComboBox2"), QStringLiteral("All"));
+        w.Click(setWidth);  // "Half" is the default
+        QCOMPARE(w.ItemColumn(kWidthColumn), (QStringList{"Half", "Half", "Half", "Half"}));
+        TypeInto(w.InDialog<QComboBox>("ComboBox2"), QStringLiteral("v02"));
+        TypeInto(w.InDialog<QComboBox>("ComboBox3"), QStringLiteral("Full"));
+        w.Click(setWidth);
+        QCOMPARE(w.ItemColumn(kWidthColumn), (QStringList{"Half", "Full", "Full", "Half"}));
+        QCOMPARE(w.errors, std::vector<std::string>{});
+    }
+
+    void thresholdIsStrictlyBelow_data()
+    {
+        QTest::addColumn<QString>("threshold");
+        QTest::addColumn<QStringList>("passes");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("2000") << QStringLiteral("2000") << QStringList{"2", "6", "2", "2"} << QString();
+        QTest::newRow("2001") << QStringLiteral("2001") << QStringList{"2", "6", "6", "2"} << QString();
+        QTest::newRow("2000.5 refused") << QStringLiteral("2000.5") << QStringList{"2", "2", "2", "2"}
+                                        << QStringLiteral("'2000.5' is not a valid integer value.");
+    }
+
+    void thresholdIsStrictlyBelow()
+    {
+        QFETCH(QString, threshold);
+        QFETCH(QStringList, passes);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        Windows w;
+        w.Load(WriteProject(dir, SmallProject()));
+        TypeInto(w.InDialog<QLineEdit>("Edit3"), threshold);
+        TypeInto(w.InDialog<QComboBox>("ComboBox5"), QStringLiteral("6"));
+        w.Click(w.InDialog<QPushButton>("Button2"));
+        QCOMPARE(w.ItemColumn(kPassesColumn), passes);
+        if (error.isEmpty())
+            QCOMPARE(w.errors, std::vector<std::string>{});
+        else
+            QCOMPARE(w.errors, std::vector<std::string>{error.toStdString()});
+    }
+
+    void commandsBeforeALoadFailOnTheEmptyRow()
+    {
+        Windows w;
+        w.Click(w.InDialog<QPushButton>("Button2"));
+        QCOMPARE(w.errors, std::vector<std::string>{"'' is not a valid floating point value."});
+    }
+
+    void closeHidesAndReopeningRebuildsTheLists()
+    {
+        QTemporaryDir dir;
+        Windows w;
+        w.Load(WriteProject(dir, SmallProject()));
+        auto* pages = w.InMain<QTabWidget>("PageControl1");
+        // The dialog was open before the load: its lists are those it was
+        // shown with, until it is shown anew.
+        QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox1")), QStringList{"All"});
+        w.Click(w.InDialog<QPushButton>("Button3"));
+        w.Click(w.InMain<QPushButton>("Button11"));
+        QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox1")), (QStringList{"All", "v01", "v02", "v03"}));
+
+        // Lock v01 in the main window; the open dialog keeps its lists...
+        auto* locks = w.InMain<QListView>("CheckListBox1");
+        locks->setFocus();
+        locks->setCurrentIndex(locks->model()->index(0, 0));
+        QTest::keyClick(locks, Qt::Key_Space);
+        QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox2")), (QStringList{"All", "v01", "v02", "v03"}));
+
+        // ... "&Close" hides it and shows the "Main" page ...
+        pages->setCurrentIndex(2);
+        w.Click(w.InDialog<QPushButton>("Button3"));
+        QVERIFY(!w.Dialog().isVisible());
+        QCOMPARE(pages->currentIndex(), 0);
+
+        // ... and "Modify CCE Encoding Parameters" shows "VTS Details" and
+        // the dialog on top, its lists without the locked title set.
+        w.Click(w.InMain<QPushButton>("Button11"));
+        QCOMPARE(pages->currentIndex(), 1);
+        QVERIFY(w.Dialog().isVisible());
+        QVERIFY(w.Dialog().windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(w.form.Form2().StayOnTop());
+        QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox1")), (QStringList{"All", "v02", "v03"}));
+        QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox2")), (QStringList{"All", "v02", "v03"}));
+        // The selectors' texts are not touched by the rebuild.
+        QCOMPARE(w.InDialog<QComboBox>("ComboBox1")->currentText(), QStringLiteral("v01"));
+    }
+
+    void closeBoxHidesWithoutSwitchingPages()
+    {
+        Windows w;
+        auto* pages = w.InMain<QTabWidget>("PageControl1");
+        pages->setCurrentIndex(3);
+        QVERIFY(w.Dialog().close());
+        QVERIFY(!w.Dialog().isVisible());
+        QVERIFY(!w.form.Form2().Visible());
+        QCOMPARE(pages->currentIndex(), 3);
+        QCOMPARE(w.form.PageIndex(), 3);
+        // The model shows it again: the window follows.
+        w.window->RunCommand([&] { w.form.Form2().Show(); });
+        QVERIFY(w.Dialog().isVisible());
+    }
+};
+
+QTEST_MAIN(EncoderDialogTest)
+#include "encoder_dialog_test.moc"

@@ -1,0 +1,116 @@
+#pragma once
+// Shared by the window tests: small projects written on the spot, the
+// example project copied aside, and a user's hand on the widgets.
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QStringList>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <string>
+#include <vector>
+
+namespace rq::testing {
+
+struct Segment {
+    const char* title;
+    const char* bitrate;
+    int first;
+    int last;
+    int rateIndex;  // 1 = 23.97, 3 = 25, 4 = 29.97
+    const char* reduction;
+};
+
+// Three title sets: v02 has the most frames, v01 the fewest. Two segments of
+// v02 lie just below and exactly at 2000 kbit/s.
+inline const std::vector<Segment>& SmallProject()
+{
+    static const std::vector<Segment> segments = {
+        {"V01PGC1_0", "2500", 0, 999, 3, "50"},
+        {"V02PGC1_0", "1999.9", 0, 4999, 3, "60"},
+        {"V02PGC1_1", "2000", 0, 4999, 3, "60"},
+        {"V03PGC1_0", "3000", 0, 1999, 3, "70"},
+    };
+    return segments;
+}
+
+inline void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Writes REBUILDER.ECL and REBUILDER.INF for the segments; returns the ECL path.
+inline QString WriteProject(const QTemporaryDir& dir, const std::vector<Segment>& segments)
+{
+    QByteArray ecl = "[ECL]\r\nitem_count=" + QByteArray::number(static_cast<int>(segments.size())) + "\r\n";
+    QByteArray inf = "[Project]\r\nversion=2\r\n";
+    for (const Segment& s : segments) {
+        ecl += "\r\n[item]\r\ntitle=" + QByteArray(s.title) + "\r\nframe_rate_idx=" + QByteArray::number(s.rateIndex) +
+               "\r\nencode_first=" + QByteArray::number(s.first) + "\r\nencode_last=" + QByteArray::number(s.last) +
+               "\r\nvbr_pass=2\r\nvbr_brate_avg=" + s.bitrate + "\r\nhalf_width=0\r\n";
+        inf += "\r\n[" + QByteArray(s.title) + "]\r\nreduction=" + s.reduction + "\r\n";
+    }
+    const QString eclPath = dir.filePath(QStringLiteral("REBUILDER.ECL"));
+    WriteFile(eclPath, ecl);
+    WriteFile(dir.filePath(QStringLiteral("REBUILDER.INF")), inf);
+    return eclPath;
+}
+
+// Copies the example project into dir; empty when the example is missing.
+inline QString CopyExample(const QTemporaryDir& dir)
+{
+    const QDir examples(QStringLiteral(RQ_EXAMPLES_DIR));
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"})
+        if (!QFile::copy(examples.filePath(QLatin1String(name)), dir.filePath(QLatin1String(name))))
+            return {};
+    return dir.filePath(QStringLiteral("REBUILDER.ECL"));
+}
+
+// Replaces the text of a box the way a user does: select it all, then type.
+inline void TypeInto(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    else
+        QTest::keyClicks(edit, text);
+}
+
+inline void TypeInto(QComboBox* selector, const QString& text) { TypeInto(selector->lineEdit(), text); }
+
+inline QStringList Items(const QComboBox* selector)
+{
+    QStringList items;
+    for (int i = 0; i < selector->count(); ++i)
+        items << selector->itemText(i);
+    return items;
+}
+
+inline QString Cell(const QTableView* grid, int row, int col)
+{
+    return grid->model()->index(row, col).data().toString();
+}
+
+inline QStringList Column(const QTableView* grid, int col)
+{
+    QStringList texts;
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        texts << Cell(grid, r, col);
+    return texts;
+}
+
+inline QStringList Headers(const QTableView* grid)
+{
+    QStringList texts;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        texts << grid->model()->headerData(c, Qt::Horizontal).toString();
+    return texts;
+}
+
+}  // namespace rq::testing
