@@ -37,7 +37,8 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const
 
 QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    // Narrow columns cut their headers; the tip shows the whole text.
+    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     return ToQt(grid_.Cell(section, 0));
 }

@@ -42,28 +42,28 @@ EncoderDialog::EncoderDialog(TForm2& form, MainWindow& main) : QWidget(nullptr, 
     // Width of one title set's segments, or of all.
     QFrame* panel1 = MakePanel(this, "Panel1", PxRect(8, 8, 225, 57));
     button(panel1, "Button8", "Set", PxRect(8, 8, 75, 25), [this] { form_.Button8Click(); });
-    MakeLabel(panel1, "Label7", QStringLiteral("Width in"), 104, 8);
+    MakeLabel(panel1, "Label7", QStringLiteral("Width in"), 104, 8, 150);
     selector(panel1, "ComboBox2", form_.ComboBox2(), PxRect(152, 8, 65, 21));
-    MakeLabel(panel1, "Label8", QStringLiteral("to"), 136, 32);
+    MakeLabel(panel1, "Label8", QStringLiteral("to"), 136, 32, 150);
     selector(panel1, "ComboBox3", form_.ComboBox3, PxRect(152, 32, 49, 21));
 
     // Pass count of one title set's segments, or of all.
     QFrame* panel2 = MakePanel(this, "Panel2", PxRect(8, 72, 225, 57));
     button(panel2, "Button1", "Set", PxRect(8, 8, 75, 25), [this] { form_.Button1Click(); });
-    MakeLabel(panel2, "Label1", QStringLiteral("vbr Passes in"), 88, 8);
+    MakeLabel(panel2, "Label1", QStringLiteral("vbr Passes in"), 88, 8, 150);
     selector(panel2, "ComboBox1", form_.ComboBox1(), PxRect(152, 8, 65, 21));
-    MakeLabel(panel2, "Label2", QStringLiteral("to"), 136, 32);
+    MakeLabel(panel2, "Label2", QStringLiteral("to"), 136, 32, 150);
     selector(panel2, "ComboBox4", form_.ComboBox4, PxRect(152, 32, 49, 21));
 
     // Pass count of every segment below a bitrate.
     QFrame* panel3 = MakePanel(this, "Panel3", PxRect(7, 136, 225, 57));
     button(panel3, "Button2", "Change", PxRect(8, 8, 75, 25), [this] { form_.Button2Click(); });
-    MakeLabel(panel3, "Label5", QStringLiteral("Bitrates below"), 96, 8);
+    MakeLabel(panel3, "Label5", QStringLiteral("Bitrates below"), 96, 8, 166);
     auto* edit3 = new QLineEdit(panel3);
     edit3->setObjectName(QStringLiteral("Edit3"));
     edit3->setGeometry(PxRect(168, 8, 49, 21));
     syncers_.push_back(BindEdit(edit3, form_.Edit3));
-    MakeLabel(panel3, "Label6", QStringLiteral("to vbr Passes"), 96, 32);
+    MakeLabel(panel3, "Label6", QStringLiteral("to vbr Passes"), 96, 32, 166);
     selector(panel3, "ComboBox5", form_.ComboBox5, PxRect(168, 32, 49, 21));
 
     button(this, "Button3", "&Close", PxRect(88, 200, 75, 25), [this] { form_.Button3Click(); });

@@ -4,12 +4,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace rq::qt {
 
@@ -26,13 +27,31 @@ int Px(int pixelsAt96Dpi) { return static_cast<int>(std::lround(pixelsAt96Dpi * 
 
 QRect PxRect(int x, int y, int w, int h) { return QRect(Px(x), Px(y), Px(w), Px(h)); }
 
+namespace {
+
+// The first of the families that is installed, or an empty text.
+QString FirstInstalled(std::initializer_list<const char*> families)
+{
+    for (const char* family : families)
+        if (QFontDatabase::hasFamily(QLatin1String(family)))
+            return QLatin1String(family);
+    return {};
+}
+
+}  // namespace
+
 QFont WindowFont()
 {
+    // After the window font itself, the families that share Arial's widths:
+    // close enough to it that the captions fit their buttons and labels,
+    // which the wider default sans-serif of many desktops does not.
     QFont font;
-    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
-        font.setFamily(QStringLiteral("MS Sans Serif"));
-    else
+    const QString family = FirstInstalled(
+        {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arimo", "Arial", "Nimbus Sans", "Helvetica"});
+    if (family.isEmpty())
         font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    else
+        font.setFamily(family);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     return font;
@@ -40,14 +59,16 @@ QFont WindowFont()
 
 QFont FixedPitchFont()
 {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(8);
-    if (!QFontDatabase::hasFamily(QStringLiteral("Courier New")) || !QFontInfo(font).fixedPitch()) {
+    // "Courier New", or a family with its widths, or the platform's monospace.
+    QFont font;
+    const QString family = FirstInstalled({"Courier New", "Liberation Mono", "Cousine"});
+    if (family.isEmpty())
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setStyleHint(QFont::TypeWriter);
-        font.setPointSize(8);
-    }
+    else
+        font.setFamily(family);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(8);
     return font;
 }
 
@@ -61,12 +82,16 @@ QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry)
     return panel;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int rightLimit)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->move(Px(x), Px(y));
     label->adjustSize();
+    // A font wider than the window font would run the caption into the
+    // control it introduces: then it ends just before that control instead.
+    if (rightLimit >= 0 && label->geometry().right() >= Px(rightLimit))
+        label->move(std::max(0, Px(rightLimit) - label->width()), Px(y));
     return label;
 }
 

@@ -28,8 +28,10 @@ QFont FixedPitchFont();
 
 // A recessed box (lowered inner bevel) that groups one command with its arguments.
 QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry);
-// A fixed caption whose size follows its text, placed at x, y (96 dpi pixels).
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y);
+// A fixed caption whose size follows its text, placed at x, y (96 dpi pixels);
+// when it would reach rightLimit (the next control's left edge), it is moved
+// left to end there.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int rightLimit = -1);
 
 // The load command's file-open dialog: "Open DVD-Rebuilder ECL/INF files",
 // the project filter and "All Files"; file names match whatever their letter

@@ -240,14 +240,14 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
     QFrame* panel1 = MakePanel(page, "Panel1", PxRect(0, 40, 257, 41));
     AddButton(panel1, "Button3", s.Button3, PxRect(8, 8, 75, 25), [this] { form.Button3Click(); });
     AddSelector(panel1, "ComboBox1", s.ComboBox1, PxRect(96, 8, 65, 21));
-    MakeLabel(panel1, "Label3", QStringLiteral("by"), 168, 16);
+    MakeLabel(panel1, "Label3", QStringLiteral("by"), 168, 16, 182);
     AddEdit(panel1, "Edit2", s.Edit2, PxRect(184, 8, 41, 21));
     MakeLabel(panel1, "Label4", QStringLiteral("%"), 232, 16);
 
     QFrame* panel2 = MakePanel(page, "Panel2", PxRect(0, 88, 257, 65));
     AddButton(panel2, "Button5", s.Button5, PxRect(8, 8, 75, 25), [this] { form.Button5Click(); });
     AddSelector(panel2, "ComboBox3", s.ComboBox3, PxRect(96, 8, 65, 21));
-    MakeLabel(panel2, "Label11", QStringLiteral("to"), 168, 16);
+    MakeLabel(panel2, "Label11", QStringLiteral("to"), 168, 16, 182);
     AddEdit(panel2, "Edit5", s.Edit5, PxRect(184, 8, 41, 21));
     MakeLabel(panel2, "Label12", QStringLiteral("kbit"), 232, 16);
     AddTrackBar(panel2, "TrackBar1", s.TrackBar1, PxRect(8, 32, 241, 31));
@@ -255,7 +255,7 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
     QFrame* panel3 = MakePanel(page, "Panel3", PxRect(0, 160, 257, 65));
     AddButton(panel3, "Button9", s.Button9, PxRect(8, 8, 75, 25), [this] { form.Button9Click(); });
     AddSelector(panel3, "ComboBox4", s.ComboBox4, PxRect(96, 8, 65, 21));
-    MakeLabel(panel3, "Label14", QStringLiteral("to"), 168, 16);
+    MakeLabel(panel3, "Label14", QStringLiteral("to"), 168, 16, 182);
     AddEdit(panel3, "Edit1", s.Edit1, PxRect(184, 8, 41, 21));
     MakeLabel(panel3, "Label15", QStringLiteral("%"), 232, 16);
     AddTrackBar(panel3, "TrackBar2", s.TrackBar2, PxRect(8, 32, 241, 31));
@@ -263,15 +263,15 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
     QFrame* panel4 = MakePanel(page, "Panel4", PxRect(0, 232, 257, 49));
     AddButton(panel4, "Button10", s.Button10, PxRect(8, 8, 75, 25), [this] { form.Button10Click(); });
     AddSelector(panel4, "ComboBox5", s.ComboBox5, PxRect(88, 8, 65, 21));
-    MakeLabel(panel4, "Label16", QStringLiteral("Bitrate to Max"), 160, 8);
-    MakeLabel(panel4, "Label17", QStringLiteral("and all others to"), 120, 32);
+    MakeLabel(panel4, "Label16", QStringLiteral("Bitrate to Max"), 160, 8, 255);
+    MakeLabel(panel4, "Label17", QStringLiteral("and all others to"), 120, 32, 198);
     AddEdit(panel4, "Edit7", s.Edit7, PxRect(200, 24, 41, 21));
 
     QFrame* panel5 = MakePanel(page, "Panel5", PxRect(0, 288, 257, 49));
     AddButton(panel5, "Button2", s.Button2, PxRect(8, 8, 75, 25), [this] { form.Button2Click(); });
     AddSelector(panel5, "ComboBox6", s.ComboBox6, PxRect(88, 8, 65, 21));
-    MakeLabel(panel5, "Label21", QStringLiteral("Percentage to Max"), 160, 8);
-    MakeLabel(panel5, "Label22", QStringLiteral("and all others to"), 120, 32);
+    MakeLabel(panel5, "Label21", QStringLiteral("Percentage to Max"), 160, 8, 255);
+    MakeLabel(panel5, "Label22", QStringLiteral("and all others to"), 120, 32, 198);
     AddEdit(panel5, "Edit11", s.Edit11, PxRect(200, 24, 33, 21));
     MakeLabel(panel5, "Label23", QStringLiteral("%"), 232, 32);
 
@@ -279,6 +279,9 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
 
     QTableView* grid3 = AddGrid(page, "StringGrid3", s.StringGrid3, 5, PxRect(264, 8, 417, 345), {64, 82, 85, 80, 81}, false);
     grid3->setItemDelegateForColumn(3, new PercentBarDelegate(grid3));
+    // The run time ("01h:30m:38s 23f") needs more than its 81 pixels; the
+    // grid has room to spare on the right.
+    grid3->horizontalHeader()->setStretchLastSection(true);
 
     MakeLabel(page, "Label10", QStringLiteral("Lock VTS from changes"), 264, 360);
     auto* lockView = new QListView(page);
@@ -297,7 +300,7 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
 void MainWindow::Impl::BuildDetailsPage(QWidget* page)
 {
     AddGrid(page, "StringGrid4", s.StringGrid4, 9, PxRect(0, 8, 681, 209), {110, 60, 69, 67, 116, 67, 77, 40, 39}, true);
-    MakeLabel(page, "Label24", QStringLiteral("Total Size (in KBytes) of Encoding:"), 256, 224);
+    MakeLabel(page, "Label24", QStringLiteral("Total Size (in KBytes) of Encoding:"), 256, 224, 420);
     AddLabel(page, "Label25", s.Label25, 424, 224);
     AddGrid(page, "StringGrid5", s.StringGrid5, 7, PxRect(0, 256, 625, 176), {64, 66, 72, 88, 69, 117, 113}, true);
 }
@@ -306,12 +309,12 @@ void MainWindow::Impl::BuildInternalPage(QWidget* page)
 {
     AddGrid(page, "StringGrid1", s.StringGrid1, 10, PxRect(8, 8, 673, 209), {98, 64, 50, 64, 64, 64, 64, 64, 64, 64},
             false);
-    MakeLabel(page, "Label1", QStringLiteral("Total Size (in KBytes) of Encoding:"), 256, 224);
+    MakeLabel(page, "Label1", QStringLiteral("Total Size (in KBytes) of Encoding:"), 256, 224, 420);
     AddLabel(page, "Label2", s.Label2, 424, 224);
     AddGrid(page, "StringGrid2", s.StringGrid2, 9, PxRect(8, 256, 625, 176), std::vector<int>(9, 64), false);
-    MakeLabel(page, "Label18", QStringLiteral("Min Bitrate"), 16, 448);
+    MakeLabel(page, "Label18", QStringLiteral("Min Bitrate"), 16, 448, 70);
     AddEdit(page, "Edit8", s.Edit8, PxRect(72, 448, 49, 21));
-    MakeLabel(page, "Label19", QStringLiteral("Max Bitrate"), 184, 448);
+    MakeLabel(page, "Label19", QStringLiteral("Max Bitrate"), 184, 448, 246);
     AddEdit(page, "Edit9", s.Edit9, PxRect(248, 448, 65, 21));
 }
 
