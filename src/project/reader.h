@@ -11,12 +11,13 @@ namespace rq {
 // and ":"; appends the new extension when the path has none.
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 // The file to open for a derived name: the name itself when it exists, else
-// the one file in the same folder whose name matches it case-insensitively,
-// else the name unchanged.
+// the file in the same folder whose name matches it case-insensitively (the
+// first in byte order when there are several), else the name unchanged.
 std::string FindFileIgnoringCase(const std::string& path);
 bool FileExists(const std::string& path);
 
-// Loads the pair derived from path, runs ProcessLoadedECL, disables the Load button.
+// Loads the pair derived from path (which becomes the project path), runs
+// ProcessLoadedECL, disables the Load button.
 void LoadECL(ProjectState& s, const std::string& path);
 
 }  // namespace rq
