@@ -6,22 +6,12 @@ namespace rq {
 
 bool NotLocked(const ProjectState& s, const std::string& name)
 {
-    const CheckList& list = s.CheckListBox1;
-    bool result = true;
-    for (int i = 0; i < list.Count(); ++i)
-        if (list.Checked(i) && list.Text(i) == name)
-            result = false;
-    return result;
+    return !s.CheckListBox1.AnyCheckedWithText(name);
 }
 
 int VTSCount(const ProjectState& s)
 {
-    const CheckList& list = s.CheckListBox1;
-    int count = 0;
-    for (int i = 0; i < list.Count(); ++i)
-        if (!list.Checked(i))
-            ++count;
-    return count;
+    return s.CheckListBox1.Count() - s.CheckListBox1.CheckedCount();
 }
 
 void LockVTS(ProjectState& s, const std::string& name, bool locked)

@@ -1,5 +1,7 @@
 #include "engine/redistribution.h"
 
+#include <array>
+
 #include "engine/lock_list.h"
 #include "engine/vts_walk.h"
 #include "model/arith.h"
@@ -11,11 +13,18 @@ void SetVTSBitRate(ProjectState& s, const std::string& name, double bitrate)
 {
     const int N = LastVTS(s);
     if (VTSCount(s) > 1) {
+        // The lock list does not change during one call: ask it once per record.
+        std::array<bool, kVTSRecords> free{};
+        for (int k = 1; k <= N; ++k) {
+            const TVTSData& v = VTSAt(s, k);
+            free[static_cast<size_t>(k)] = !v.Name.empty() && NotLocked(s, v.Name);
+        }
+        const bool targetFree = NotLocked(s, name);
         // Target step: delta and the target's ratios come from the unrounded new size.
         Extended delta = 0;
         for (int k = 1; k <= N; ++k) {
             TVTSData& v = VTSAt(s, k);
-            if (!Matches(v, name) || !NotLocked(s, name))
+            if (!Matches(v, name) || !targetFree)
                 continue;
             const Extended oldSize = v.NewSize;
             const Extended newSize = Mul(oldSize, Div(bitrate, v.NewBitRateAvg));
@@ -29,12 +38,12 @@ void SetVTSBitRate(ProjectState& s, const std::string& name, double bitrate)
         Extended total = 0;
         for (int k = 1; k <= N; ++k) {
             const TVTSData& v = VTSAt(s, k);
-            if (!v.Name.empty() && v.Name != name && NotLocked(s, v.Name))
+            if (free[static_cast<size_t>(k)] && v.Name != name)
                 total = Add(total, v.NewSize);
         }
         for (int k = 1; k <= N; ++k) {
             TVTSData& v = VTSAt(s, k);
-            if (v.Name.empty() || v.Name == name || !NotLocked(s, v.Name))
+            if (!free[static_cast<size_t>(k)] || v.Name == name)
                 continue;
             const Extended oldSize = v.NewSize;
             const Extended share = Mul(delta, Div(oldSize, total));
@@ -45,12 +54,12 @@ void SetVTSBitRate(ProjectState& s, const std::string& name, double bitrate)
 
         for (int k = 1; k <= N; ++k) {
             TVTSData& v = VTSAt(s, k);
-            if (!v.Name.empty() && NotLocked(s, v.Name))
+            if (free[static_cast<size_t>(k)])
                 v.NewBitRateAvg = StoreDouble(Div(Mul(v.BitrateAvg, v.PercentChange), 100));
         }
         for (int k = 1; k <= N; ++k) {
             TVTSData& v = VTSAt(s, k);
-            if (!v.Name.empty() && NotLocked(s, v.Name))
+            if (free[static_cast<size_t>(k)])
                 v.NewOverallPercent = StoreDouble(Div(Mul(v.PercentChange, v.OriginalAveragePercent), 100));
         }
     }

@@ -97,12 +97,28 @@ void CheckList::SetChecked(int i, bool checked)
     if (e.checked == checked)
         return;
     e.checked = checked;
+    if (checked) {
+        ++checkedCount_;
+        ++checkedByText_[e.text];
+    } else {
+        --checkedCount_;
+        auto it = checkedByText_.find(e.text);
+        if (--it->second == 0)
+            checkedByText_.erase(it);
+    }
     Touch();
+}
+
+bool CheckList::AnyCheckedWithText(const std::string& text) const
+{
+    return checkedCount_ > 0 && checkedByText_.count(text) != 0;
 }
 
 void CheckList::Clear()
 {
     entries_.clear();
+    checkedCount_ = 0;
+    checkedByText_.clear();
     Touch();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -87,11 +88,17 @@ public:
     void Add(std::string text);
     int IndexOf(const std::string& text) const;  // first entry with that exact text, or -1
     void UserToggle(int i);
+    // Answered without a scan: redistribution asks these for every title set
+    // on every size move.
+    int CheckedCount() const { return checkedCount_; }
+    bool AnyCheckedWithText(const std::string& text) const;
 
     std::function<void()> OnClickCheck;
 
 private:
     std::vector<Entry> entries_;
+    int checkedCount_ = 0;
+    std::unordered_map<std::string, int> checkedByText_;
 };
 
 // An editable drop-down list. SetText is the program's silent change; UserSetText
