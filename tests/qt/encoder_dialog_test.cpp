@@ -110,8 +110,11 @@ private slots:
         w.Click(setPasses);
         QCOMPARE(w.ItemColumn(kPassesColumn), (QStringList{"3", "3", "3", "3"}));
 
-        // Only the exact "All" means every item.
+        // Only the exact "All" means every item; confirming the typed text
+        // does not turn it into the list's "All".
         TypeInto(w.InDialog<QComboBox>("ComboBox1"), QStringLiteral("all"));
+        QTest::keyClick(w.InDialog<QComboBox>("ComboBox1")->lineEdit(), Qt::Key_Return);
+        QCOMPARE(w.InDialog<QComboBox>("ComboBox1")->currentText(), QStringLiteral("all"));
         TypeInto(w.InDialog<QComboBox>("ComboBox4"), QStringLiteral("four"));
         w.Click(setPasses);
         QCOMPARE(w.ItemColumn(kPassesColumn), (QStringList{"3", "3", "3", "3"}));

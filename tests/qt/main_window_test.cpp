@@ -344,6 +344,24 @@ private slots:
         QCOMPARE(selector->currentText(), QStringLiteral("v03"));
         QVERIFY(slider->minimum() < 990);
         QCOMPARE(w.errors, std::vector<std::string>{});
+
+        // Once per character typed and per pick; never for confirming the
+        // text, nor for what the program sets.
+        int runs = 0;
+        const std::function<void()> handler = w.form.s.ComboBox4.OnChange;
+        w.form.s.ComboBox4.OnChange = [&] {
+            ++runs;
+            handler();
+        };
+        TypeInto(selector, QStringLiteral("v01"));
+        QCOMPARE(runs, 3);
+        QTest::keyClick(selector->lineEdit(), Qt::Key_Return);
+        QCOMPARE(runs, 3);
+        emit selector->activated(selector->findText(QStringLiteral("v02")));
+        QCOMPARE(runs, 4);
+        w.window->RunCommand([&] { w.form.s.ComboBox4.SetText("v03"); });
+        QCOMPARE(selector->currentText(), QStringLiteral("v03"));
+        QCOMPARE(runs, 4);
     }
 
     void slidersRunTheirSetCommands()

@@ -50,7 +50,12 @@ Syncer BindSelector(QComboBox* widget, ComboBox& model, CommandRunner run)
     QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget,
                      [run, &model](const QString& text) { run([&model, t = ToStd(text)] { model.UserSetText(t); }); });
     QObject::connect(widget, &QComboBox::activated, widget, [run, widget, &model](int index) {
-        run([&model, t = ToStd(widget->itemText(index))] { model.UserSetText(t); });
+        // Confirming a typed name that is in the list also "activates" it;
+        // the typing already ran the handler, and nothing changes.
+        std::string text = ToStd(widget->itemText(index));
+        if (text == model.Text())
+            return;
+        run([&model, t = std::move(text)] { model.UserSetText(t); });
     });
     return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
         if (!force && model.Version() == seen)

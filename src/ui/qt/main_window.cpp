@@ -94,6 +94,7 @@ struct MainWindow::Impl {
     // User input arrived while a command ran and was refused: the widgets that
     // hold their own state (selectors, sliders) are mirrored again afterwards.
     bool refused = false;
+    bool shownBefore = false;
     std::uint64_t formSeen = 0;
 
     CommandRunner Runner()
@@ -457,6 +458,13 @@ void MainWindow::RunCommand(const std::function<void()>& command)
 void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (!d_->shownBefore) {
+        d_->shownBefore = true;
+        // The dialog opened first and sits centred over this window: keep it
+        // in sight once this window has come up.
+        if (d_->dialog && d_->dialog->isVisible())
+            QTimer::singleShot(0, d_->dialog.get(), [dialog = d_->dialog.get()] { dialog->raise(); });
+    }
     form_.Show();
     if (form_.Timer1Enabled() && !d_->timer1.isActive())
         d_->timer1.start();

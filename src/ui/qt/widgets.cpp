@@ -73,10 +73,10 @@ void PercentBarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (!text.empty() && TryParseReal(text, percent) && percent > 0) {
         const bool over = percent > 100;
         const double fraction = over ? 1.0 : static_cast<double>(percent) / 100.0;
-        QRect bar = option.rect.adjusted(1, option.rect.height() - 5, -1, -2);
+        QRect bar = option.rect.adjusted(1, 3, -1, -3);
         bar.setWidth(std::max(1, static_cast<int>(bar.width() * fraction)));
-        QColor colour = over ? QColor(0xd9, 0x53, 0x1e) : option.palette.color(QPalette::Highlight);
-        colour.setAlpha(over ? 200 : 150);
+        QColor colour = over ? QColor(0xe0, 0x4a, 0x1a) : option.palette.color(QPalette::Highlight);
+        colour.setAlpha(over ? 110 : 70);
         painter->fillRect(bar, colour);
     }
     QStyledItemDelegate::paint(painter, option, index);
