@@ -200,7 +200,7 @@ struct MainWindow::Impl {
         header->setHighlightSections(false);
         header->setStretchLastSection(false);
         header->setMinimumSectionSize(Px(8));
-        header->setFixedHeight(Px(15) + 2);
+        header->setFixedHeight(Px(15));
         header->setTextElideMode(Qt::ElideNone);
         for (int c = 0; c < static_cast<int>(widths.size()) && c < shownColumns; ++c)
             view->setColumnWidth(c, Px(widths[static_cast<size_t>(c)]));
