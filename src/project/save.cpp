@@ -78,13 +78,43 @@ int WriteNewFile(FileOps& ops, const std::string& path, std::string_view bytes, 
     return 0;
 }
 
+std::string TemporaryName(const std::string& folder, int attempt)
+{
+    return folder + ".ratequill-" + FormatInteger(::getpid()) + "-" + FormatInteger(attempt) + ".tmp";
+}
+
+// A new file with `bytes` under a free temporary name in `folder`, which is
+// stored in `temporary`. Returns the errno (0 on success).
+int WriteTemporaryFile(FileOps& ops, const std::string& folder, std::string_view bytes, std::optional<unsigned> mode,
+                       const struct stat* owner, std::string& temporary)
+{
+    int err = EEXIST;
+    for (int attempt = 0; err == EEXIST && attempt < 100; ++attempt) {
+        temporary = TemporaryName(folder, attempt);
+        err = WriteNewFile(ops, temporary, bytes, mode, owner);
+    }
+    return err;
+}
+
 // Where links are not supported (FAT and some network shares) the backup is a
-// copy, made under its own name so that it never replaces anything; reading
-// the file for it may raise its I/O error.
+// copy. It is written whole under a temporary name and only then given the
+// backup name: a save that dies while copying must never leave half a backup,
+// which every later save would keep as the original. Reading the file for it
+// may raise its I/O error.
 int CopyBackup(FileOps& ops, const std::string& file, const std::string& backup, unsigned mode)
 {
-    const int err = WriteNewFile(ops, backup, ReadFileBytes(file), mode, nullptr);
-    return err == EEXIST ? 0 : err;  // a backup appeared meanwhile: it is kept
+    std::string temporary;
+    int err = WriteTemporaryFile(ops, FolderOf(backup), ReadFileBytes(file), mode, nullptr, temporary);
+    if (err != 0)
+        return err;
+    if (NameTaken(backup)) {  // a backup appeared meanwhile: it is kept
+        ops.Remove(temporary);
+        return 0;
+    }
+    err = -ops.Rename(temporary, backup);
+    if (err != 0)
+        ops.Remove(temporary);
+    return err;
 }
 
 // The first save keeps the file as it was under the backup name. A backup
@@ -106,11 +136,6 @@ int MakeBackup(FileOps& ops, const std::string& file, const std::string& backup,
     }
 }
 
-std::string TemporaryName(const std::string& folder, int attempt)
-{
-    return folder + ".ratequill-" + FormatInteger(::getpid()) + "-" + FormatInteger(attempt) + ".tmp";
-}
-
 // Replaces `file` by the buffer's bytes so that, whatever fails, `file` holds
 // either its old or its new content. Raises the failing step's I/O error.
 void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, const TextList& buffer)
@@ -123,11 +148,7 @@ void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, 
 
     const std::string folder = FolderOf(file);
     std::string temporary;
-    int err = EEXIST;
-    for (int attempt = 0; err == EEXIST && attempt < 100; ++attempt) {
-        temporary = TemporaryName(folder, attempt);
-        err = WriteNewFile(ops, temporary, bytes, mode, exists ? &st : nullptr);
-    }
+    int err = WriteTemporaryFile(ops, folder, bytes, mode, exists ? &st : nullptr, temporary);
     if (err != 0)
         ThrowIoErrno(err);
 
