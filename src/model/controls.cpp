@@ -89,6 +89,14 @@ void TextList::Assign(std::vector<std::string> lines)
     Touch();
 }
 
+void TextList::Set(int i, std::string line)
+{
+    if (i < 0 || i >= Count())
+        return;
+    lines_[static_cast<size_t>(i)] = std::move(line);
+    Touch();
+}
+
 void CheckList::SetChecked(int i, bool checked)
 {
     if (i < 0 || i >= Count())

@@ -66,6 +66,7 @@ public:
     void Clear();
     void Add(std::string line);
     void Assign(std::vector<std::string> lines);
+    void Set(int i, std::string line);
 
 private:
     std::vector<std::string> lines_;

@@ -66,6 +66,9 @@ struct ViewCache {
     std::array<std::optional<TVTSData>, kVTSRecords> detailRows{};
     Separators detailSeparators;
     bool detailsPending = false;
+    // Frames and frame rate whose run time is known to compute, per record:
+    // they change only when a project is aggregated, not when size moves.
+    std::array<std::optional<std::pair<std::int32_t, double>>, kVTSRecords> lengthComputes{};
 };
 
 struct Form2Selectors {

@@ -1,7 +1,8 @@
 #include "project/apply.h"
 
+#include <algorithm>
 #include <cmath>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "model/arith.h"
@@ -16,23 +17,53 @@ namespace {
 
 constexpr size_t kTitleMax = 1024;
 
-using RowsOfTitle = std::unordered_map<std::string, std::vector<int>>;
+// The item rows of each title, from firstRow on: sorted by title, and by row
+// within a title, so a key line is written from every matching row in turn
+// and the last one decides. The titles are views of the item table's cells,
+// which no pass changes.
+using RowsOfTitle = std::vector<std::pair<std::string_view, int>>;
 
-// The item rows of each title, from firstRow on, in ascending order: a key line
-// is written from every matching row in turn, so the last one decides.
 RowsOfTitle IndexTitles(const TextGrid& items, int firstRow)
 {
     RowsOfTitle index;
+    index.reserve(static_cast<size_t>(std::max(items.RowCount() - firstRow, 0)));
     for (int r = firstRow; r < items.RowCount(); ++r)
-        index[items.Cell(kColTitle, r)].push_back(r);
+        index.emplace_back(items.Cell(kColTitle, r), r);
+    std::stable_sort(index.begin(), index.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     return index;
 }
 
-const std::vector<int>& RowsFor(const RowsOfTitle& index, const std::string& title)
+// The rows of one title, in ascending order.
+class RowRange {
+public:
+    class Iter {
+    public:
+        explicit Iter(RowsOfTitle::const_iterator it) : it_(it) {}
+        int operator*() const { return it_->second; }
+        Iter& operator++()
+        {
+            ++it_;
+            return *this;
+        }
+        bool operator!=(const Iter& o) const { return it_ != o.it_; }
+
+    private:
+        RowsOfTitle::const_iterator it_;
+    };
+    RowRange(RowsOfTitle::const_iterator b, RowsOfTitle::const_iterator e) : b_(b), e_(e) {}
+    Iter begin() const { return Iter(b_); }
+    Iter end() const { return Iter(e_); }
+
+private:
+    RowsOfTitle::const_iterator b_, e_;
+};
+
+RowRange RowsFor(const RowsOfTitle& index, std::string_view title)
 {
-    static const std::vector<int> none;
-    const auto found = index.find(title);
-    return found == index.end() ? none : found->second;
+    const auto range = std::equal_range(index.begin(), index.end(), std::make_pair(title, 0),
+                                        [](const auto& a, const auto& b) { return a.first < b.first; });
+    return RowRange(range.first, range.second);
 }
 
 // A title set that the allocation drove to nothing or below would be written
@@ -71,57 +102,80 @@ void UpdateItems(ProjectState& s)
     }
 }
 
+// The lines a pass replaces, by index. A pass records them all before any is
+// put in, so a pass that fails leaves its buffer as it was.
+using Replacements = std::vector<std::pair<int, std::string>>;
+
+void PutIn(TextList& buffer, Replacements& replacements)
+{
+    for (auto& [index, text] : replacements)
+        buffer.Set(index, std::move(text));
+}
+
 // The ECL pass: each item's bitrate (whole kbit/s, cut), pass count and width
-// flag into the key lines that follow its "title=" line.
-std::vector<std::string> RewriteECL(const ProjectState& s)
+// flag into the key lines that follow its "title=" line. Only one key can
+// match a line, and a replaced line starts with the key it replaced.
+Replacements RewriteECL(const ProjectState& s)
 {
     const TextGrid& items = s.StringGrid1;
     const RowsOfTitle index = IndexTitles(items, 1);
-    std::vector<std::string> work = s.ListBox1.Lines();
+    const std::vector<std::string>& lines = s.ListBox1.Lines();
+    Replacements out;
     std::string title;
-    for (std::string& line : work) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        std::string replaced;
         if (StartsWithKey(line, "title="))
             title = LowerAscii(line.substr(6, kTitleMax));
-        if (StartsWithKey(line, "vbr_brate_avg="))
+        else if (StartsWithKey(line, "vbr_brate_avg="))
             for (const int r : RowsFor(index, title))
-                line = "vbr_brate_avg=" + FormatInteger(Trunc64(ParseReal(items.Cell(kColBitrate, r))));
-        if (StartsWithKey(line, "vbr_pass="))
+                replaced = "vbr_brate_avg=" + FormatInteger(Trunc64(ParseReal(items.Cell(kColBitrate, r))));
+        else if (StartsWithKey(line, "vbr_pass="))
             for (const int r : RowsFor(index, title))
-                line = "vbr_pass=" + items.Cell(kColPass, r);
-        if (StartsWithKey(line, "half_width="))
+                replaced = "vbr_pass=" + items.Cell(kColPass, r);
+        else if (StartsWithKey(line, "half_width="))
             for (const int r : RowsFor(index, title))
-                line = "half_width=" + items.Cell(kColHalfWidth, r);
+                replaced = "half_width=" + items.Cell(kColHalfWidth, r);
+        if (!replaced.empty())
+            out.emplace_back(static_cast<int>(i), std::move(replaced));
     }
-    return work;
+    return out;
 }
 
 // The INF pass: each item's reduction, cut to one decimal, into the
 // "reduction=" lines of the section named by its title.
-std::vector<std::string> RewriteINF(const ProjectState& s)
+Replacements RewriteINF(const ProjectState& s)
 {
     const TextGrid& items = s.StringGrid1;
     const RowsOfTitle index = IndexTitles(items, 0);
-    std::vector<std::string> work = s.ListBox2.Lines();
+    const std::vector<std::string>& lines = s.ListBox2.Lines();
+    Replacements out;
     std::string section;
-    for (std::string& line : work) {
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
         if (line.find('[') != std::string::npos)
             section = SectionName(line);
         if (!StartsWithKey(line, "reduction="))
             continue;
+        std::string replaced;
         for (const int r : RowsFor(index, section)) {
             const Extended tenths = static_cast<Extended>(Trunc64(Mul(ParseReal(items.Cell(kColReduction, r)), 10)));
-            line = "Reduction=" + FormatGeneral(Div(tenths, 10));
+            replaced = "Reduction=" + FormatGeneral(Div(tenths, 10));
         }
+        if (!replaced.empty())
+            out.emplace_back(static_cast<int>(i), std::move(replaced));
     }
-    return work;
+    return out;
 }
 
 }  // namespace
 
 void ModifyECL(ProjectState& s)
 {
-    s.ListBox1.Assign(RewriteECL(s));
-    s.ListBox2.Assign(RewriteINF(s));
+    Replacements ecl = RewriteECL(s);
+    PutIn(s.ListBox1, ecl);
+    Replacements inf = RewriteINF(s);
+    PutIn(s.ListBox2, inf);
     s.Button7.SetEnabled(true);
 }
 

@@ -51,36 +51,50 @@ void ClearVTSTable(ProjectState& s)
         v = TVTSData{};
 }
 
+void ReadECLLine(ProjectState& s, const std::string& line, std::int32_t& row);
+
 void ReadECLPass(ProjectState& s, const std::string& eclFile)
 {
-    const std::vector<std::string> lines = SplitTextLines(ReadFileBytes(eclFile));
     std::int32_t row = 0;
-    for (const std::string& line : lines) {
-        s.ListBox1.Add(line);
-        if (line.size() == 6 && StartsWithKey(line, "[item]")) {
-            row = AddInt32(row, 1);
-            if (row > s.StringGrid1.RowCount() - 1)
-                s.StringGrid1.SetRowCount(s.StringGrid1.RowCount() + 1);
-        }
-        for (const EclKey& k : kEclKeys) {
-            if (!StartsWithKey(line, k.key))
-                continue;
-            std::string value = LowerAscii(line.substr(k.key.size(), kValueMax));
-            if (k.column == kColFrameRate)
-                value = FrameRateText(value);
-            s.StringGrid1.SetCell(k.column, row, std::move(value));
-            break;
-        }
-        if (row % 10 == 0 && s.ProcessMessages)
-            s.ProcessMessages();
+    std::vector<std::string> lines = SplitTextLines(ReadFileBytes(eclFile));
+    // The lines move into the buffer in one piece; when a line ends the load,
+    // the buffer holds the lines up to and including it.
+    size_t done = 0;
+    try {
+        for (; done < lines.size(); ++done)
+            ReadECLLine(s, lines[done], row);
+    } catch (...) {
+        lines.resize(done + 1);
+        s.ListBox1.Assign(std::move(lines));
+        throw;
     }
+    s.ListBox1.Assign(std::move(lines));
+}
+
+void ReadECLLine(ProjectState& s, const std::string& line, std::int32_t& row)
+{
+    if (line.size() == 6 && StartsWithKey(line, "[item]")) {
+        row = AddInt32(row, 1);
+        if (row > s.StringGrid1.RowCount() - 1)
+            s.StringGrid1.SetRowCount(s.StringGrid1.RowCount() + 1);
+    }
+    for (const EclKey& k : kEclKeys) {
+        if (!StartsWithKey(line, k.key))
+            continue;
+        std::string value = LowerAscii(line.substr(k.key.size(), kValueMax));
+        if (k.column == kColFrameRate)
+            value = FrameRateText(value);
+        s.StringGrid1.SetCell(k.column, row, std::move(value));
+        break;
+    }
+    if (row % 10 == 0 && s.ProcessMessages)
+        s.ProcessMessages();
 }
 
 void ReadINFPass(ProjectState& s, const std::string& infFile)
 {
-    const std::vector<std::string> lines = SplitTextLines(ReadFileBytes(infFile));
-    for (const std::string& line : lines)
-        s.ListBox2.Add(line);
+    s.ListBox2.Assign(SplitTextLines(ReadFileBytes(infFile)));
+    const std::vector<std::string>& lines = s.ListBox2.Lines();
 
     // Titles do not change during this pass: find each title's rows once.
     std::unordered_map<std::string, std::vector<int>> rowsOfTitle;

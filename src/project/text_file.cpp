@@ -1,7 +1,9 @@
 #include "project/text_file.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/errors.h"
@@ -40,6 +42,10 @@ std::string ReadFileBytes(const std::string& path)
         ThrowIoErrno(errno);
     const Descriptor file(fd);
     std::string bytes;
+    // Reading into a buffer of the file's size avoids copying it while it grows.
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        bytes.reserve(static_cast<size_t>(st.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t n = ::read(file.Get(), chunk, sizeof chunk);
@@ -60,9 +66,22 @@ std::vector<std::string> SplitTextLines(std::string_view bytes)
     std::vector<std::string> lines;
     size_t i = 0;
     const size_t n = bytes.size();
+    lines.reserve(bytes.size() / 16 + 1);
     while (i < n) {
         if (bytes[i] == kCtrlZ)
             break;  // end of file
+        // The usual line: no Ctrl-Z and no CR except one right before its LF.
+        const char* start = bytes.data() + i;
+        const void* lf = std::memchr(start, '\n', n - i);
+        const size_t end = lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) : n;
+        size_t stop = end;
+        if (stop > i && bytes[stop - 1] == '\r' && stop < n)
+            --stop;
+        if (std::memchr(start, '\r', stop - i) == nullptr && std::memchr(start, kCtrlZ, stop - i) == nullptr) {
+            lines.emplace_back(start, stop - i);
+            i = end < n ? end + 1 : n;
+            continue;
+        }
         std::string line;
         bool skipping = false;  // after a Ctrl-Z inside the line
         while (i < n && bytes[i] != '\n') {

@@ -121,7 +121,7 @@ void MaterializeDetails(ProjectState& s)
 // A named record whose details and main rows can be written later without
 // any chance of an error: every figure is far from the limits of a 64-bit
 // integer, and its length computes.
-bool CannotFailLater(const TVTSData& v)
+bool CannotFailLater(ViewCache& c, int k, const TVTSData& v)
 {
     const double limits[] = {v.BitrateAvg, v.NewBitRateAvg};
     for (double x : limits)
@@ -129,11 +129,16 @@ bool CannotFailLater(const TVTSData& v)
             return false;
     if (!(v.NewOverallPercent > -1e17 && v.NewOverallPercent < 1e17))
         return false;
+    std::optional<std::pair<std::int32_t, double>>& known = c.lengthComputes[static_cast<size_t>(k)];
+    const std::pair<std::int32_t, double> length(v.Frames, v.FrameRate);
+    if (known && *known == length)
+        return true;
     try {
         SplitFrames(v.Frames, v.FrameRate, v.FrameRate);
     } catch (const AppError&) {
         return false;
     }
+    known = length;
     return true;
 }
 
@@ -327,7 +332,7 @@ void UpdateVTSDataToStringGrid(ProjectState& s)
     for (int k = 1; k < V && later; ++k) {
         const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
         if (!v.Name.empty())
-            later = CannotFailLater(v);
+            later = CannotFailLater(c, k, v);
         else
             later = !c.summaryRows[static_cast<size_t>(k)] && s.StringGrid2.RawCell(0, k).empty();
     }
