@@ -4,6 +4,12 @@
 
 namespace rq {
 
+std::string ErrorText(const std::exception& e)
+{
+    const auto* app = dynamic_cast<const AppError*>(&e);
+    return app != nullptr ? app->Text() : e.what();
+}
+
 std::string WithFullStop(std::string text)
 {
     if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))

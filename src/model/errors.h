@@ -1,6 +1,7 @@
 #pragma once
 // One error type for everything that ends a command: its text is exactly what
 // the error box shows (before the full-stop rule is applied).
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -9,8 +10,20 @@ namespace rq {
 
 class AppError : public std::runtime_error {
 public:
-    explicit AppError(const std::string& text) : std::runtime_error(text) {}
+    explicit AppError(const std::string& text)
+        : std::runtime_error(text), text_(std::make_shared<const std::string>(text))
+    {
+    }
+    // The whole text. what() ends at the first NUL byte, and a value quoted
+    // from a project file may hold one.
+    const std::string& Text() const { return *text_; }
+
+private:
+    std::shared_ptr<const std::string> text_;  // shared: copying an exception must not throw
 };
+
+// The text of any error that ends a command.
+std::string ErrorText(const std::exception& e);
 
 // The error box appends a full stop when the last character sorts after ".".
 std::string WithFullStop(std::string text);

@@ -68,11 +68,11 @@ bool TForm1::Run(const std::function<void()>& command)
     } catch (const AppError& e) {
         --busy_;
         if (ShowError)
-            ShowError(WithFullStop(e.what()));
+            ShowError(WithFullStop(ErrorText(e)));
     } catch (const std::exception& e) {
         --busy_;
         if (ShowError)
-            ShowError(WithFullStop(e.what()));
+            ShowError(WithFullStop(ErrorText(e)));
     }
     return false;
 }
@@ -204,7 +204,7 @@ void TForm1::Timer1Timer()
     } catch (const std::exception& e) {
         batchExitCode_ = 1;
         if (ShowError)
-            ShowError(WithFullStop(e.what()));
+            ShowError(WithFullStop(ErrorText(e)));
         // Nobody could end a program whose only window is hidden.
         if (!visible_ && Terminate)
             Terminate(1);
