@@ -102,10 +102,9 @@ Decimal ExactDecimal18(Extended v)
     std::string_view s(buf, static_cast<size_t>(res.ptr - buf));
     // s = "d.ddddddddddddddddde+XX"
     const size_t e = s.find('e');
-    d.digits.reserve(18);
     for (size_t i = 0; i < e; ++i)
         if (s[i] != '.')
-            d.digits += s[i];
+            d.digits.push_back(s[i]);
     int exp10 = 0;
     std::from_chars(s.data() + e + (s[e + 1] == '+' ? 2 : 1), s.data() + s.size(), exp10);
     d.exponent = exp10 + 1;
@@ -127,7 +126,8 @@ void RoundDigits(Decimal& d, int n)
     if (n <= 0) {
         const bool up = (n == 0) && d.digits[0] >= '5';
         if (up) {
-            d.digits = "1";
+            d.digits.clear();
+            d.digits.push_back('1');
             d.exponent += 1;
         } else {
             d.digits.clear();
@@ -145,7 +145,7 @@ void RoundDigits(Decimal& d, int n)
             --i;
         }
         if (i < 0) {
-            d.digits.insert(d.digits.begin(), '1');
+            d.digits.push_front('1');
             d.digits.pop_back();
             d.exponent += 1;
         } else {
@@ -179,14 +179,14 @@ std::string FixedText(const Decimal& d, int decimals, bool grouped)
     } else if (d.exponent <= 0) {
         intPart = "0";
         frac.assign(static_cast<size_t>(-d.exponent), '0');
-        frac += d.digits;
+        frac += d.digits.view();
     } else {
         const size_t e = static_cast<size_t>(d.exponent);
         if (d.digits.size() <= e) {
-            intPart = d.digits + std::string(e - d.digits.size(), '0');
+            intPart = std::string(d.digits.view()) + std::string(e - d.digits.size(), '0');
         } else {
-            intPart = d.digits.substr(0, e);
-            frac = d.digits.substr(e);
+            intPart = std::string(d.digits.view().substr(0, e));
+            frac = std::string(d.digits.view().substr(e));
         }
     }
     if (frac.size() < static_cast<size_t>(decimals))
@@ -291,23 +291,23 @@ std::string FormatGeneral(Extended v)
             out += '0';
             out += sep;
             out.append(static_cast<size_t>(-d.exponent), '0');
-            out += d.digits;
+            out += d.digits.view();
         } else {
             const size_t e = static_cast<size_t>(d.exponent);
             if (d.digits.size() <= e) {
-                out += d.digits;
+                out += d.digits.view();
                 out.append(e - d.digits.size(), '0');
             } else {
-                out.append(d.digits, 0, e);
+                out.append(d.digits.view().substr(0, e));
                 out += sep;
-                out.append(d.digits, e, std::string::npos);
+                out.append(d.digits.view().substr(e));
             }
         }
     } else {
         out += d.digits[0];
         if (d.digits.size() > 1) {
             out += sep;
-            out.append(d.digits, 1, std::string::npos);
+            out.append(d.digits.view().substr(1));
         }
         out += 'E';
         out += FormatInteger(d.exponent - 1);
@@ -378,50 +378,54 @@ bool TryParseReal(std::string_view text, Extended& out)
         ++b;
     while (e > b && text[e - 1] == ' ')
         --e;
-    std::string canon;
-    canon.reserve(e - b + 4);
     size_t i = b;
+    bool negative = false;
     if (i < e && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-')
-            canon += '-';
+        negative = text[i] == '-';
         ++i;
     }
+    // One scan checks the form and gathers the significant digits.
+    const size_t mantStart = i;
     size_t mantDigits = 0;
     bool seenSep = false;
-    long long intDigits = 0;
+    long long intDigits = 0;  // significant digits before the separator
     bool leading = true;
+    std::uint64_t mant = 0;
+    int sig = 0;
+    int fracDigits = 0;
     for (; i < e; ++i) {
         const char c = text[i];
         if (IsDigit(c)) {
             ++mantDigits;
-            if (!seenSep && !(leading && c == '0'))
+            if (seenSep)
+                ++fracDigits;
+            if (leading && c == '0')
+                continue;
+            leading = false;
+            if (!seenSep)
                 ++intDigits;
-            if (c != '0')
-                leading = false;
-            canon += c;
+            if (++sig <= 19)
+                mant = mant * 10 + static_cast<std::uint64_t>(c - '0');
         } else if (c == sep && !seenSep) {
             seenSep = true;
-            canon += '.';
         } else {
             break;
         }
     }
     if (mantDigits == 0)
         return false;
+    const size_t mantEnd = i;
     long long exp10 = 0;
     if (i < e && (text[i] == 'e' || text[i] == 'E')) {
-        canon += 'e';
         ++i;
+        bool negExp = false;
         if (i < e && (text[i] == '+' || text[i] == '-')) {
-            if (text[i] == '-')
-                canon += '-';
+            negExp = text[i] == '-';
             ++i;
         }
         size_t expDigits = 0;
-        const bool negExp = !canon.empty() && canon.back() == '-';
         for (; i < e && IsDigit(text[i]); ++i) {
             ++expDigits;
-            canon += text[i];
             if (exp10 < 100000)
                 exp10 = exp10 * 10 + (text[i] - '0');
         }
@@ -432,42 +436,27 @@ bool TryParseReal(std::string_view text, Extended& out)
     }
     if (i != e)
         return false;
+
     // Up to 19 significant digits and a power of ten up to 10^27 convert with
     // one correctly rounded multiplication or division: both are exact in the
     // 64-bit significand.
-    {
-        std::uint64_t mant = 0;
-        int sig = 0;
-        int fracDigits = 0;
-        bool afterPoint = false;
-        bool ok = true;
-        for (char c : canon) {
-            if (c == 'e')
-                break;
-            if (c == '.') {
-                afterPoint = true;
-                continue;
-            }
-            if (c == '-')
-                continue;
-            if (afterPoint)
-                ++fracDigits;
-            if (sig == 0 && c == '0')
-                continue;
-            if (++sig > 19) {
-                ok = false;
-                break;
-            }
-            mant = mant * 10 + static_cast<std::uint64_t>(c - '0');
-        }
-        const long long scale = exp10 - fracDigits;
-        if (ok && scale >= -27 && scale <= 27) {
-            Extended v = static_cast<Extended>(mant);
-            v = scale >= 0 ? v * kPow10Table[scale] : v / kPow10Table[-scale];
-            out = canon[0] == '-' ? -v : v;
-            return true;
-        }
+    const long long scale = exp10 - fracDigits;
+    if (sig <= 19 && scale >= -27 && scale <= 27) {
+        Extended v = static_cast<Extended>(mant);
+        v = scale >= 0 ? v * kPow10Table[scale] : v / kPow10Table[-scale];
+        out = negative ? -v : v;
+        return true;
     }
+
+    // Otherwise the exact conversion, from the text in C form.
+    std::string canon;
+    canon.reserve(e - b + 24);
+    if (negative)
+        canon += '-';
+    for (size_t j = mantStart; j < mantEnd; ++j)
+        canon += text[j] == sep ? '.' : text[j];
+    canon += 'e';
+    canon += FormatInteger(exp10);
     Extended v = 0;
     const auto res = std::from_chars(canon.data(), canon.data() + canon.size(), v);
     if (res.ptr != canon.data() + canon.size())

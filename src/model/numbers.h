@@ -56,9 +56,46 @@ std::string PadTwoDigits(std::int32_t x);
 
 namespace detail {
 // A value as decimal digits: value = 0.d1 d2 d3 ... x 10^exponent.
+// Up to 24 decimal digits held in place (formatting allocates nothing for them).
+class Digits {
+public:
+    bool empty() const { return len_ == 0; }
+    size_t size() const { return len_; }
+    char operator[](size_t i) const { return buf_[i]; }
+    char& operator[](size_t i) { return buf_[i]; }
+    char back() const { return buf_[len_ - 1]; }
+    void clear() { len_ = 0; }
+    void resize(size_t n) { len_ = n < len_ ? n : len_; }
+    void pop_back() { --len_; }
+    void push_back(char c)
+    {
+        if (len_ < sizeof buf_)
+            buf_[len_++] = c;
+    }
+    void push_front(char c)
+    {
+        const size_t n = len_ < sizeof buf_ ? len_ : sizeof buf_ - 1;
+        for (size_t i = n; i > 0; --i)
+            buf_[i] = buf_[i - 1];
+        buf_[0] = c;
+        len_ = n + 1;
+    }
+    void assign(const char* b, const char* e)
+    {
+        len_ = 0;
+        for (; b != e; ++b)
+            push_back(*b);
+    }
+    std::string_view view() const { return std::string_view(buf_, len_); }
+
+private:
+    char buf_[24] = {};
+    size_t len_ = 0;
+};
+
 struct Decimal {
     bool negative = false;
-    std::string digits;  // no leading zeros; empty means zero
+    Digits digits;  // no leading zeros; empty means zero
     int exponent = 0;
 };
 // The first 18 significant digits of the extended value, rounded to nearest:

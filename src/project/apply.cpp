@@ -1,8 +1,11 @@
 #include "project/apply.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <cmath>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/arith.h"
@@ -66,6 +69,28 @@ RowRange RowsFor(const RowsOfTitle& index, std::string_view title)
     return RowRange(range.first, range.second);
 }
 
+// The key lines of one item follow its title line, so the same title is
+// looked up several times in a row.
+class TitleLookup {
+public:
+    explicit TitleLookup(const RowsOfTitle& index) : index_(index), rows_(index.end(), index.end()) {}
+    RowRange operator()(const std::string& title)
+    {
+        if (!valid_ || title != title_) {
+            title_ = title;
+            rows_ = RowsFor(index_, title_);
+            valid_ = true;
+        }
+        return rows_;
+    }
+
+private:
+    const RowsOfTitle& index_;
+    std::string title_;
+    RowRange rows_;
+    bool valid_ = false;
+};
+
 // A title set that the allocation drove to nothing or below would be written
 // as zero or negative bitrates, which the encoder cannot use.
 void RefuseEmptyTitleSets(const ProjectState& s)
@@ -87,16 +112,30 @@ void UpdateItems(ProjectState& s)
 {
     TextGrid& items = s.StringGrid1;
     const int N = s.VTSRangeEnd();
+    // The reduction text is the same for every item of a title set.
+    std::array<std::optional<std::string>, kVTSRecords> reduction;
+    // A name belongs to one record at most (its number), so the record of an
+    // item's key is found once instead of comparing every record.
+    std::unordered_map<std::string, int> recordOf;
+    for (int k = 1; k <= N; ++k) {
+        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        if (!v.Name.empty())
+            recordOf.emplace(v.Name, k);
+    }
     for (int r = 1; r < items.RowCount(); ++r) {
-        const std::string key = items.Cell(kColTitle, r).substr(0, 3);
-        for (int k = 1; k <= N; ++k) {
+        const auto found = recordOf.find(items.Cell(kColTitle, r).substr(0, 3));
+        if (found == recordOf.end())
+            continue;
+        {
+            const int k = found->second;
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
-            if (v.Name.empty() || v.Name != key)
-                continue;
             const Extended factor = Div(v.PercentChange, 100);
             const double bitrate = StoreDouble(Mul(ParseReal(items.Cell(kColBitrate, r)), factor));
             items.SetCell(kColBitrate, r, FormatGeneral(bitrate));
-            items.SetCell(kColReduction, r, FormatGeneral(v.NewOverallPercent));
+            std::optional<std::string>& percent = reduction[static_cast<size_t>(k)];
+            if (!percent)
+                percent = FormatGeneral(v.NewOverallPercent);
+            items.SetCell(kColReduction, r, *percent);
             items.SetCell(kColKBytes, r, FormatGeneral(Mul(ParseReal(items.Cell(kColKBytes, r)), factor)));
         }
     }
@@ -119,22 +158,27 @@ Replacements RewriteECL(const ProjectState& s)
 {
     const TextGrid& items = s.StringGrid1;
     const RowsOfTitle index = IndexTitles(items, 1);
+    TitleLookup rowsFor(index);
     const std::vector<std::string>& lines = s.ListBox1.Lines();
     Replacements out;
     std::string title;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
+        // Every key starts with t, v or h: most lines are passed over at once.
+        const char first = line.empty() ? '\0' : static_cast<char>(line[0] | 0x20);
+        if (first != 't' && first != 'v' && first != 'h')
+            continue;
         std::string replaced;
         if (StartsWithKey(line, "title="))
             title = LowerAscii(line.substr(6, kTitleMax));
         else if (StartsWithKey(line, "vbr_brate_avg="))
-            for (const int r : RowsFor(index, title))
+            for (const int r : rowsFor(title))
                 replaced = "vbr_brate_avg=" + FormatInteger(Trunc64(ParseReal(items.Cell(kColBitrate, r))));
         else if (StartsWithKey(line, "vbr_pass="))
-            for (const int r : RowsFor(index, title))
+            for (const int r : rowsFor(title))
                 replaced = "vbr_pass=" + items.Cell(kColPass, r);
         else if (StartsWithKey(line, "half_width="))
-            for (const int r : RowsFor(index, title))
+            for (const int r : rowsFor(title))
                 replaced = "half_width=" + items.Cell(kColHalfWidth, r);
         if (!replaced.empty())
             out.emplace_back(static_cast<int>(i), std::move(replaced));
@@ -148,6 +192,7 @@ Replacements RewriteINF(const ProjectState& s)
 {
     const TextGrid& items = s.StringGrid1;
     const RowsOfTitle index = IndexTitles(items, 0);
+    TitleLookup rowsFor(index);
     const std::vector<std::string>& lines = s.ListBox2.Lines();
     Replacements out;
     std::string section;
@@ -158,7 +203,7 @@ Replacements RewriteINF(const ProjectState& s)
         if (!StartsWithKey(line, "reduction="))
             continue;
         std::string replaced;
-        for (const int r : RowsFor(index, section)) {
+        for (const int r : rowsFor(section)) {
             const Extended tenths = static_cast<Extended>(Trunc64(Mul(ParseReal(items.Cell(kColReduction, r)), 10)));
             replaced = "Reduction=" + FormatGeneral(Div(tenths, 10));
         }

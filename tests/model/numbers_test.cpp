@@ -211,7 +211,7 @@ TEST(DecimalDigits, QuickScalingAgreesWithTheExactConversion)
             v = static_cast<Extended>(static_cast<std::int64_t>(next() % 100000000)) / 64;  // binary fractions
         const detail::Decimal quick = detail::ToDecimal18(v);
         const detail::Decimal exact = detail::ExactDecimal18(v);
-        ASSERT_EQ(quick.digits, exact.digits) << static_cast<double>(v);
+        ASSERT_EQ(quick.digits.view(), exact.digits.view()) << static_cast<double>(v);
         ASSERT_EQ(quick.exponent, exact.exponent) << static_cast<double>(v);
         ++checked;
     }
