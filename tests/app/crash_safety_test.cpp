@@ -1,0 +1,228 @@
+// The batch job killed at random moments, hundreds of times: whenever it dies,
+// each project file holds exactly its old or its new bytes and loads, the INF
+// file is never newer than the ECL file, and a backup, once there, is exactly
+// the original. The kill times are seeded, spread over the whole run and,
+// half of them, over the save itself, both measured first.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <poll.h>
+#include <random>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "model/errors.h"
+#include "project/reader.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using Micros = std::chrono::microseconds;
+
+namespace {
+
+std::string ReadBytes(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const fs::path& p, const std::string& bytes)
+{
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The whole job of the README, started without a display, its output discarded.
+class Job {
+public:
+    explicit Job(const fs::path& dir)
+        : args_{RQ_PROGRAM, "/ecl=" + (dir / "REBUILDER.ECL").string(), "/vts=v02", "/min=1850", "/max_via_bitrate",
+                "/autosave"}
+    {
+        for (char** e = environ; *e != nullptr; ++e)
+            if (std::strncmp(*e, "DISPLAY=", 8) != 0 && std::strncmp(*e, "WAYLAND_DISPLAY=", 16) != 0 &&
+                std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0)
+                env_.push_back(*e);
+        env_.push_back(nullptr);
+        for (std::string& a : args_)
+            argv_.push_back(a.data());
+        argv_.push_back(nullptr);
+    }
+
+    pid_t Start()
+    {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t pid = -1;
+        const int rc = ::posix_spawn(&pid, argv_[0], &actions, nullptr, argv_.data(), env_.data());
+        posix_spawn_file_actions_destroy(&actions);
+        return rc == 0 ? pid : -1;
+    }
+
+private:
+    std::vector<std::string> args_;
+    std::vector<char*> argv_;
+    std::vector<char*> env_;
+};
+
+// When, after the start, the save begins (its first file appears), when it
+// ends (the last file takes its name), and when the process is gone.
+struct Timing {
+    Micros saveStart{0}, saveEnd{0}, total{0};
+};
+
+Timing Measure(Job& job, const fs::path& dir)
+{
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ::inotify_add_watch(watch, dir.c_str(), IN_CREATE | IN_MOVED_TO);
+    Timing t;
+    const auto start = Clock::now();
+    const pid_t pid = job.Start();
+    for (;;) {
+        pollfd p{watch, POLLIN, 0};
+        ::poll(&p, 1, 1);
+        alignas(inotify_event) char buf[4096];
+        for (ssize_t n; (n = ::read(watch, buf, sizeof buf)) > 0;)
+            for (char* at = buf; at < buf + n;) {
+                const auto* ev = reinterpret_cast<const inotify_event*>(at);
+                const auto now = std::chrono::duration_cast<Micros>(Clock::now() - start);
+                if ((ev->mask & IN_CREATE) && t.saveStart.count() == 0)
+                    t.saveStart = now;
+                if (ev->mask & IN_MOVED_TO)
+                    t.saveEnd = now;
+                at += sizeof(inotify_event) + ev->len;
+            }
+        int status = 0;
+        if (pid < 0 || ::waitpid(pid, &status, WNOHANG) == pid)
+            break;
+    }
+    t.total = std::chrono::duration_cast<Micros>(Clock::now() - start);
+    ::close(watch);
+    return t;
+}
+
+class CrashSafety : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("rq-crash-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        oldEcl_ = ReadBytes(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.ECL");
+        oldInf_ = ReadBytes(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.INF");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // The original pair and nothing else.
+    void Restore()
+    {
+        for (const auto& e : fs::directory_iterator(dir_))
+            fs::remove(e.path());
+        WriteBytes(dir_ / "REBUILDER.ECL", oldEcl_);
+        WriteBytes(dir_ / "REBUILDER.INF", oldInf_);
+    }
+
+    fs::path dir_;
+    std::string oldEcl_, oldInf_;
+};
+
+}  // namespace
+
+TEST_F(CrashSafety, KilledAtAnyMomentTheBatchSaveLosesNothing)
+{
+    Job job(dir_);
+
+    // A clean run gives the new bytes; three more give the timing.
+    Restore();
+    Measure(job, dir_);
+    const std::string newEcl = ReadBytes(dir_ / "REBUILDER.ECL");
+    const std::string newInf = ReadBytes(dir_ / "REBUILDER.INF");
+    ASSERT_NE(newEcl, oldEcl_);
+    ASSERT_NE(newInf, oldInf_);
+    ASSERT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), oldEcl_);
+    std::vector<Timing> runs;
+    for (int i = 0; i < 3; ++i) {
+        Restore();
+        runs.push_back(Measure(job, dir_));
+        ASSERT_GT(runs.back().saveEnd.count(), 0) << "the job saved nothing";
+    }
+    std::sort(runs.begin(), runs.end(), [](const Timing& a, const Timing& b) { return a.total < b.total; });
+    const Timing t = runs[1];
+
+    // Every other kill anywhere in the run, the others in the save and a
+    // little around it.
+    std::mt19937_64 random(20261207);
+    const auto uniform = [&random](double lo, double hi) {
+        return lo + (hi - lo) * static_cast<double>(random() >> 11) * 0x1p-53;
+    };
+    const double total = static_cast<double>(t.total.count());
+    const double s0 = static_cast<double>(t.saveStart.count());
+    const double s1 = static_cast<double>(t.saveEnd.count());
+    const double margin = std::max(200.0, (s1 - s0) / 4);
+
+    constexpr int kStarts = 250;
+    int killed = 0, leftovers = 0;
+    std::map<std::string, int> outcomes;
+    for (int i = 0; i < kStarts; ++i) {
+        Restore();
+        const double at = i % 2 == 0 ? uniform(0, total) : uniform(std::max(0.0, s0 - margin), s1 + margin);
+        const auto start = Clock::now();
+        const pid_t pid = job.Start();
+        ASSERT_GT(pid, 0);
+        std::this_thread::sleep_until(start + Micros(static_cast<long long>(at)));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        if (WIFSIGNALED(status)) {
+            ++killed;
+        } else {
+            ASSERT_EQ(WEXITSTATUS(status), 0) << "kill " << i;
+        }
+
+        const std::string where = "kill " + std::to_string(i) + " at " + std::to_string(at / 1000) + " ms";
+        const std::string ecl = ReadBytes(dir_ / "REBUILDER.ECL");
+        const std::string inf = ReadBytes(dir_ / "REBUILDER.INF");
+        ASSERT_TRUE(ecl == oldEcl_ || ecl == newEcl) << where;
+        ASSERT_TRUE(inf == oldInf_ || inf == newInf) << where;
+        ASSERT_FALSE(inf == newInf && ecl == oldEcl_) << where;
+        if (fs::exists(dir_ / "REBUILDER.ECLBAK")) {
+            ASSERT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), oldEcl_) << where;
+        }
+        if (fs::exists(dir_ / "REBUILDER.INFBAK")) {
+            ASSERT_EQ(ReadBytes(dir_ / "REBUILDER.INFBAK"), oldInf_) << where;
+        }
+        rq::ProjectState s;
+        EXPECT_NO_THROW(rq::LoadECL(s, (dir_ / "REBUILDER.ECL").string())) << where;
+        EXPECT_EQ(s.StringGrid1.RowCount(), 58) << where;
+
+        std::string outcome = std::string(ecl == newEcl ? "ECL new" : "ECL old") + (inf == newInf ? ", INF new" : ", INF old");
+        outcome += fs::exists(dir_ / "REBUILDER.ECLBAK") ? ", ECL backup" : "";
+        outcome += fs::exists(dir_ / "REBUILDER.INFBAK") ? ", INF backup" : "";
+        ++outcomes[outcome];
+        leftovers += static_cast<int>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator())) - 2 -
+                     fs::exists(dir_ / "REBUILDER.ECLBAK") - fs::exists(dir_ / "REBUILDER.INFBAK");
+    }
+    RecordProperty("kills", killed);
+    RecordProperty("run_ms", static_cast<int>(total / 1000));
+    RecordProperty("save_ms", static_cast<int>((s1 - s0) / 1000));
+    RecordProperty("temporary_files_left", leftovers);
+    for (const auto& [outcome, count] : outcomes)
+        RecordProperty(outcome, count);
+    EXPECT_GE(killed, 200);
+}
