@@ -87,6 +87,7 @@ public:
             push_back(*b);
     }
     std::string_view view() const { return std::string_view(buf_, len_); }
+    bool operator==(const Digits& o) const { return view() == o.view(); }
 
 private:
     char buf_[24] = {};
