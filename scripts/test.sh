@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Builds Ratequill and runs every test (library, windows offscreen, program).
+# Builds Ratequill and runs every test (library, windows offscreen, program),
+# then builds and runs them all again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, where any memory error, leak or undefined
+# behaviour fails the test that caused it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,3 +10,7 @@ bash scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
 ctest --preset release --output-on-failure -j2
+
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan --output-on-failure -j2
