@@ -1,14 +1,17 @@
 #include "model/controls.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace rq {
 
 static const std::string kEmpty;
 
-TextGrid::TextGrid(int cols, int rows) : cols_(cols)
+// A row's cells are made when the first of them is written: a grid of tens of
+// thousands of rows that nobody fills costs one small entry per row.
+TextGrid::TextGrid(int cols, int rows) : cols_(cols), emptyRow_(static_cast<size_t>(cols))
 {
-    rows_.resize(static_cast<size_t>(std::max(rows, 0)), std::vector<std::string>(static_cast<size_t>(cols)));
+    rows_.resize(static_cast<size_t>(std::max(rows, 0)));
 }
 
 void TextGrid::SetRowCount(int rows)
@@ -16,7 +19,7 @@ void TextGrid::SetRowCount(int rows)
     rows = std::max(rows, 0);
     if (rows == RowCount())
         return;
-    rows_.resize(static_cast<size_t>(rows), std::vector<std::string>(static_cast<size_t>(cols_)));
+    rows_.resize(static_cast<size_t>(rows));
     Touch();
 }
 
@@ -24,7 +27,8 @@ const std::string& TextGrid::RawCell(int col, int row) const
 {
     if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
         return kEmpty;
-    return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    const std::vector<std::string>& cells = rows_[static_cast<size_t>(row)];
+    return cells.empty() ? kEmpty : cells[static_cast<size_t>(col)];
 }
 
 const std::string& TextGrid::Cell(int col, int row) const
@@ -36,7 +40,8 @@ const std::string& TextGrid::Cell(int col, int row) const
 const std::vector<std::string>& TextGrid::Row(int row) const
 {
     Flush();
-    return rows_[static_cast<size_t>(row)];
+    const std::vector<std::string>& cells = rows_[static_cast<size_t>(row)];
+    return cells.empty() ? emptyRow_ : cells;
 }
 
 void TextGrid::MarkPending()
@@ -59,7 +64,13 @@ void TextGrid::Put(int col, int row, Text&& text)
 {
     if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
         return;
-    std::string& cell = rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    std::vector<std::string>& cells = rows_[static_cast<size_t>(row)];
+    if (cells.empty()) {
+        if (std::string_view(text).empty())
+            return;
+        cells.resize(static_cast<size_t>(cols_));
+    }
+    std::string& cell = cells[static_cast<size_t>(col)];
     if (cell == text)
         return;
     if (BeforeCellChange)

@@ -52,7 +52,8 @@ private:
     template <typename Text>
     void Put(int col, int row, Text&& text);
     int cols_;
-    std::vector<std::vector<std::string>> rows_;
+    std::vector<std::vector<std::string>> rows_;  // an empty row vector: all cells empty
+    std::vector<std::string> emptyRow_;
     std::function<void()> readHook_;
     mutable bool pending_ = false;
 };
