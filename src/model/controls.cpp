@@ -82,30 +82,97 @@ void TextGrid::Put(int col, int row, Text&& text)
 void TextGrid::SetCell(int col, int row, const std::string& text) { Put(col, row, text); }
 void TextGrid::SetCell(int col, int row, std::string&& text) { Put(col, row, std::move(text)); }
 
+std::vector<std::string> TextList::Lines() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(spans_.size());
+    for (int i = 0; i < Count(); ++i)
+        lines.emplace_back((*this)[i]);
+    return lines;
+}
+
 void TextList::Clear()
 {
-    lines_.clear();
+    text_.clear();
+    spans_.clear();
+    live_ = 0;
     Touch();
 }
 
-void TextList::Add(std::string line)
+void TextList::Add(std::string_view line)
 {
-    lines_.push_back(std::move(line));
+    spans_.push_back(Span{text_.size(), line.size()});
+    text_.append(line);
+    live_ += line.size();
     Touch();
 }
 
-void TextList::Assign(std::vector<std::string> lines)
+void TextList::Assign(const std::vector<std::string>& lines)
 {
-    lines_ = std::move(lines);
+    text_.clear();
+    spans_.clear();
+    live_ = 0;
+    for (const std::string& line : lines)
+        Add(line);
     Touch();
 }
 
-void TextList::Set(int i, std::string line)
+void TextList::Set(int i, std::string_view line)
 {
     if (i < 0 || i >= Count())
         return;
-    lines_[static_cast<size_t>(i)] = std::move(line);
+    Span& sp = spans_[static_cast<size_t>(i)];
+    live_ = live_ - sp.length + line.size();
+    sp = Span{text_.size(), line.size()};
+    text_.append(line);
+    // Replaced lines leave their old text behind; now and then it is dropped.
+    if (text_.size() > 4 * live_ + 65536)
+        Compact();
     Touch();
+}
+
+void TextList::Adopt(std::string text, std::vector<Span> spans)
+{
+    text_ = std::move(text);
+    spans_ = std::move(spans);
+    live_ = 0;
+    for (const Span& sp : spans_)
+        live_ += sp.length;
+    Touch();
+}
+
+void TextList::Truncate(int count)
+{
+    if (count < 0 || count >= Count())
+        return;
+    for (size_t i = static_cast<size_t>(count); i < spans_.size(); ++i)
+        live_ -= spans_[i].length;
+    spans_.resize(static_cast<size_t>(count));
+    Touch();
+}
+
+void TextList::TakeFrom(TextList& other)
+{
+    text_ = std::move(other.text_);
+    spans_ = std::move(other.spans_);
+    live_ = other.live_;
+    other.text_.clear();
+    other.spans_.clear();
+    other.live_ = 0;
+    other.Touch();
+    Touch();
+}
+
+void TextList::Compact()
+{
+    std::string text;
+    text.reserve(live_);
+    for (Span& sp : spans_) {
+        const size_t at = text.size();
+        text.append(text_, sp.offset, sp.length);
+        sp.offset = at;
+    }
+    text_ = std::move(text);
 }
 
 void CheckList::SetChecked(int i, bool checked)

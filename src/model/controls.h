@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -58,19 +59,42 @@ private:
     mutable bool pending_ = false;
 };
 
-// An ordered list of text lines (the ECL and INF text buffers).
+// An ordered list of text lines (the ECL and INF text buffers). The lines
+// live in one text: a project's hundreds of thousands of lines stay where the
+// file put them, and a replaced line is written after the others.
 class TextList : public Versioned {
 public:
-    int Count() const { return static_cast<int>(lines_.size()); }
-    const std::string& operator[](int i) const { return lines_[static_cast<size_t>(i)]; }
-    const std::vector<std::string>& Lines() const { return lines_; }
+    struct Span {
+        size_t offset;
+        size_t length;
+    };
+
+    int Count() const { return static_cast<int>(spans_.size()); }
+    std::string_view operator[](int i) const
+    {
+        const Span& sp = spans_[static_cast<size_t>(i)];
+        return std::string_view(text_).substr(sp.offset, sp.length);
+    }
+    // A copy of every line.
+    std::vector<std::string> Lines() const;
     void Clear();
-    void Add(std::string line);
-    void Assign(std::vector<std::string> lines);
-    void Set(int i, std::string line);
+    void Add(std::string_view line);
+    void Assign(const std::vector<std::string>& lines);
+    void Set(int i, std::string_view line);
+    // Room for `bytes` more of replaced lines, so many Set calls copy nothing.
+    void ReserveForReplacements(size_t bytes) { text_.reserve(text_.size() + bytes); }
+    // Takes a whole text and the places of its lines in it.
+    void Adopt(std::string text, std::vector<Span> spans);
+    // Keeps the first `count` lines.
+    void Truncate(int count);
+    // Takes the lines of another list, which is left empty.
+    void TakeFrom(TextList& other);
 
 private:
-    std::vector<std::string> lines_;
+    void Compact();
+    std::string text_;
+    std::vector<Span> spans_;
+    size_t live_ = 0;  // bytes of text_ that lines use
 };
 
 // A list of names with check marks. SetChecked is the program's silent change;

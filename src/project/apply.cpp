@@ -147,6 +147,10 @@ using Replacements = std::vector<std::pair<int, std::string>>;
 
 void PutIn(TextList& buffer, Replacements& replacements)
 {
+    size_t bytes = 0;
+    for (const auto& r : replacements)
+        bytes += r.second.size();
+    buffer.ReserveForReplacements(bytes);
     for (auto& [index, text] : replacements)
         buffer.Set(index, std::move(text));
 }
@@ -159,18 +163,18 @@ Replacements RewriteECL(const ProjectState& s)
     const TextGrid& items = s.StringGrid1;
     const RowsOfTitle index = IndexTitles(items, 1);
     TitleLookup rowsFor(index);
-    const std::vector<std::string>& lines = s.ListBox1.Lines();
+    const TextList& lines = s.ListBox1;
     Replacements out;
     std::string title;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string_view line = lines[i];
         // Every key starts with t, v or h: most lines are passed over at once.
         const char first = line.empty() ? '\0' : static_cast<char>(line[0] | 0x20);
         if (first != 't' && first != 'v' && first != 'h')
             continue;
         std::string replaced;
         if (StartsWithKey(line, "title="))
-            title = LowerAscii(line.substr(6, kTitleMax));
+            title = LowerAscii(std::string(line.substr(6, kTitleMax)));
         else if (StartsWithKey(line, "vbr_brate_avg="))
             for (const int r : rowsFor(title))
                 replaced = "vbr_brate_avg=" + FormatInteger(Trunc64(ParseReal(items.Cell(kColBitrate, r))));
@@ -181,7 +185,7 @@ Replacements RewriteECL(const ProjectState& s)
             for (const int r : rowsFor(title))
                 replaced = "half_width=" + items.Cell(kColHalfWidth, r);
         if (!replaced.empty())
-            out.emplace_back(static_cast<int>(i), std::move(replaced));
+            out.emplace_back(i, std::move(replaced));
     }
     return out;
 }
@@ -193,12 +197,12 @@ Replacements RewriteINF(const ProjectState& s)
     const TextGrid& items = s.StringGrid1;
     const RowsOfTitle index = IndexTitles(items, 0);
     TitleLookup rowsFor(index);
-    const std::vector<std::string>& lines = s.ListBox2.Lines();
+    const TextList& lines = s.ListBox2;
     Replacements out;
     std::string section;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (line.find('[') != std::string::npos)
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string_view line = lines[i];
+        if (line.find('[') != std::string_view::npos)
             section = SectionName(line);
         if (!StartsWithKey(line, "reduction="))
             continue;
@@ -208,7 +212,7 @@ Replacements RewriteINF(const ProjectState& s)
             replaced = "Reduction=" + FormatGeneral(Div(tenths, 10));
         }
         if (!replaced.empty())
-            out.emplace_back(static_cast<int>(i), std::move(replaced));
+            out.emplace_back(i, std::move(replaced));
     }
     return out;
 }

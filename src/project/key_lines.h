@@ -25,9 +25,9 @@ inline bool StartsWithKey(std::string_view line, std::string_view key)
 
 // The section name of an INF line that contains "[": the line without its
 // first and last character, lower-cased; empty for a line of one or two.
-inline std::string SectionName(const std::string& line)
+inline std::string SectionName(std::string_view line)
 {
-    return line.size() <= 2 ? std::string() : LowerAscii(line.substr(1, line.size() - 2));
+    return line.size() <= 2 ? std::string() : LowerAscii(std::string(line.substr(1, line.size() - 2)));
 }
 
 }  // namespace rq

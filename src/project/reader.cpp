@@ -51,27 +51,28 @@ void ClearVTSTable(ProjectState& s)
         v = TVTSData{};
 }
 
-void ReadECLLine(ProjectState& s, const std::string& line, std::int32_t& row);
+void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row);
 
 void ReadECLPass(ProjectState& s, const std::string& eclFile)
 {
     std::int32_t row = 0;
-    std::vector<std::string> lines = SplitTextLines(ReadFileBytes(eclFile));
+    TextList lines;
+    SplitTextLinesInto(ReadFileBytes(eclFile), lines);
     // The lines move into the buffer in one piece; when a line ends the load,
     // the buffer holds the lines up to and including it.
-    size_t done = 0;
+    int done = 0;
     try {
-        for (; done < lines.size(); ++done)
+        for (; done < lines.Count(); ++done)
             ReadECLLine(s, lines[done], row);
     } catch (...) {
-        lines.resize(done + 1);
-        s.ListBox1.Assign(std::move(lines));
+        lines.Truncate(done + 1);
+        s.ListBox1.TakeFrom(lines);
         throw;
     }
-    s.ListBox1.Assign(std::move(lines));
+    s.ListBox1.TakeFrom(lines);
 }
 
-void ReadECLLine(ProjectState& s, const std::string& line, std::int32_t& row)
+void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row)
 {
     if (line.size() == 6 && StartsWithKey(line, "[item]")) {
         row = AddInt32(row, 1);
@@ -81,7 +82,7 @@ void ReadECLLine(ProjectState& s, const std::string& line, std::int32_t& row)
     for (const EclKey& k : kEclKeys) {
         if (!StartsWithKey(line, k.key))
             continue;
-        std::string value = LowerAscii(line.substr(k.key.size(), kValueMax));
+        std::string value = LowerAscii(std::string(line.substr(k.key.size(), kValueMax)));
         if (k.column == kColFrameRate)
             value = FrameRateText(value);
         s.StringGrid1.SetCell(k.column, row, std::move(value));
@@ -93,8 +94,8 @@ void ReadECLLine(ProjectState& s, const std::string& line, std::int32_t& row)
 
 void ReadINFPass(ProjectState& s, const std::string& infFile)
 {
-    s.ListBox2.Assign(SplitTextLines(ReadFileBytes(infFile)));
-    const std::vector<std::string>& lines = s.ListBox2.Lines();
+    SplitTextLinesInto(ReadFileBytes(infFile), s.ListBox2);
+    const TextList& lines = s.ListBox2;
 
     // Titles do not change during this pass: find each title's rows once.
     std::unordered_map<std::string, std::vector<int>> rowsOfTitle;
@@ -102,15 +103,16 @@ void ReadINFPass(ProjectState& s, const std::string& infFile)
         rowsOfTitle[s.StringGrid1.Cell(kColTitle, r)].push_back(r);
 
     std::string section;
-    for (const std::string& line : lines) {
-        if (line.find('[') != std::string::npos)
+    for (int i = 0; i < lines.Count(); ++i) {
+        const std::string_view line = lines[i];
+        if (line.find('[') != std::string_view::npos)
             section = SectionName(line);
         if (!StartsWithKey(line, "reduction="))
             continue;
         const auto found = rowsOfTitle.find(section);
         if (found == rowsOfTitle.end())
             continue;
-        const std::string value = line.substr(10, kReductionMax);
+        const std::string value(line.substr(10, kReductionMax));
         for (const int r : found->second)
             s.StringGrid1.SetCell(kColReduction, r, value);
     }

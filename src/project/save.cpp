@@ -21,12 +21,12 @@ namespace {
 std::string FileBytes(const TextList& buffer)
 {
     size_t size = 0;
-    for (const std::string& line : buffer.Lines())
-        size += line.size() + 2;
+    for (int i = 0; i < buffer.Count(); ++i)
+        size += buffer[i].size() + 2;
     std::string bytes;
     bytes.reserve(size);
-    for (const std::string& line : buffer.Lines()) {
-        bytes += line;
+    for (int i = 0; i < buffer.Count(); ++i) {
+        bytes += buffer[i];
         bytes += "\r\n";
     }
     return bytes;

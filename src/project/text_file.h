@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/controls.h"
+
 namespace rq {
 
 // The whole content of a file; a failure raises the file's I/O error.
@@ -15,5 +17,8 @@ std::string ReadFileBytes(const std::string& path);
 // byte of a line ends the file, anywhere else it ends the line's text and the
 // rest of that line is skipped. Every other byte, NUL included, is kept.
 std::vector<std::string> SplitTextLines(std::string_view bytes);
+// The same lines into a text buffer; most of them stay where they are in
+// `bytes`, which the buffer keeps.
+void SplitTextLinesInto(std::string bytes, TextList& out);
 
 }  // namespace rq

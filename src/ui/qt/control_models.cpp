@@ -5,7 +5,7 @@
 
 namespace rq::qt {
 
-QString ToQt(const std::string& text)
+QString ToQt(std::string_view text)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString decoded = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
@@ -63,7 +63,20 @@ void TextGridModel::Sync(bool force)
         rows_ = wanted;
         endRemoveRows();
     }
-    if (cols_ > 0)
+    // A header that has not changed is not announced: the view would lay its
+    // header out again and paint a second time.
+    // Header texts are read raw: reading a view's cells would make the text of
+    // every row, which a hidden page never needs.
+    bool headerChanged = force || header_.size() != static_cast<size_t>(cols_);
+    header_.resize(static_cast<size_t>(cols_));
+    for (int c = 0; c < cols_; ++c) {
+        const std::string& text = grid_.RawCell(c, 0);
+        if (header_[static_cast<size_t>(c)] != text) {
+            header_[static_cast<size_t>(c)] = text;
+            headerChanged = true;
+        }
+    }
+    if (cols_ > 0 && headerChanged)
         emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
     if (rows_ > 0 && cols_ > 0)
         emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::DisplayRole});

@@ -9,10 +9,14 @@
 // shows at worst a half-updated picture, never reads past the end.
 #include <QAbstractListModel>
 #include <QAbstractTableModel>
+#include <string>
+#include <string_view>
+#include <vector>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "model/controls.h"
 
@@ -20,7 +24,7 @@ namespace rq::qt {
 
 // Project texts are bytes as the files held them: UTF-8 when they are valid
 // UTF-8, otherwise read as Latin-1 so that no character is lost from sight.
-QString ToQt(const std::string& text);
+QString ToQt(std::string_view text);
 std::string ToStd(const QString& text);
 
 // A text grid whose row 0 is the header row: the horizontal header shows it,
@@ -45,6 +49,7 @@ private:
     int cols_;
     int rows_ = 0;
     std::uint64_t seen_ = 0;
+    std::vector<std::string> header_;  // the header texts last shown
 };
 
 // A text buffer, one line per row.
