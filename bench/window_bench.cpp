@@ -6,15 +6,13 @@
 #include <QPushButton>
 #include <QTableView>
 #include <cstdio>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include <filesystem>
 #include <fstream>
 
 #include "project_generator.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
+#include "ui/headless.h"
 #include "ui/qt/main_window.h"
 
 namespace {
@@ -56,12 +54,7 @@ double Click(QApplication& app, QPushButton* button, PaintCounter& paints, int& 
 
 int main(int argc, char** argv)
 {
-#if defined(__GLIBC__)
-    // As the program itself does.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
-    mallopt(M_TOP_PAD, 16 * 1024 * 1024);
-#endif
+    rq::KeepFreedMemoryForReuse();  // as the program itself does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const int titleSets = argc > 1 ? std::atoi(argv[1]) : 99;
     const int items = argc > 2 ? std::atoi(argv[2]) : 20000;

@@ -3,9 +3,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdlib>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include <iostream>
 #include <string>
 #include <vector>
@@ -40,14 +37,7 @@ bool Has(const std::vector<std::string>& args, const char* option)
 
 int main(int argc, char** argv)
 {
-#if defined(__GLIBC__)
-    // A large project is hundreds of thousands of short lines, read, rewritten
-    // and written once: keep freed memory for reuse instead of handing it back
-    // to the system and faulting it in again.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
-    mallopt(M_TOP_PAD, 16 * 1024 * 1024);
-#endif
+    rq::KeepFreedMemoryForReuse();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (Has(args, "--help") || Has(args, "-h")) {
         std::cout << rq::UsageText();

@@ -63,44 +63,9 @@ std::string ReadFileBytes(const std::string& path)
 
 std::vector<std::string> SplitTextLines(std::string_view bytes)
 {
-    std::vector<std::string> lines;
-    size_t i = 0;
-    const size_t n = bytes.size();
-    lines.reserve(bytes.size() / 16 + 1);
-    while (i < n) {
-        if (bytes[i] == kCtrlZ)
-            break;  // end of file
-        // The usual line: no Ctrl-Z and no CR except one right before its LF.
-        const char* start = bytes.data() + i;
-        const void* lf = std::memchr(start, '\n', n - i);
-        const size_t end = lf != nullptr ? static_cast<size_t>(static_cast<const char*>(lf) - bytes.data()) : n;
-        size_t stop = end;
-        if (stop > i && bytes[stop - 1] == '\r' && stop < n)
-            --stop;
-        if (std::memchr(start, '\r', stop - i) == nullptr && std::memchr(start, kCtrlZ, stop - i) == nullptr) {
-            lines.emplace_back(start, stop - i);
-            i = end < n ? end + 1 : n;
-            continue;
-        }
-        std::string line;
-        bool skipping = false;  // after a Ctrl-Z inside the line
-        while (i < n && bytes[i] != '\n') {
-            const char c = bytes[i++];
-            if (c == '\r') {
-                if (i < n && bytes[i] == '\n')
-                    break;
-                continue;  // a lone CR is dropped
-            }
-            if (c == kCtrlZ)
-                skipping = true;
-            else if (!skipping)
-                line += c;
-        }
-        if (i < n && bytes[i] == '\n')
-            ++i;
-        lines.push_back(std::move(line));
-    }
-    return lines;
+    TextList lines;
+    SplitTextLinesInto(std::string(bytes), lines);
+    return lines.Lines();
 }
 
 void SplitTextLinesInto(std::string bytes, TextList& out)

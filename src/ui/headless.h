@@ -17,6 +17,11 @@ int RunHeadlessBatch(const std::vector<std::string>& args, std::ostream& err);
 // as the batch would (apply; save only with /autosave).
 int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// A large project is hundreds of thousands of short lines, read, rewritten
+// and written once: the process keeps freed memory for reuse instead of
+// handing it back to the system and faulting it in again.
+void KeepFreedMemoryForReuse();
+
 // The usage text of every option.
 std::string UsageText();
 
