@@ -123,6 +123,13 @@ void TextList::Set(int i, std::string_view line)
         return;
     Span& sp = spans_[static_cast<size_t>(i)];
     live_ = live_ - sp.length + line.size();
+    if (line.size() <= sp.length) {
+        // A rewritten key line is rarely longer than the line it replaces.
+        text_.replace(sp.offset, line.size(), line);
+        sp.length = line.size();
+        Touch();
+        return;
+    }
     sp = Span{text_.size(), line.size()};
     text_.append(line);
     // Replaced lines leave their old text behind; now and then it is dropped.

@@ -81,8 +81,6 @@ public:
     void Add(std::string_view line);
     void Assign(const std::vector<std::string>& lines);
     void Set(int i, std::string_view line);
-    // Room for `bytes` more of replaced lines, so many Set calls copy nothing.
-    void ReserveForReplacements(size_t bytes) { text_.reserve(text_.size() + bytes); }
     // Takes a whole text and the places of its lines in it.
     void Adopt(std::string text, std::vector<Span> spans);
     // Keeps the first `count` lines.

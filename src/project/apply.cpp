@@ -147,10 +147,6 @@ using Replacements = std::vector<std::pair<int, std::string>>;
 
 void PutIn(TextList& buffer, Replacements& replacements)
 {
-    size_t bytes = 0;
-    for (const auto& r : replacements)
-        bytes += r.second.size();
-    buffer.ReserveForReplacements(bytes);
     for (auto& [index, text] : replacements)
         buffer.Set(index, std::move(text));
 }
