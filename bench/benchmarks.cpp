@@ -16,6 +16,7 @@
 #include "project/save.h"
 #include "project_generator.h"
 #include "ui/form1.h"
+#include "ui/headless.h"
 
 namespace fs = std::filesystem;
 
@@ -146,4 +147,13 @@ BENCHMARK(BM_Save) RQ_SIZES;
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    rq::KeepFreedMemoryForReuse();  // as the program itself does
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "model/controls.h"
@@ -57,8 +59,9 @@ struct ViewCache {
     bool itemsPending = false;
     int itemsRowCount = 0;
     Separators itemsSeparators;
-    // Item cells changed since the pending item view was recorded: their old text.
-    std::unordered_map<std::uint64_t, std::string> itemsBefore;
+    // Item cells changed since the pending item view was recorded, with the
+    // text they had, in the order of the changes (the first one counts).
+    std::vector<std::pair<std::uint64_t, std::string>> itemsBefore;
     // Summary grid rows, and VTS details / main grid rows, still to be written.
     std::array<std::optional<TVTSData>, kVTSRecords> summaryRows{};
     Separators summarySeparators;

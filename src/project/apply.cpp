@@ -20,75 +20,59 @@ namespace {
 
 constexpr size_t kTitleMax = 1024;
 
-// The item rows of each title, from firstRow on: sorted by title, and by row
-// within a title, so a key line is written from every matching row in turn
-// and the last one decides. The titles are views of the item table's cells,
-// which no pass changes.
-using RowsOfTitle = std::vector<std::pair<std::string_view, int>>;
-
-RowsOfTitle IndexTitles(const TextGrid& items, int firstRow)
-{
-    RowsOfTitle index;
-    index.reserve(static_cast<size_t>(std::max(items.RowCount() - firstRow, 0)));
-    for (int r = firstRow; r < items.RowCount(); ++r)
-        index.emplace_back(items.Cell(kColTitle, r), r);
-    std::stable_sort(index.begin(), index.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    return index;
-}
-
-// The rows of one title, in ascending order.
-class RowRange {
+// The item rows of each title, from firstRow on, in ascending order, so a key
+// line is written from every matching row in turn and the last one decides.
+// The titles are views of the item table's cells, which no pass changes.
+class RowsOfTitle {
 public:
-    class Iter {
-    public:
-        explicit Iter(RowsOfTitle::const_iterator it) : it_(it) {}
-        int operator*() const { return it_->second; }
-        Iter& operator++()
-        {
-            ++it_;
-            return *this;
+    RowsOfTitle(const TextGrid& items, int firstRow) : next_(static_cast<size_t>(std::max(items.RowCount(), 0)), -1)
+    {
+        ends_.reserve(static_cast<size_t>(std::max(items.RowCount() - firstRow, 0)));
+        for (int r = firstRow; r < items.RowCount(); ++r) {
+            const auto [it, added] = ends_.try_emplace(items.Cell(kColTitle, r), r, r);
+            if (!added) {
+                next_[static_cast<size_t>(it->second.second)] = r;
+                it->second.second = r;
+            }
         }
-        bool operator!=(const Iter& o) const { return it_ != o.it_; }
+    }
+
+    // The rows of one title, in ascending order.
+    class Range {
+    public:
+        class Iter {
+        public:
+            Iter(const std::vector<int>* next, int row) : next_(next), row_(row) {}
+            int operator*() const { return row_; }
+            Iter& operator++()
+            {
+                row_ = (*next_)[static_cast<size_t>(row_)];
+                return *this;
+            }
+            bool operator!=(const Iter& o) const { return row_ != o.row_; }
+
+        private:
+            const std::vector<int>* next_;
+            int row_;
+        };
+        Range(const std::vector<int>* next, int first) : next_(next), first_(first) {}
+        Iter begin() const { return Iter(next_, first_); }
+        Iter end() const { return Iter(next_, -1); }
 
     private:
-        RowsOfTitle::const_iterator it_;
+        const std::vector<int>* next_;
+        int first_;
     };
-    RowRange(RowsOfTitle::const_iterator b, RowsOfTitle::const_iterator e) : b_(b), e_(e) {}
-    Iter begin() const { return Iter(b_); }
-    Iter end() const { return Iter(e_); }
 
-private:
-    RowsOfTitle::const_iterator b_, e_;
-};
-
-RowRange RowsFor(const RowsOfTitle& index, std::string_view title)
-{
-    const auto range = std::equal_range(index.begin(), index.end(), std::make_pair(title, 0),
-                                        [](const auto& a, const auto& b) { return a.first < b.first; });
-    return RowRange(range.first, range.second);
-}
-
-// The key lines of one item follow its title line, so the same title is
-// looked up several times in a row.
-class TitleLookup {
-public:
-    explicit TitleLookup(const RowsOfTitle& index) : index_(index), rows_(index.end(), index.end()) {}
-    RowRange operator()(const std::string& title)
+    Range For(std::string_view title) const
     {
-        if (!valid_ || title != title_) {
-            title_ = title;
-            rows_ = RowsFor(index_, title_);
-            valid_ = true;
-        }
-        return rows_;
+        const auto found = ends_.find(title);
+        return Range(&next_, found == ends_.end() ? -1 : found->second.first);
     }
 
 private:
-    const RowsOfTitle& index_;
-    std::string title_;
-    RowRange rows_;
-    bool valid_ = false;
+    std::unordered_map<std::string_view, std::pair<int, int>> ends_;  // first and last row
+    std::vector<int> next_;  // the next row with the same title, or -1
 };
 
 // A title set that the allocation drove to nothing or below would be written
@@ -157,8 +141,17 @@ void PutIn(TextList& buffer, Replacements& replacements)
 Replacements RewriteECL(const ProjectState& s)
 {
     const TextGrid& items = s.StringGrid1;
-    const RowsOfTitle index = IndexTitles(items, 1);
-    TitleLookup rowsFor(index);
+    const RowsOfTitle index(items, 1);
+    // An item's key lines follow its title line: look each title up once.
+    std::string lastTitle;
+    RowsOfTitle::Range lastRows = index.For(lastTitle);
+    const auto rowsFor = [&](const std::string& title) {
+        if (title != lastTitle) {
+            lastTitle = title;
+            lastRows = index.For(lastTitle);
+        }
+        return lastRows;
+    };
     const TextList& lines = s.ListBox1;
     Replacements out;
     std::string title;
@@ -191,8 +184,8 @@ Replacements RewriteECL(const ProjectState& s)
 Replacements RewriteINF(const ProjectState& s)
 {
     const TextGrid& items = s.StringGrid1;
-    const RowsOfTitle index = IndexTitles(items, 0);
-    TitleLookup rowsFor(index);
+    const RowsOfTitle index(items, 0);
+    const auto rowsFor = [&index](std::string_view title) { return index.For(title); };
     const TextList& lines = s.ListBox2;
     Replacements out;
     std::string section;

@@ -1,6 +1,7 @@
 #include "views/grid_views.h"
 
 #include <array>
+#include <unordered_map>
 
 #include "model/arith.h"
 
@@ -146,23 +147,28 @@ bool CannotFailLater(ViewCache& c, int k, const TVTSData& v)
 
 std::uint64_t CellKey(int col, int row) { return (static_cast<std::uint64_t>(row) << 8) | static_cast<unsigned>(col); }
 
-// The item table as the pending item view saw it.
+// The item table as the pending item view saw it: the current cells, except
+// those changed since, whose first recorded text is the one it saw.
 class RecordedItems {
 public:
-    explicit RecordedItems(const ProjectState& s) : s_(s) {}
+    explicit RecordedItems(const ProjectState& s) : s_(s)
+    {
+        for (const auto& [key, text] : s.viewCache.itemsBefore)
+            before_.try_emplace(key, &text);
+    }
     const std::string& Cell(int col, int row) const
     {
-        const auto& before = s_.viewCache.itemsBefore;
-        if (!before.empty()) {
-            const auto it = before.find(CellKey(col, row));
-            if (it != before.end())
-                return it->second;
+        if (!before_.empty()) {
+            const auto it = before_.find(CellKey(col, row));
+            if (it != before_.end())
+                return *it->second;
         }
         return s_.StringGrid1.RawCell(col, row);
     }
 
 private:
     const ProjectState& s_;
+    std::unordered_map<std::uint64_t, const std::string*> before_;
 };
 
 struct CurrentItems {
@@ -245,7 +251,7 @@ void InstallHooks(ProjectState& s)
     s.StringGrid1.BeforeCellChange = [&s](int col, int row, const std::string& before) {
         ViewCache& vc = s.viewCache;
         if (vc.itemsPending && row >= 1 && row < vc.itemsRowCount)
-            vc.itemsBefore.emplace(CellKey(col, row), before);
+            vc.itemsBefore.emplace_back(CellKey(col, row), before);
     };
 }
 
