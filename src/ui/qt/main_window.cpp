@@ -1,10 +1,12 @@
 #include "ui/qt/main_window.h"
 
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -370,7 +372,15 @@ void MainWindow::Impl::InstallServices()
     form.OnVisibilityChanged = [this] { q.setVisible(form.Visible()); };
     // A long load lets the windows repaint and the user's input arrive;
     // commands asked for meanwhile are refused.
-    s.ProcessMessages = [] { QCoreApplication::processEvents(); };
+    // The loader offers to let pending events through thousands of times on
+    // a large project; letting them through once a frame keeps the window
+    // just as responsive at a fraction of the cost.
+    s.ProcessMessages = [clock = std::make_shared<QElapsedTimer>()] {
+        if (clock->isValid() && clock->elapsed() < 16)
+            return;
+        QCoreApplication::processEvents();
+        clock->start();
+    };
     form.Form2().OnBringToFront = [this] {
         if (dialog)
             dialog->BringToFront();
