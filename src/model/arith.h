@@ -45,15 +45,33 @@ inline double StoreDouble(Extended v)
     return d;
 }
 
+// The whole part of a value in [0, 2^63), without switching the floating-point
+// unit's rounding mode (which stalls it): adding 2^63 leaves a sum whose last
+// significand bit is worth 1, so the sum rounds the value to the nearest whole
+// number; one step down makes that the whole part.
+inline Extended WholePart(Extended a)
+{
+    const Extended two63 = 9223372036854775808.0L;
+    Extended r = (a + two63) - two63;
+    if (r > a)
+        r -= 1;
+    return r;
+}
+
 // Cut toward zero to a 64-bit integer; a value that does not fit is an invalid operation.
 inline std::int64_t Trunc64(Extended v)
 {
     if (std::isnan(v))
         ThrowInvalidOperation();
-    const Extended t = std::trunc(v);
-    if (t < -9223372036854775808.0L || t >= 9223372036854775808.0L)
+    const Extended a = std::fabs(v);
+    if (a >= 9223372036854775808.0L) {
+        if (v == -9223372036854775808.0L)
+            return INT64_MIN;
         ThrowInvalidOperation();
-    return static_cast<std::int64_t>(t);
+    }
+    // A whole number converts exactly in the current rounding mode.
+    const auto whole = static_cast<std::int64_t>(__builtin_llrintl(WholePart(a)));
+    return v < 0 ? -whole : whole;
 }
 
 inline std::int32_t NarrowInt32(std::int64_t v)

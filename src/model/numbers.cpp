@@ -8,6 +8,7 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include "model/arith.h"
 #include "model/errors.h"
 
 namespace rq {
@@ -47,7 +48,7 @@ bool QuickDecimal18(Extended a, Decimal& d)
         if (k < 0 || k > 27)
             return false;
         const Extended scaled = a * kPow10[k];
-        Extended whole = std::floor(scaled);
+        Extended whole = WholePart(scaled);
         const Extended frac = scaled - whole;
         if (frac > 0.4375L && frac < 0.5625L)
             return false;
@@ -67,7 +68,7 @@ bool QuickDecimal18(Extended a, Decimal& d)
             }
             return false;
         }
-        const auto n = static_cast<unsigned long long>(whole);
+        const auto n = static_cast<unsigned long long>(__builtin_llrintl(whole));
         char buf[24];
         const auto res = std::to_chars(buf, buf + sizeof buf, n);
         d.digits.assign(buf, res.ptr);

@@ -160,8 +160,15 @@ TEST(Arithmetic, FaultsBecomeErrorsInsteadOfInfinities)
     EXPECT_EQ(ErrorOf([] { Trunc64(1e19L); }), "Invalid floating point operation");
     EXPECT_EQ(ErrorOf([] { AddInt32(INT32_MAX, 1); }), "Integer overflow");
     EXPECT_EQ(ErrorOf([] { SubInt32(INT32_MIN, 1); }), "Integer overflow");
-    EXPECT_EQ(Trunc64(-4999.9L), -4999);
-    EXPECT_EQ(Trunc64(4999.9L), 4999);
+    const struct {
+        Extended v;
+        std::int64_t cut;
+    } cuts[] = {{4999.9L, 4999},   {-4999.9L, -4999}, {0.5L, 0}, {-0.5L, 0}, {0.9999999999L, 0}, {-1, -1},
+                {2.5L, 2},         {3.5L, 3},         {1e18L + 0.5L, 1000000000000000000LL},
+                {-9223372036854775808.0L, INT64_MIN}, {9223372036854775807.0L, INT64_MAX}};
+    for (const auto& c : cuts)
+        EXPECT_EQ(Trunc64(c.v), c.cut) << static_cast<double>(c.v);
+    EXPECT_EQ(ErrorOf([] { Trunc64(9223372036854775808.0L); }), "Invalid floating point operation");
 }
 
 TEST(Errors, FullStopAndInputOutputTexts)
