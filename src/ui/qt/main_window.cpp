@@ -193,6 +193,7 @@ struct MainWindow::Impl {
         view->setTextElideMode(Qt::ElideNone);
         view->setCornerButtonEnabled(false);
         view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         view->verticalHeader()->hide();
         view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         view->verticalHeader()->setMinimumSectionSize(Px(15));
