@@ -1,8 +1,8 @@
 // The batch job killed at random moments, over two hundred times: whenever it dies,
 // each project file holds exactly its old or its new bytes and loads, the INF
 // file is never newer than the ECL file, and a backup, once there, is exactly
-// the original. The kill times are seeded, spread over the whole run and,
-// half of them, over the save itself, both measured first.
+// the original. The kill times are seeded and spread, half of them over the
+// whole run and half over the save itself, both measured from clean runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
