@@ -14,6 +14,7 @@
 #include "model/errors.h"
 #include "model/numbers.h"
 #include "model/project_state.h"
+#include "support/error_of.h"
 
 struct VTSSpec {
     std::string name;  // "v01"; its digits give the record
@@ -116,12 +117,3 @@ inline auto Fields(const rq::TVTSData& v)
 }
 
 // The text of the error a command ends with, or "(no error)".
-inline std::string ErrorOf(const std::function<void()>& command)
-{
-    try {
-        command();
-    } catch (const rq::AppError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}

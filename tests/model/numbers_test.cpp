@@ -6,20 +6,11 @@
 #include "model/errors.h"
 #include "model/numbers.h"
 #include "support/separators_guard.h"
+#include "support/error_of.h"
 
 using namespace rq;
 
 namespace {
-
-std::string ErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "model/errors.h"
 #include "model/numbers.h"
 #include "model/project_state.h"
+#include "support/error_of.h"
 
 namespace rqtest {
 
@@ -66,16 +67,6 @@ inline std::string EclItem(const std::string& title, const std::string& bitrate,
 inline std::string InfSection(const std::string& title, const std::string& reduction)
 {
     return Crlf({"[" + title + "]", "reduction=" + reduction});
-}
-
-inline std::string ErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const rq::AppError& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 inline std::vector<std::string> Column(const rq::TextGrid& g, int col)

@@ -3,6 +3,7 @@
 #include "model/errors.h"
 #include "support/separators_guard.h"
 #include "views/grid_views.h"
+#include "support/error_of.h"
 
 using namespace rq;
 
@@ -47,16 +48,6 @@ TVTSData Record(const char* name, std::int32_t frames, double kbytes, double bit
     v.TempPercentChange = 100;
     v.FrameRate = rate;
     return v;
-}
-
-std::string ErrorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 }  // namespace
