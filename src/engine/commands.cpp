@@ -37,7 +37,7 @@ void CorrectMinMax(ProjectState& s)
     RestoreLockSnapshot(s, snapshot);
 }
 
-void Button3Click(ProjectState& s)
+void ChangeByPercentage(ProjectState& s)
 {
     Extended bitrate = 500.0L;
     const std::string name = s.ComboBox1.Text();
@@ -50,7 +50,7 @@ void Button3Click(ProjectState& s)
     SetVTSBitRate(s, name, StoreDouble(bitrate));
 }
 
-void Button5Click(ProjectState& s)
+void SetBitrate(ProjectState& s)
 {
     Extended requested = ParseReal(s.Edit5.Text());
     // The bitrate at which the title set is back at 100 percent of its size on
@@ -69,30 +69,30 @@ void Button5Click(ProjectState& s)
     CorrectMinMax(s);
 }
 
-void Button9Click(ProjectState& s)
+void SetPercentage(ProjectState& s)
 {
     const double percent = StoreDouble(ParseReal(s.Edit1.Text()));
     SetVTSPercent(s, s.ComboBox4.Text(), percent);
     CorrectMinMax(s);
 }
 
-void TrackBar1Change(ProjectState& s)
+void FollowBitrateSlider(ProjectState& s)
 {
     s.Edit5.SetText(FormatInteger(s.TrackBar1.Position()));
-    Button5Click(s);
+    SetBitrate(s);
 }
 
-void TrackBar2Change(ProjectState& s)
+void FollowPercentSlider(ProjectState& s)
 {
     // The slider counts tenths of a percent: 755 is written "75.5", 750 "75".
     s.Edit1.SetText(FormatGeneral(Div(s.TrackBar2.Position(), 10)));
-    Button9Click(s);
+    SetPercentage(s);
 }
 
 void ConnectEngineHandlers(ProjectState& s)
 {
-    s.TrackBar1.OnChange = [&s] { TrackBar1Change(s); };
-    s.TrackBar2.OnChange = [&s] { TrackBar2Change(s); };
+    s.TrackBar1.OnChange = [&s] { FollowBitrateSlider(s); };
+    s.TrackBar2.OnChange = [&s] { FollowPercentSlider(s); };
 }
 
 }  // namespace rq

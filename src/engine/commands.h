@@ -8,14 +8,14 @@ namespace rq {
 // cut to "Max Bitrate", with temporary locks restored at the end.
 void CorrectMinMax(ProjectState& s);
 // "Change": the title set in ComboBox1 by the percentage in Edit2; no limits.
-void Button3Click(ProjectState& s);
+void ChangeByPercentage(ProjectState& s);
 // Set bitrate: the title set in ComboBox3 to Edit5 kbit/s, capped at 100 percent.
-void Button5Click(ProjectState& s);
+void SetBitrate(ProjectState& s);
 // Set percentage: the title set in ComboBox4 to Edit1 percent.
-void Button9Click(ProjectState& s);
+void SetPercentage(ProjectState& s);
 // Slider handlers: write the slider's value into the command's box and run it.
-void TrackBar1Change(ProjectState& s);
-void TrackBar2Change(ProjectState& s);
+void FollowBitrateSlider(ProjectState& s);
+void FollowPercentSlider(ProjectState& s);
 // Binds the two sliders' change notifications to their handlers.
 void ConnectEngineHandlers(ProjectState& s);
 

@@ -81,7 +81,7 @@ void Maximise(ProjectState& s, Via via, const std::string& target, std::int32_t 
 
 }  // namespace
 
-void Button10Click(ProjectState& s)
+void MaximiseViaBitrate(ProjectState& s)
 {
     const LockSnapshot snapshot = TakeLockSnapshot(s);
     // The value box before "Min Bitrate"; the others never go below the minimum.
@@ -93,7 +93,7 @@ void Button10Click(ProjectState& s)
     Maximise(s, Via::Bitrate, target, value, snapshot);
 }
 
-void Button2Click(ProjectState& s)
+void MaximiseViaPercentage(ProjectState& s)
 {
     const LockSnapshot snapshot = TakeLockSnapshot(s);
     // No lower bound here: a percentage is not compared with "Min Bitrate".

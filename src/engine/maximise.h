@@ -6,8 +6,8 @@
 namespace rq {
 
 // Maximise the title set in ComboBox5, the others to Edit7 kbit/s (at least "Min Bitrate").
-void Button10Click(ProjectState& s);
+void MaximiseViaBitrate(ProjectState& s);
 // Maximise the title set in ComboBox6, the others to Edit11 percent.
-void Button2Click(ProjectState& s);
+void MaximiseViaPercentage(ProjectState& s);
 
 }  // namespace rq

@@ -72,6 +72,6 @@ void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::stri
     slider.SetPosition(ParseInteger(text));
 }
 
-void ComboBox4Change(ProjectState& s) { SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text()); }
+void FitPercentSliderRange(ProjectState& s) { SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text()); }
 
 }  // namespace rq

@@ -8,6 +8,6 @@ namespace rq {
 
 void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& name);
 // The set-percentage selector's change handler (user changes only).
-void ComboBox4Change(ProjectState& s);
+void FitPercentSliderRange(ProjectState& s);
 
 }  // namespace rq

@@ -217,7 +217,7 @@ void ModifyECL(ProjectState& s)
     s.Button7.SetEnabled(true);
 }
 
-void Button4Click(ProjectState& s)
+void ApplyChanges(ProjectState& s)
 {
     RefuseEmptyTitleSets(s);
     UpdateItems(s);

@@ -5,7 +5,7 @@ namespace rq {
 
 // "Apply Changes": carries the allocation into the items, aggregates again,
 // rewrites both text buffers and enables Save.
-void Button4Click(ProjectState& s);
+void ApplyChanges(ProjectState& s);
 // Rewrites the ECL and INF text buffers from the item table.
 void ModifyECL(ProjectState& s);
 

@@ -180,6 +180,6 @@ void SaveECL(ProjectState& s, const std::string& path)
     s.Button7.SetEnabled(false);
 }
 
-void Button7Click(ProjectState& s) { SaveECL(s, s.ProjectPath); }
+void SaveProject(ProjectState& s) { SaveECL(s, s.ProjectPath); }
 
 }  // namespace rq

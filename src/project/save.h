@@ -15,6 +15,6 @@ namespace rq {
 // mix; the Save button is disabled only when both files are saved.
 void SaveECL(ProjectState& s, const std::string& path);
 // The Save button: saves to the project path.
-void Button7Click(ProjectState& s);
+void SaveProject(ProjectState& s);
 
 }  // namespace rq

@@ -97,13 +97,13 @@ void TForm1::Button1Click()
     SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text());
 }
 
-void TForm1::Button2Click() { rq::Button2Click(s); }
-void TForm1::Button3Click() { rq::Button3Click(s); }
-void TForm1::Button4Click() { rq::Button4Click(s); }
-void TForm1::Button5Click() { rq::Button5Click(s); }
-void TForm1::Button7Click() { rq::Button7Click(s); }
-void TForm1::Button9Click() { rq::Button9Click(s); }
-void TForm1::Button10Click() { rq::Button10Click(s); }
+void TForm1::Button2Click() { rq::MaximiseViaPercentage(s); }
+void TForm1::Button3Click() { rq::ChangeByPercentage(s); }
+void TForm1::Button4Click() { rq::ApplyChanges(s); }
+void TForm1::Button5Click() { rq::SetBitrate(s); }
+void TForm1::Button7Click() { rq::SaveProject(s); }
+void TForm1::Button9Click() { rq::SetPercentage(s); }
+void TForm1::Button10Click() { rq::MaximiseViaBitrate(s); }
 
 void TForm1::Button11Click()
 {
@@ -112,7 +112,7 @@ void TForm1::Button11Click()
     form2_->MakeStayOnTop();
 }
 
-void TForm1::ComboBox4Change() { rq::ComboBox4Change(s); }
+void TForm1::ComboBox4Change() { rq::FitPercentSliderRange(s); }
 
 void TForm1::CheckListBox1ClickCheck()
 {

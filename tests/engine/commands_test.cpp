@@ -104,8 +104,8 @@ TEST(Commands, TextThatIsNoNumberFailsBeforeAnythingMoves)
         void (*command)(ProjectState&);
     };
     for (const Case c : {Case{&ProjectState::Edit8, CorrectMinMax}, Case{&ProjectState::Edit9, CorrectMinMax},
-                         Case{&ProjectState::Edit5, Button5Click}, Case{&ProjectState::Edit1, Button9Click},
-                         Case{&ProjectState::Edit2, Button3Click}}) {
+                         Case{&ProjectState::Edit5, SetBitrate}, Case{&ProjectState::Edit1, SetPercentage},
+                         Case{&ProjectState::Edit2, ChangeByPercentage}}) {
         EngineProject p(OneLow());
         (p.s.*c.box).SetText("12a");
         const auto before = Fields(p["v01"]);
@@ -116,7 +116,7 @@ TEST(Commands, TextThatIsNoNumberFailsBeforeAnythingMoves)
     EngineProject p(OneLow());
     p.s.Edit2.SetText("12a");
     p.s.ComboBox1.SetText("v09");
-    EXPECT_EQ(ErrorOf([&] { Button3Click(p.s); }), "(no error)");
+    EXPECT_EQ(ErrorOf([&] { ChangeByPercentage(p.s); }), "(no error)");
 }
 
 TEST(Commands, SetBitrateIsCappedAtTheHundredPercentBitrate)
@@ -130,14 +130,14 @@ TEST(Commands, SetBitrateIsCappedAtTheHundredPercentBitrate)
         SCOPED_TRACE(c.requested);
         EngineProject p({{"v01", 1000, 4000}, {"v02", 1000, 2000}, {"v03", 3000, 2000}});
         p.s.Edit5.SetText(c.requested);
-        Button5Click(p.s);
+        SetBitrate(p.s);
         EXPECT_EQ(p["v01"].NewBitRateAvg, c.v01Bitrate);
     }
     // A name without a title set moves nothing itself, but the limit correction
     // that follows still lifts v02 (loaded at 400) to the minimum.
     EngineProject p({{"v01", 1000, 4000}, {"v02", 1000, 400}, {"v03", 3000, 2000}}, "v07");
     p.s.Edit5.SetText("12000");
-    Button5Click(p.s);
+    SetBitrate(p.s);
     EXPECT_EQ(p["v02"].NewBitRateAvg, 500);
     EXPECT_EQ(p["v02"].NewSize, 1250);
 }
@@ -145,11 +145,11 @@ TEST(Commands, SetBitrateIsCappedAtTheHundredPercentBitrate)
 TEST(Commands, ChangeAppliesNoLimit)
 {
     EngineProject p(OneLow(), "v02");
-    Button3Click(p.s);  // the initial 101 percent
+    ChangeByPercentage(p.s);  // the initial 101 percent
     EXPECT_DOUBLE_EQ(p["v02"].NewBitRateAvg, 3030);
     EXPECT_LT(p["v01"].NewBitRateAvg, 400);
     p.s.Edit2.SetText("400");
-    Button3Click(p.s);
+    ChangeByPercentage(p.s);
     EXPECT_GT(p["v02"].NewBitRateAvg, 9000);
     EXPECT_GT(p["v02"].NewOverallPercent, 100);
 }

@@ -26,7 +26,7 @@ TEST(Maximise, OthersEndAtTheBitrateAndTheTargetTakesTheRest)
         SCOPED_TRACE(c.value);
         EngineProject p(Film());
         p.s.Edit7.SetText(c.value);
-        Button10Click(p.s);
+        MaximiseViaBitrate(p.s);
         EXPECT_LT(Rel(p["v02"].NewBitRateAvg, c.expected), 1e-12);
         EXPECT_LT(Rel(p["v03"].NewBitRateAvg, c.expected), 1e-12);
         EXPECT_LT(Rel(p["v01"].NewSize, 6000000 - p["v02"].NewSize - p["v03"].NewSize), 1e-12);
@@ -43,7 +43,7 @@ TEST(Maximise, UserLockedTitleSetKeepsItsSize)
     EngineProject p(sets);
     p.Lock("v04");
     const auto before = Fields(p["v04"]);
-    Button10Click(p.s);
+    MaximiseViaBitrate(p.s);
     EXPECT_EQ(Fields(p["v04"]), before);
     EXPECT_LT(Rel(p["v02"].NewBitRateAvg, 1850), 1e-12);
     EXPECT_EQ(p.Locks(), (std::vector<bool>{false, false, false, true}));
@@ -54,7 +54,7 @@ TEST(Maximise, OtherAtFullSizeEndsAtHundredPercentNotAtTheValue)
     // v02 is stored at its full disc size at 1000 kbit/s: setting it to 1850
     // would take it to 185 percent; the second pass's cap has the last word.
     EngineProject p({{"v01", 4000000, 5000}, {"v02", 1000000, 1000, 100}, {"v03", 1000000, 2500}});
-    Button10Click(p.s);
+    MaximiseViaBitrate(p.s);
     EXPECT_LT(Rel(p["v02"].NewOverallPercent, 100), 1e-12);
     EXPECT_LT(Rel(p["v02"].NewBitRateAvg, 1000), 1e-12);
     // Its surplus went back to the free ones after v03 had been set.
@@ -66,7 +66,7 @@ TEST(Maximise, TargetIsCappedAtHundredPercent)
 {
     // At 90 percent the target v01 has only a ninth left to grow.
     EngineProject p({{"v01", 4000000, 5000, 90}, {"v02", 1000000, 3000}, {"v03", 1000000, 2500}});
-    Button10Click(p.s);
+    MaximiseViaBitrate(p.s);
     EXPECT_LT(Rel(p["v01"].NewOverallPercent, 100), 1e-12);
     EXPECT_GT(p["v02"].NewBitRateAvg, 1850);
     EXPECT_GT(p["v03"].NewBitRateAvg, 1850);
@@ -79,7 +79,7 @@ TEST(Maximise, WithoutATargetTheLastFreeOneTakesTheDifference)
         SCOPED_TRACE(target);
         EngineProject p({{"v01", 1000000, 3000}, {"v02", 1000000, 2500}, {"v03", 4000000, 5000}});
         p.s.ComboBox5.SetText(target);
-        Button10Click(p.s);
+        MaximiseViaBitrate(p.s);
         EXPECT_LT(Rel(p["v01"].NewBitRateAvg, 1850), 1e-12);
         EXPECT_LT(Rel(p["v02"].NewBitRateAvg, 1850), 1e-12);
         EXPECT_GT(p["v03"].NewSize, 4000000);
@@ -92,8 +92,8 @@ TEST(Maximise, OneFreeTitleSetMovesNothing)
     EngineProject p(Film());
     p.Lock("v02");
     p.Lock("v03");
-    Button10Click(p.s);
-    Button2Click(p.s);
+    MaximiseViaBitrate(p.s);
+    MaximiseViaPercentage(p.s);
     for (const char* n : {"v01", "v02", "v03"})
         EXPECT_EQ(p[n].NewSize, p[n].KBytes) << n;
     EXPECT_EQ(p.Locks(), (std::vector<bool>{false, true, true}));
@@ -103,7 +103,7 @@ TEST(Maximise, ByPercentageLiftsTheSmallOnesToTheMinimum)
 {
     // At 40 percent v02 would run at 2400 kbit/s, v03 at 400: below the minimum.
     EngineProject p({{"v01", 4000000, 5000}, {"v02", 1000000, 3000}, {"v03", 1000000, 500}});
-    Button2Click(p.s);
+    MaximiseViaPercentage(p.s);
     EXPECT_LT(Rel(p["v02"].NewOverallPercent, 40), 1e-12);
     EXPECT_LT(Rel(p["v03"].NewBitRateAvg, 500), 1e-12);
     EXPECT_LT(Rel(static_cast<double>(p.TotalNewSize()), 6000000), 1e-12);
@@ -120,11 +120,11 @@ TEST(Maximise, BoxesThatAreNoWholeNumber)
         const char* error;
     };
     const Case cases[] = {
-        {Button10Click, "1850.5", "40", "abc", "'1850.5' is not a valid integer value"},  // value box first
-        {Button10Click, "1850", "40", "500.5", "'500.5' is not a valid integer value"},
-        {Button2Click, "x", "40.5", "500", "'40.5' is not a valid integer value"},
+        {MaximiseViaBitrate, "1850.5", "40", "abc", "'1850.5' is not a valid integer value"},  // value box first
+        {MaximiseViaBitrate, "1850", "40", "500.5", "'500.5' is not a valid integer value"},
+        {MaximiseViaPercentage, "x", "40.5", "500", "'40.5' is not a valid integer value"},
         // The percentage variant first meets the minimum in its first set.
-        {Button2Click, "x", "40", "500.5", "'500.5' is not a valid integer value"},
+        {MaximiseViaPercentage, "x", "40", "500.5", "'500.5' is not a valid integer value"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.error);
@@ -145,7 +145,7 @@ TEST(Maximise, ErrorMidPhaseLeavesTheTemporaryLocks)
     EngineProject p(Film());
     p["v03"].BitrateAvg = 0;
     p["v03"].NewBitRateAvg = 0;
-    EXPECT_EQ(ErrorOf([&] { Button10Click(p.s); }), "Floating point division by zero");
+    EXPECT_EQ(ErrorOf([&] { MaximiseViaBitrate(p.s); }), "Floating point division by zero");
     EXPECT_LT(Rel(p["v02"].NewBitRateAvg, 1850), 1e-12);
     EXPECT_EQ(p.Locks(), (std::vector<bool>{false, true, false}));
 }

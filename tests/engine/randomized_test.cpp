@@ -77,12 +77,12 @@ std::string RunOne(EngineProject& p, Generator& g, const std::vector<VTSSpec>& s
     case 2:
         s.ComboBox1.SetText(name);
         s.Edit2.SetText(FormatGeneral(g.Decimal2(85, 115)));
-        Button3Click(s);
+        ChangeByPercentage(s);
         return "Change " + name + " " + s.Edit2.Text();
     case 3:
         s.ComboBox3.SetText(name);
         s.Edit5.SetText(FormatInteger(g.Int(300, 9500)));
-        Button5Click(s);
+        SetBitrate(s);
         return "set bitrate " + name + " " + s.Edit5.Text();
     case 4:
         s.ComboBox4.SetText(name);
@@ -94,16 +94,16 @@ std::string RunOne(EngineProject& p, Generator& g, const std::vector<VTSSpec>& s
     case 6:
         s.ComboBox5.SetText(name);
         s.Edit7.SetText(FormatInteger(g.Int(300, 4000)));
-        Button10Click(s);
+        MaximiseViaBitrate(s);
         return "maximise by bitrate " + name + " " + s.Edit7.Text();
     case 7:
         s.ComboBox6.SetText(name);
         s.Edit11.SetText(FormatInteger(g.Int(10, 90)));
-        Button2Click(s);
+        MaximiseViaPercentage(s);
         return "maximise by percentage " + name + " " + s.Edit11.Text();
     case 8:
         s.ComboBox4.SetText(name);
-        ComboBox4Change(s);
+        FitPercentSliderRange(s);
         return "slider range " + name;
     default: {
         const int i = g.Int(0, s.CheckListBox1.Count() - 1);

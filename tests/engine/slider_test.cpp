@@ -93,7 +93,7 @@ TEST(SliderRange, UnknownNameResetsEveryFreeTitleSet)
     EngineProject p({{"v01", 2000, 4000}, {"v02", 3000, 3000}, {"v03", 2000, 2500}});
     SetVTSBitRate(p.s, "v02", 2000);
     p.s.ComboBox4.SetText("v0");  // half typed
-    ComboBox4Change(p.s);
+    FitPercentSliderRange(p.s);
     EXPECT_EQ(p.s.TrackBar2.Min(), 990);
     EXPECT_EQ(p.s.TrackBar2.Max(), 1000);
     EXPECT_EQ(p.s.TrackBar2.Position(), 1000);

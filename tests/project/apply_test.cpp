@@ -71,7 +71,7 @@ TEST_F(ApplyChanges, CarriesTheAllocationIntoItemsAndText)
 {
     SetVTSBitRate(s, "v01", 5400);  // v01 grows by a fifth; v02 gives 7.5 percent
     s.CheckListBox1.SetChecked(1, true);
-    Button4Click(s);
+    rq::ApplyChanges(s);
     EXPECT_EQ(Column(s.StringGrid1, kColBitrate), (std::vector<std::string>{"Bitrate", "5400", "2775", "2775"}));
     EXPECT_EQ(Column(s.StringGrid1, kColReduction), (std::vector<std::string>{"Reduction", "60", "46.25", "46.25"}));
     EXPECT_EQ(s.StringGrid1.Cell(kColKBytes, 1), "26367.1875");
@@ -91,7 +91,7 @@ TEST_F(ApplyChanges, RefusesATitleSetWithoutSizeAndChangesNothing)
     SetVTSBitRate(s, "v01", 18000);  // takes more than v02 has
     const std::vector<std::string> bitrates = Column(s.StringGrid1, kColBitrate);
     const std::vector<std::string> ecl = s.ListBox1.Lines();
-    EXPECT_EQ(ErrorOf([&] { Button4Click(s); }), "Title set v02 would get a bitrate of -375 kbit/s; nothing was applied");
+    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(s); }), "Title set v02 would get a bitrate of -375 kbit/s; nothing was applied");
     EXPECT_EQ(Column(s.StringGrid1, kColBitrate), bitrates);
     EXPECT_EQ(s.ListBox1.Lines(), ecl);
     EXPECT_EQ(s.VTSData[2].NewSize, -7324.21875);
@@ -103,7 +103,7 @@ TEST_F(ApplyChanges, StopsAtACellThatIsNoNumber)
     SetVTSBitRate(s, "v01", 5400);
     s.StringGrid1.SetCell(kColBitrate, 2, "fast");
     const std::vector<std::string> inf = s.ListBox2.Lines();
-    EXPECT_EQ(ErrorOf([&] { Button4Click(s); }), "'fast' is not a valid floating point value");
+    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(s); }), "'fast' is not a valid floating point value");
     EXPECT_EQ(s.StringGrid1.Cell(kColBitrate, 1), "5400");
     EXPECT_EQ(s.ListBox2.Lines(), inf);
     EXPECT_FALSE(s.Button7.Enabled());

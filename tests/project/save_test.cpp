@@ -45,7 +45,7 @@ protected:
 TEST_F(Save, KeepsTheOldestFilesAsBackups)
 {
     ::chmod((dir / "REBUILDER.ECL").c_str(), 0640);
-    Button7Click(s);
+    SaveProject(s);
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.INF"), "[v01]\r\nReduction=40\r\n");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
@@ -57,7 +57,7 @@ TEST_F(Save, KeepsTheOldestFilesAsBackups)
 
     s.ListBox1.Assign({"second"});
     s.ListBox2.Clear();
-    Button7Click(s);
+    SaveProject(s);
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "second\r\n");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.INF"), "");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
