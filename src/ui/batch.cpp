@@ -1,6 +1,11 @@
 #include "ui/batch.h"
 
+#include "engine/maximise.h"
 #include "model/project_state.h"
+#include "project/apply.h"
+#include "project/reader.h"
+#include "project/save.h"
+#include "ui/form1.h"
 
 namespace rq {
 
@@ -20,9 +25,9 @@ BatchSettings ParseBatchArguments(const std::vector<std::string>& args, const st
         if (head == "/vts=")
             b.Target = arg.substr(5, 10);
         if (lower == "/max_via_bitrate")
-            b.Mode = "MAXBITRATE";
+            b.Mode = BatchMode::ViaBitrate;
         if (lower == "/max_via_percent")
-            b.Mode = "MAXPERCENT";
+            b.Mode = BatchMode::ViaPercentage;
         if (lower == "/autosave")
             b.AutoSave = true;
         if (lower == "/autoexit")
@@ -31,6 +36,44 @@ BatchSettings ParseBatchArguments(const std::vector<std::string>& args, const st
             b.Others = arg.substr(5, 10);
     }
     return b;
+}
+
+BatchOutcome RunBatchJob(TForm1& form, const BatchSettings& job, const std::function<void()>& report)
+{
+    if (!FileExists(job.ProjectPath)) {
+        if (form.ShowMessage)
+            form.ShowMessage(kMissingProjectMessage);
+        return BatchOutcome::MissingProject;
+    }
+    // Without a whole job there is nothing to change; a report still shows
+    // the project as it stands.
+    const bool complete = job.Complete();
+    if (!complete && !report)
+        return BatchOutcome::Incomplete;
+
+    ProjectState& s = form.s;
+    s.Edit10.SetText(job.ProjectPath);
+    s.ProjectPath = job.ProjectPath;
+    LoadECL(s, job.ProjectPath);
+    if (complete) {
+        if (job.Mode == BatchMode::ViaBitrate) {
+            s.ComboBox5.SetText(job.Target);
+            s.Edit7.SetText(job.Others);
+            MaximiseViaBitrate(s);
+        } else {
+            s.ComboBox6.SetText(job.Target);
+            s.Edit11.SetText(job.Others);
+            MaximiseViaPercentage(s);
+        }
+    }
+    if (report)
+        report();
+    if (!complete)
+        return BatchOutcome::Incomplete;
+    ApplyChanges(s);
+    if (job.AutoSave)
+        SaveECL(s, job.ProjectPath);
+    return BatchOutcome::Done;
 }
 
 }  // namespace rq

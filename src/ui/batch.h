@@ -7,19 +7,46 @@
 
 namespace rq {
 
+class TForm1;
+
+// The message of a job whose project file is missing or not named.
+inline constexpr const char* kMissingProjectMessage = "ECL File not found or no ECL= specified on commandline";
+
+// How the named title set is made as large as possible.
+enum class BatchMode {
+    None,
+    ViaBitrate,     // /max_via_bitrate: the others at a common bitrate
+    ViaPercentage,  // /max_via_percent: the others at a common overall percentage
+};
+
 struct BatchSettings {
     std::string ProjectPath;  // /ecl=
     std::string Target;       // /vts=
     std::string Others;       // /min=
-    std::string Mode;         // "", "MAXBITRATE" or "MAXPERCENT"
+    BatchMode Mode = BatchMode::None;
     bool NoGui = false;
     bool AutoSave = false;
     bool AutoExit = false;
+
+    // A job can run once it names the title set, the others' value and the mode.
+    bool Complete() const { return !Target.empty() && !Others.empty() && Mode != BatchMode::None; }
 };
 
 // Reads every argument in order; names are compared after lower-casing the
 // argument, values are kept as typed; the last occurrence wins; unknown
 // arguments are ignored. onNoGui runs the moment "/nogui" is read.
 BatchSettings ParseBatchArguments(const std::vector<std::string>& args, const std::function<void()>& onNoGui = {});
+
+enum class BatchOutcome {
+    MissingProject,  // the message was shown; nothing was loaded
+    Incomplete,      // nothing to do (with a report: loaded and reported as it stands)
+    Done,            // loaded, maximised, applied, and saved when /autosave asked for it
+};
+
+// Runs the job on the form's project: load the project, maximise the named
+// title set by the job's mode, run `report` (when given), apply the changes
+// into both files' texts, and save them when /autosave is given. A missing
+// project shows kMissingProjectMessage through the form. Errors propagate.
+BatchOutcome RunBatchJob(TForm1& form, const BatchSettings& job, const std::function<void()>& report = {});
 
 }  // namespace rq

@@ -12,10 +12,6 @@
 
 namespace rq {
 
-namespace {
-constexpr const char* kMissingProject = "ECL File not found or no ECL= specified on commandline";
-}
-
 TForm1::TForm1() : form2_(std::make_unique<TForm2>(*this))
 {
     ConnectEngineHandlers(s);
@@ -167,35 +163,13 @@ void TForm1::Timer1Timer()
         return;
     try {
         batch_ = ParseBatchArguments(Arguments, [this] { Hide(); });
-        if (!FileExists(batch_.ProjectPath)) {
-            batch_.AutoSave = false;
+        const BatchOutcome outcome = RunBatchJob(*this, batch_);
+        if (outcome == BatchOutcome::MissingProject)
             batchExitCode_ = 1;
-            if (ShowMessage)
-                ShowMessage(kMissingProject);
-        } else {
-            const bool complete = !batch_.Target.empty() && !batch_.Others.empty() &&
-                                  (batch_.Mode == "MAXBITRATE" || batch_.Mode == "MAXPERCENT");
-            if (complete) {
-                s.Edit10.SetText(batch_.ProjectPath);
-                s.ProjectPath = batch_.ProjectPath;
-                LoadECL(s, batch_.ProjectPath);
-                if (batch_.Mode == "MAXBITRATE") {
-                    s.ComboBox5.SetText(batch_.Target);
-                    s.Edit7.SetText(batch_.Others);
-                    Button10Click();
-                } else {
-                    s.ComboBox6.SetText(batch_.Target);
-                    s.Edit11.SetText(batch_.Others);
-                    Button2Click();
-                }
-                Button4Click();
-            } else {
-                batch_.AutoSave = false;
-            }
-        }
-        if (batch_.AutoSave) {
-            SaveECL(s, batch_.ProjectPath);
-        } else if (batch_.NoGui) {
+        if (outcome != BatchOutcome::Done)
+            batch_.AutoSave = false;
+        // A hidden window comes back unless the job saved the project.
+        if (!batch_.AutoSave && batch_.NoGui) {
             Show();
             batch_.NoGui = false;
         }

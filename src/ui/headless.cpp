@@ -6,8 +6,7 @@
 #endif
 
 #include "model/errors.h"
-#include "project/reader.h"
-#include "project/save.h"
+#include "ui/batch.h"
 #include "ui/form1.h"
 
 namespace rq {
@@ -88,40 +87,18 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     TForm1 form;
     int exitCode = 0;
     WireToStream(form, err, exitCode);
-    const BatchSettings b = ParseBatchArguments(args);
-    if (!FileExists(b.ProjectPath)) {
-        form.ShowMessage("ECL File not found or no ECL= specified on commandline");
-        return 1;
-    }
-    const bool complete =
-        !b.Target.empty() && !b.Others.empty() && (b.Mode == "MAXBITRATE" || b.Mode == "MAXPERCENT");
+    const BatchSettings job = ParseBatchArguments(args);
+    BatchOutcome outcome = BatchOutcome::Incomplete;
     const bool ok = form.Run([&] {
-        ProjectState& s = form.s;
-        s.Edit10.SetText(b.ProjectPath);
-        s.ProjectPath = b.ProjectPath;
-        LoadECL(s, b.ProjectPath);
-        if (complete) {
-            if (b.Mode == "MAXBITRATE") {
-                s.ComboBox5.SetText(b.Target);
-                s.Edit7.SetText(b.Others);
-                form.Button10Click();
-            } else {
-                s.ComboBox6.SetText(b.Target);
-                s.Edit11.SetText(b.Others);
-                form.Button2Click();
-            }
-        }
-        PrintGrid(out, s.StringGrid3);
-        PrintGrid(out, s.StringGrid5);
-        out << "Total Size (in KBytes) of Encoding:\t" << s.Label25.Caption() << '\n';
-        out.flush();
-        if (complete) {
-            form.Button4Click();
-            if (b.AutoSave)
-                SaveECL(s, b.ProjectPath);
-        }
+        outcome = RunBatchJob(form, job, [&] {
+            const ProjectState& s = form.s;
+            PrintGrid(out, s.StringGrid3);
+            PrintGrid(out, s.StringGrid5);
+            out << "Total Size (in KBytes) of Encoding:\t" << s.Label25.Caption() << '\n';
+            out.flush();
+        });
     });
-    return ok ? 0 : 1;
+    return ok && outcome != BatchOutcome::MissingProject ? 0 : 1;
 }
 
 }  // namespace rq

@@ -13,17 +13,17 @@ TEST(ParseBatchArguments, OptionsNamesAndValues)
     const Case cases[] = {
         {{}, {}},
         {{"/ecl=/dvd/REBUILDER.ECL", "/vts=v01", "/min=1850", "/max_via_bitrate", "/autosave", "/autoexit"},
-         {"/dvd/REBUILDER.ECL", "v01", "1850", "MAXBITRATE", false, true, true}},
+         {"/dvd/REBUILDER.ECL", "v01", "1850", BatchMode::ViaBitrate, false, true, true}},
         // Names are compared in lower case; values keep their case.
         {{"/ECL=/Dvd/Rebuilder.ECL", "/VTS=V01", "/NOGUI", "/Max_Via_Percent"},
-         {"/Dvd/Rebuilder.ECL", "V01", "", "MAXPERCENT", true, false, false}},
+         {"/Dvd/Rebuilder.ECL", "V01", "", BatchMode::ViaPercentage, true, false, false}},
         // The later mode counts; the last occurrence of a value wins.
-        {{"/max_via_percent", "/max_via_bitrate", "/min=1", "/min=2"}, {"", "", "2", "MAXBITRATE", false, false, false}},
+        {{"/max_via_percent", "/max_via_bitrate", "/min=1", "/min=2"}, {"", "", "2", BatchMode::ViaBitrate, false, false, false}},
         // /vts= and /min= keep at most ten characters.
-        {{"/min=12345678901234", "/vts=abcdefghijklmn"}, {"", "abcdefghij", "1234567890", "", false, false, false}},
+        {{"/min=12345678901234", "/vts=abcdefghijklmn"}, {"", "abcdefghij", "1234567890", BatchMode::None, false, false, false}},
         // Unknown and near-miss arguments are ignored.
         {{"/nogui2", "--report", "/autosave=1", "ecl=x", "/ecl"}, {}},
-        {{"/ecl=/a path/with blanks/REBUILDER.ECL"}, {"/a path/with blanks/REBUILDER.ECL", "", "", "", false, false, false}},
+        {{"/ecl=/a path/with blanks/REBUILDER.ECL"}, {"/a path/with blanks/REBUILDER.ECL", "", "", BatchMode::None, false, false, false}},
     };
     for (const Case& c : cases) {
         const BatchSettings b = ParseBatchArguments(c.args);
