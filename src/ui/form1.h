@@ -22,7 +22,8 @@ public:
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
-    static constexpr const char* kCaption = "Ratequill V0.55a (10/05/2004)";
+    // The project's version with the letter and date of this release.
+    static constexpr const char* kCaption = "Ratequill V" RATEQUILL_VERSION "a (10/05/2004)";
     static constexpr const char* kAppTitle = "Ratequill";
 
     ProjectState s;

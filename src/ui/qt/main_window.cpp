@@ -36,8 +36,8 @@ namespace rq::qt {
 
 namespace {
 
+// Follows the caption.
 const char* const kAboutText =
-    "Ratequill V0.55a (10/05/2004)\n"
     "\n"
     "Moves the size budget of a re-encoding project between its video title sets\n"
     "while the total size of the encoding stays the same.\n"
@@ -338,7 +338,7 @@ void MainWindow::Impl::BuildAboutPage(QWidget* page)
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo->setPlainText(QString::fromUtf8(kAboutText));
+    memo->setPlainText(QString::fromUtf8(TForm1::kCaption) + QLatin1Char('\n') + QString::fromUtf8(kAboutText));
 }
 
 std::optional<std::string> MainWindow::Impl::AskOpenFile()
