@@ -19,7 +19,7 @@ std::string ToStd(const QString& text) { return text.toStdString(); }
 // ---------------------------------------------------------------- TextGridModel
 
 TextGridModel::TextGridModel(const TextGrid& grid, int shownColumns, QObject* parent)
-    : QAbstractTableModel(parent), grid_(grid), cols_(std::min(shownColumns, grid.ColCount()))
+    : RowCountedModel(parent), grid_(grid), cols_(std::min(shownColumns, grid.ColCount()))
 {
     Sync(true);
 }
@@ -53,16 +53,7 @@ void TextGridModel::Sync(bool force)
     if (!force && grid_.Version() == seen_)
         return;
     seen_ = grid_.Version();
-    const int wanted = std::max(grid_.RowCount() - 1, 0);
-    if (wanted > rows_) {
-        beginInsertRows({}, rows_, wanted - 1);
-        rows_ = wanted;
-        endInsertRows();
-    } else if (wanted < rows_) {
-        beginRemoveRows({}, wanted, rows_ - 1);
-        rows_ = wanted;
-        endRemoveRows();
-    }
+    SyncRowCount(std::max(grid_.RowCount() - 1, 0));
     // A header that has not changed is not announced: the view would lay its
     // header out again and paint a second time.
     // Header texts are read raw: reading a view's cells would make the text of
@@ -84,7 +75,7 @@ void TextGridModel::Sync(bool force)
 
 // ---------------------------------------------------------------- TextListModel
 
-TextListModel::TextListModel(const TextList& list, QObject* parent) : QAbstractListModel(parent), list_(list)
+TextListModel::TextListModel(const TextList& list, QObject* parent) : RowCountedModel(parent), list_(list)
 {
     Sync(true);
 }
@@ -108,16 +99,7 @@ void TextListModel::Sync(bool force)
     if (!force && list_.Version() == seen_)
         return;
     seen_ = list_.Version();
-    const int wanted = list_.Count();
-    if (wanted > rows_) {
-        beginInsertRows({}, rows_, wanted - 1);
-        rows_ = wanted;
-        endInsertRows();
-    } else if (wanted < rows_) {
-        beginRemoveRows({}, wanted, rows_ - 1);
-        rows_ = wanted;
-        endRemoveRows();
-    }
+    SyncRowCount(list_.Count());
     if (rows_ > 0)
         emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole});
 }
@@ -125,7 +107,7 @@ void TextListModel::Sync(bool force)
 // ---------------------------------------------------------------- CheckListModel
 
 CheckListModel::CheckListModel(const CheckList& list, std::function<void(int)> onUserToggle, QObject* parent)
-    : QAbstractListModel(parent), list_(list), onUserToggle_(std::move(onUserToggle))
+    : RowCountedModel(parent), list_(list), onUserToggle_(std::move(onUserToggle))
 {
     Sync(true);
 }
@@ -165,16 +147,7 @@ void CheckListModel::Sync(bool force)
     if (!force && list_.Version() == seen_)
         return;
     seen_ = list_.Version();
-    const int wanted = list_.Count();
-    if (wanted > rows_) {
-        beginInsertRows({}, rows_, wanted - 1);
-        rows_ = wanted;
-        endInsertRows();
-    } else if (wanted < rows_) {
-        beginRemoveRows({}, wanted, rows_ - 1);
-        rows_ = wanted;
-        endRemoveRows();
-    }
+    SyncRowCount(list_.Count());
     if (rows_ > 0)
         emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole, Qt::CheckStateRole});
 }

@@ -27,9 +27,32 @@ namespace rq::qt {
 QString ToQt(std::string_view text);
 std::string ToStd(const QString& text);
 
+// The row count a view was last told about. SyncRowCount() is the one place
+// it changes, with the begin/end notifications a view needs to stay in step.
+template <typename Base>
+class RowCountedModel : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void SyncRowCount(int wanted)
+    {
+        if (wanted > rows_) {
+            this->beginInsertRows({}, rows_, wanted - 1);
+            rows_ = wanted;
+            this->endInsertRows();
+        } else if (wanted < rows_) {
+            this->beginRemoveRows({}, wanted, rows_ - 1);
+            rows_ = wanted;
+            this->endRemoveRows();
+        }
+    }
+    int rows_ = 0;
+};
+
 // A text grid whose row 0 is the header row: the horizontal header shows it,
 // model row r is grid row r + 1. Cells can be selected, not edited.
-class TextGridModel : public QAbstractTableModel {
+class TextGridModel : public RowCountedModel<QAbstractTableModel> {
     Q_OBJECT
 public:
     TextGridModel(const TextGrid& grid, int shownColumns, QObject* parent = nullptr);
@@ -47,13 +70,12 @@ public:
 private:
     const TextGrid& grid_;
     int cols_;
-    int rows_ = 0;
     std::uint64_t seen_ = 0;
     std::vector<std::string> header_;  // the header texts last shown
 };
 
 // A text buffer, one line per row.
-class TextListModel : public QAbstractListModel {
+class TextListModel : public RowCountedModel<QAbstractListModel> {
     Q_OBJECT
 public:
     explicit TextListModel(const TextList& list, QObject* parent = nullptr);
@@ -65,14 +87,13 @@ public:
 
 private:
     const TextList& list_;
-    int rows_ = 0;
     std::uint64_t seen_ = 0;
 };
 
 // The lock list. The view never changes a check mark itself: a user's toggle
 // is handed to onUserToggle, which runs the command; the new state shows after
 // the next Sync. Marks set by the program are silent.
-class CheckListModel : public QAbstractListModel {
+class CheckListModel : public RowCountedModel<QAbstractListModel> {
     Q_OBJECT
 public:
     CheckListModel(const CheckList& list, std::function<void(int)> onUserToggle, QObject* parent = nullptr);
@@ -86,7 +107,6 @@ public:
 private:
     const CheckList& list_;
     std::function<void(int)> onUserToggle_;
-    int rows_ = 0;
     std::uint64_t seen_ = 0;
 };
 
