@@ -177,3 +177,17 @@ TEST_F(ProgramTest, HelpVersionAndUsage)
     EXPECT_EQ(bare.status, 2);
     EXPECT_NE(bare.err.find("Usage:"), std::string::npos);
 }
+
+TEST_F(ProgramTest, TheLastProjectNamedIsTheOneSaved)
+{
+    fs::create_directories(dir_ / "first");
+    fs::copy_file(dir_ / "REBUILDER.ECL", dir_ / "first" / "REBUILDER.ECL");
+    fs::copy_file(dir_ / "REBUILDER.INF", dir_ / "first" / "REBUILDER.INF");
+    const Result r = Run({"/ecl=" + (dir_ / "first" / "REBUILDER.ECL").string(), Ecl(), "/vts=v02", "/min=1850",
+                          "/max_via_bitrate", "/autosave", "/nogui"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), ecl_);
+    EXPECT_NE(ReadBytes(dir_ / "REBUILDER.ECL"), ecl_);
+    EXPECT_EQ(ReadBytes(dir_ / "first" / "REBUILDER.ECL"), ecl_);
+    EXPECT_FALSE(fs::exists(dir_ / "first" / "REBUILDER.ECLBAK"));
+}
