@@ -194,23 +194,35 @@ TEST(EncoderDialog, PassesAndWidthPerTitleSet)
         std::function<void(TForm2&)> act;
         std::vector<std::string> itemsAfter;
     };
+    const auto passes = [](const char* selector, const char* count) {
+        return [=](TForm2& d) {
+            d.ComboBox1().SetText(selector);
+            d.ComboBox4.SetText(count);
+            d.Button1Click();
+        };
+    };
+    const auto passesBelow = [](const char* threshold, const char* count) {
+        return [=](TForm2& d) {
+            d.Edit3.SetText(threshold);
+            d.ComboBox5.SetText(count);
+            d.Button2Click();
+        };
+    };
+    const auto width = [](const char* selector, const char* fullOrHalf) {
+        return [=](TForm2& d) {
+            d.ComboBox2().SetText(selector);
+            d.ComboBox3.SetText(fullOrHalf);
+            d.Button8Click();
+        };
+    };
     const Case cases[] = {
-        {"passes for v02", [](TForm2& d) { d.ComboBox1().SetText("v02"), d.ComboBox4.SetText("4"), d.Button1Click(); },
-         {"20", "40", "40", "20"}},
-        {"passes for all", [](TForm2& d) { d.ComboBox1().SetText("All"), d.ComboBox4.SetText("6"), d.Button1Click(); },
-         {"60", "60", "60", "60"}},
+        {"4 passes for v02", passes("v02", "4"), {"20", "40", "40", "20"}},
+        {"6 passes for all", passes("All", "6"), {"60", "60", "60", "60"}},
         // Strictly below the threshold: 1999.9 but not 2000.
-        {"passes below 2000", [](TForm2& d) { d.Edit3.SetText("2000"), d.ComboBox5.SetText("3"), d.Button2Click(); },
-         {"20", "30", "20", "20"}},
-        {"passes below 2001", [](TForm2& d) { d.Edit3.SetText("2001"), d.ComboBox5.SetText("3"), d.Button2Click(); },
-         {"20", "30", "30", "20"}},
-        {"half width for v03", [](TForm2& d) { d.ComboBox2().SetText("v03"), d.Button8Click(); },
-         {"20", "20", "20", "21"}},
-        {"full width for all", [](TForm2& d) {
-             d.ComboBox2().SetText("All"), d.ComboBox3.SetText("Half"), d.Button8Click();
-             d.ComboBox3.SetText("Full"), d.Button8Click();
-         },
-         {"20", "20", "20", "20"}},
+        {"3 passes below 2000", passesBelow("2000", "3"), {"20", "30", "20", "20"}},
+        {"3 passes below 2001", passesBelow("2001", "3"), {"20", "30", "30", "20"}},
+        {"half width for v03", width("v03", "Half"), {"20", "20", "20", "21"}},
+        {"half width for all", width("All", "Half"), {"21", "21", "21", "21"}},
     };
     for (const Case& c : cases) {
         TempFolder dir;
