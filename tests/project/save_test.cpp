@@ -207,5 +207,6 @@ TEST_F(Save, ABackupThatAppearsWhileTheCopyIsMadeIsKept)
     }
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), "the other save's backup");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
-    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF", "REBUILDER.INFBAK"}));
+    EXPECT_EQ(Names(dir),
+              (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF", "REBUILDER.INFBAK"}));
 }
