@@ -84,18 +84,21 @@ void PutIn(TextList& buffer, Replacements& replacements)
 // The ECL pass: each item's bitrate (whole kbit/s, cut), pass count and width
 // flag into the key lines that follow its "title=" line. Only one key can
 // match a line, and a replaced line starts with the key it replaced.
-Replacements RewriteECL(const ProjectState& s)
+Replacements RewriteECL(const ProjectState& s, const TitleRows& titles)
 {
     const TextGrid& items = s.StringGrid1;
     // Row 0 holds the column names, not an item.
-    const TitleRows index(items, 1);
+    const auto itemRows = [&titles](std::string_view title) {
+        const std::span<const int> rows = titles.For(title);
+        return !rows.empty() && rows.front() == 0 ? rows.subspan(1) : rows;
+    };
     // An item's key lines follow its title line: look each title up once.
     std::string lastTitle;
-    std::span<const int> lastRows = index.For(lastTitle);
+    std::span<const int> lastRows = itemRows(lastTitle);
     const auto rowsFor = [&](const std::string& title) {
         if (title != lastTitle) {
             lastTitle = title;
-            lastRows = index.For(lastTitle);
+            lastRows = itemRows(lastTitle);
         }
         return lastRows;
     };
@@ -128,11 +131,11 @@ Replacements RewriteECL(const ProjectState& s)
 
 // The INF pass: each item's reduction, cut to one decimal, into the
 // "reduction=" lines of the section named by its title.
-Replacements RewriteINF(const ProjectState& s)
+Replacements RewriteINF(const ProjectState& s, const TitleRows& titles)
 {
     const TextGrid& items = s.StringGrid1;
     Replacements out;
-    ForEachReductionLine(s.ListBox2, TitleRows(items, 0), [&](int i, std::string_view, std::span<const int> rows) {
+    ForEachReductionLine(s.ListBox2, titles, [&](int i, std::string_view, std::span<const int> rows) {
         std::string replaced;
         for (const int r : rows) {
             const Extended tenths = static_cast<Extended>(Trunc64(Mul(ParseReal(items.Cell(kColReduction, r)), 10)));
@@ -147,9 +150,11 @@ Replacements RewriteINF(const ProjectState& s)
 
 void ModifyECL(ProjectState& s)
 {
-    Replacements ecl = RewriteECL(s);
+    // Neither pass changes the item table: one index serves both.
+    const TitleRows titles(s.StringGrid1);
+    Replacements ecl = RewriteECL(s, titles);
     PutIn(s.ListBox1, ecl);
-    Replacements inf = RewriteINF(s);
+    Replacements inf = RewriteINF(s, titles);
     PutIn(s.ListBox2, inf);
     s.Button7.SetEnabled(true);
 }

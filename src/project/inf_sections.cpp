@@ -1,20 +1,17 @@
 #include "project/inf_sections.h"
 
-#include <algorithm>
-
 namespace rq {
 
-TitleRows::TitleRows(const TextGrid& items, int firstRow)
+TitleRows::TitleRows(const TextGrid& items)
 {
-    firstRow = std::max(firstRow, 0);
-    const int count = std::max(items.RowCount() - firstRow, 0);
+    const int count = items.RowCount();
     // Rows are counted per title first, then placed: one flat list, no list per title.
     std::vector<int> groupOfRow(static_cast<size_t>(count));
-    for (int r = firstRow; r < items.RowCount(); ++r) {
+    for (int r = 0; r < count; ++r) {
         const auto [it, added] = group_.try_emplace(items.Cell(kColTitle, r), static_cast<int>(start_.size()));
         if (added)
             start_.push_back(0);
-        groupOfRow[static_cast<size_t>(r - firstRow)] = it->second;
+        groupOfRow[static_cast<size_t>(r)] = it->second;
         ++start_[static_cast<size_t>(it->second)];
     }
     // Counts into the end of each group's place, then filled backwards to its start.
@@ -25,8 +22,8 @@ TitleRows::TitleRows(const TextGrid& items, int firstRow)
     }
     start_.push_back(end);
     rows_.resize(static_cast<size_t>(count));
-    for (int r = items.RowCount() - 1; r >= firstRow; --r)
-        rows_[static_cast<size_t>(--start_[static_cast<size_t>(groupOfRow[static_cast<size_t>(r - firstRow)])])] = r;
+    for (int r = count - 1; r >= 0; --r)
+        rows_[static_cast<size_t>(--start_[static_cast<size_t>(groupOfRow[static_cast<size_t>(r)])])] = r;
 }
 
 std::span<const int> TitleRows::For(std::string_view title) const

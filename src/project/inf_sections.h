@@ -13,12 +13,12 @@
 
 namespace rq {
 
-// The item rows of each title, from firstRow on, in ascending order. The
-// titles are views of the item table's cells: the index stays valid while no
-// title cell changes and the table keeps its rows (other cells may change).
+// The rows of each title in the item table, header row included, in ascending
+// order. The titles are views of the table's cells: the index stays valid while
+// no title cell changes and the table keeps its rows (other cells may change).
 class TitleRows {
 public:
-    TitleRows(const TextGrid& items, int firstRow);
+    explicit TitleRows(const TextGrid& items);
     // The rows whose title is exactly `title`; none for a title no row has.
     std::span<const int> For(std::string_view title) const;
 

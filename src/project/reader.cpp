@@ -95,7 +95,7 @@ void ReadINFPass(ProjectState& s, const std::string& infFile)
 {
     SplitTextLinesInto(ReadFileBytes(infFile), s.ListBox2);
     // Titles do not change during this pass, only the reductions.
-    const TitleRows titles(s.StringGrid1, 0);
+    const TitleRows titles(s.StringGrid1);
     ForEachReductionLine(s.ListBox2, titles, [&s](int, std::string_view line, std::span<const int> rows) {
         const std::string value(line.substr(10, kReductionMax));
         for (const int r : rows)
