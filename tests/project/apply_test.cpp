@@ -53,6 +53,18 @@ TEST(ModifyECL, RewritesRecognisedKeyLinesFromTheItems)
     EXPECT_EQ(s.ListBox2[2], "Reduction=-7");
 }
 
+TEST(ModifyECL, LeavesTheKeyLinesBeforeTheFirstItem)
+{
+    TempFolder dir;
+    WriteBytes(dir / "REBUILDER.ECL", Crlf({"title=v09", "vbr_brate_avg=4500.7"}) + EclItem("v01", "3000", 0, 999));
+    WriteBytes(dir / "REBUILDER.INF", InfSection("v01", "50"));
+    ProjectState s;
+    LoadECL(s, dir / "REBUILDER.ECL");
+    ModifyECL(s);
+    EXPECT_EQ(s.ListBox1[1], "vbr_brate_avg=4500.7");
+    EXPECT_EQ(s.ListBox1[8], "vbr_brate_avg=3000");
+}
+
 class ApplyChanges : public ::testing::Test {
 protected:
     void SetUp() override
