@@ -41,12 +41,8 @@ void ChangeByPercentage(ProjectState& s)
 {
     Extended bitrate = 500.0L;
     const std::string name = s.ComboBox1.Text();
-    const int N = LastVTS(s);
-    for (int k = 1; k <= N; ++k) {
-        const TVTSData& v = VTSAt(s, k);
-        if (Matches(v, name))
-            bitrate = Mul(Div(ParseReal(s.Edit2.Text()), 100), v.NewBitRateAvg);
-    }
+    if (const TVTSData* v = FindVTS(s, name))
+        bitrate = Mul(Div(ParseReal(s.Edit2.Text()), 100), v->NewBitRateAvg);
     SetVTSBitRate(s, name, StoreDouble(bitrate));
 }
 
@@ -57,12 +53,8 @@ void SetBitrate(ProjectState& s)
     // the disc; a name without a title set is capped at a fixed 9000.
     Extended ceiling = 9000;
     const std::string name = s.ComboBox3.Text();
-    const int N = LastVTS(s);
-    for (int k = 1; k <= N; ++k) {
-        const TVTSData& v = VTSAt(s, k);
-        if (Matches(v, name))
-            ceiling = Mul(Div(v.BitrateAvg, v.OriginalAveragePercent), 100);
-    }
+    if (const TVTSData* v = FindVTS(s, name))
+        ceiling = Mul(Div(v->BitrateAvg, v->OriginalAveragePercent), 100);
     if (requested > ceiling)
         requested = ceiling;
     SetVTSBitRate(s, name, StoreDouble(requested));

@@ -1,6 +1,7 @@
 #pragma once
 // The lock list: which title sets take part in a redistribution. Program-set
-// check states are silent; they never run the user-click handler.
+// check states are silent; they never run the user-click handler. None of
+// these operations raises an error.
 #include <array>
 #include <string>
 

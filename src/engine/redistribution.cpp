@@ -71,25 +71,15 @@ void SetVTSPercent(ProjectState& s, const std::string& name, double percent)
     if (VTSCount(s) <= 1)
         return;
     Extended bitrate = ParseInteger(s.Edit8.Text());
-    const int N = LastVTS(s);
-    for (int k = 1; k <= N; ++k) {
-        const TVTSData& v = VTSAt(s, k);
-        if (Matches(v, name))
-            bitrate = Mul(Div(percent, v.OriginalAveragePercent), v.BitrateAvg);
-    }
+    if (const TVTSData* v = FindVTS(s, name))
+        bitrate = Mul(Div(percent, v->OriginalAveragePercent), v->BitrateAvg);
     SetVTSBitRate(s, name, StoreDouble(bitrate));
 }
 
 double GetVTSPercent(const ProjectState& s, const std::string& name)
 {
-    double result = 100.0;
-    const int N = LastVTS(s);
-    for (int k = 0; k <= N; ++k) {
-        const TVTSData& v = VTSAt(s, k);
-        if (Matches(v, name))
-            result = v.NewOverallPercent;
-    }
-    return result;
+    const TVTSData* v = FindVTS(s, name, 0);
+    return v ? v->NewOverallPercent : 100.0;
 }
 
 }  // namespace rq

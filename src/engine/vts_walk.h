@@ -18,4 +18,14 @@ inline const TVTSData& VTSAt(const ProjectState& s, int k) { return s.VTSData[st
 // Exact, case-sensitive, whole-name match; an unnamed record matches nothing.
 inline bool Matches(const TVTSData& v, const std::string& name) { return !v.Name.empty() && v.Name == name; }
 
+// The record of a name: the last one from `first` to LastVTS that matches it
+// (should the table hold a name twice, the later record counts), or nullptr.
+inline const TVTSData* FindVTS(const ProjectState& s, const std::string& name, int first = 1)
+{
+    for (int k = LastVTS(s); k >= first; --k)
+        if (Matches(VTSAt(s, k), name))
+            return &VTSAt(s, k);
+    return nullptr;
+}
+
 }  // namespace rq

@@ -5,6 +5,10 @@ namespace rq {
 
 // Turns the item table into the title-set records, rebuilds the selectors,
 // the lock list and the total, enables the commands and ends with "Change" at 100 percent.
+// A cell that does not parse while summing leaves the KBytes cells and the records
+// summed up to its row, and the selectors untouched; an error in the derived figures
+// leaves the selectors, lock list and total rebuilt up to that title set and the
+// command buttons as they were; an error in the closing "Change" leaves Edit2 at "100".
 void ProcessLoadedECL(ProjectState& s);
 
 }  // namespace rq

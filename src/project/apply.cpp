@@ -1,9 +1,9 @@
 #include "project/apply.h"
 
-#include <algorithm>
 #include <array>
-#include <optional>
 #include <cmath>
+#include <optional>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "model/errors.h"
 #include "model/numbers.h"
 #include "project/aggregation.h"
+#include "project/inf_sections.h"
 #include "project/key_lines.h"
 
 namespace rq {
@@ -19,61 +20,6 @@ namespace rq {
 namespace {
 
 constexpr size_t kTitleMax = 1024;
-
-// The item rows of each title, from firstRow on, in ascending order, so a key
-// line is written from every matching row in turn and the last one decides.
-// The titles are views of the item table's cells, which no pass changes.
-class RowsOfTitle {
-public:
-    RowsOfTitle(const TextGrid& items, int firstRow) : next_(static_cast<size_t>(std::max(items.RowCount(), 0)), -1)
-    {
-        ends_.reserve(static_cast<size_t>(std::max(items.RowCount() - firstRow, 0)));
-        for (int r = firstRow; r < items.RowCount(); ++r) {
-            const auto [it, added] = ends_.try_emplace(items.Cell(kColTitle, r), r, r);
-            if (!added) {
-                next_[static_cast<size_t>(it->second.second)] = r;
-                it->second.second = r;
-            }
-        }
-    }
-
-    // The rows of one title, in ascending order.
-    class Range {
-    public:
-        class Iter {
-        public:
-            Iter(const std::vector<int>* next, int row) : next_(next), row_(row) {}
-            int operator*() const { return row_; }
-            Iter& operator++()
-            {
-                row_ = (*next_)[static_cast<size_t>(row_)];
-                return *this;
-            }
-            bool operator!=(const Iter& o) const { return row_ != o.row_; }
-
-        private:
-            const std::vector<int>* next_;
-            int row_;
-        };
-        Range(const std::vector<int>* next, int first) : next_(next), first_(first) {}
-        Iter begin() const { return Iter(next_, first_); }
-        Iter end() const { return Iter(next_, -1); }
-
-    private:
-        const std::vector<int>* next_;
-        int first_;
-    };
-
-    Range For(std::string_view title) const
-    {
-        const auto found = ends_.find(title);
-        return Range(&next_, found == ends_.end() ? -1 : found->second.first);
-    }
-
-private:
-    std::unordered_map<std::string_view, std::pair<int, int>> ends_;  // first and last row
-    std::vector<int> next_;  // the next row with the same title, or -1
-};
 
 // A title set that the allocation drove to nothing or below would be written
 // as zero or negative bitrates, which the encoder cannot use.
@@ -138,17 +84,21 @@ void PutIn(TextList& buffer, Replacements& replacements)
 // The ECL pass: each item's bitrate (whole kbit/s, cut), pass count and width
 // flag into the key lines that follow its "title=" line. Only one key can
 // match a line, and a replaced line starts with the key it replaced.
-Replacements RewriteECL(const ProjectState& s)
+Replacements RewriteECL(const ProjectState& s, const TitleRows& titles)
 {
     const TextGrid& items = s.StringGrid1;
-    const RowsOfTitle index(items, 1);
+    // Row 0 holds the column names, not an item.
+    const auto itemRows = [&titles](std::string_view title) {
+        const std::span<const int> rows = titles.For(title);
+        return !rows.empty() && rows.front() == 0 ? rows.subspan(1) : rows;
+    };
     // An item's key lines follow its title line: look each title up once.
     std::string lastTitle;
-    RowsOfTitle::Range lastRows = index.For(lastTitle);
+    std::span<const int> lastRows = itemRows(lastTitle);
     const auto rowsFor = [&](const std::string& title) {
         if (title != lastTitle) {
             lastTitle = title;
-            lastRows = index.For(lastTitle);
+            lastRows = itemRows(lastTitle);
         }
         return lastRows;
     };
@@ -181,28 +131,18 @@ Replacements RewriteECL(const ProjectState& s)
 
 // The INF pass: each item's reduction, cut to one decimal, into the
 // "reduction=" lines of the section named by its title.
-Replacements RewriteINF(const ProjectState& s)
+Replacements RewriteINF(const ProjectState& s, const TitleRows& titles)
 {
     const TextGrid& items = s.StringGrid1;
-    const RowsOfTitle index(items, 0);
-    const auto rowsFor = [&index](std::string_view title) { return index.For(title); };
-    const TextList& lines = s.ListBox2;
     Replacements out;
-    std::string section;
-    for (int i = 0; i < lines.Count(); ++i) {
-        const std::string_view line = lines[i];
-        if (line.find('[') != std::string_view::npos)
-            section = SectionName(line);
-        if (!StartsWithKey(line, "reduction="))
-            continue;
+    ForEachReductionLine(s.ListBox2, titles, [&](int i, std::string_view, std::span<const int> rows) {
         std::string replaced;
-        for (const int r : rowsFor(section)) {
+        for (const int r : rows) {
             const Extended tenths = static_cast<Extended>(Trunc64(Mul(ParseReal(items.Cell(kColReduction, r)), 10)));
             replaced = "Reduction=" + FormatGeneral(Div(tenths, 10));
         }
-        if (!replaced.empty())
-            out.emplace_back(i, std::move(replaced));
-    }
+        out.emplace_back(i, std::move(replaced));
+    });
     return out;
 }
 
@@ -210,9 +150,11 @@ Replacements RewriteINF(const ProjectState& s)
 
 void ModifyECL(ProjectState& s)
 {
-    Replacements ecl = RewriteECL(s);
+    // Neither pass changes the item table: one index serves both.
+    const TitleRows titles(s.StringGrid1);
+    Replacements ecl = RewriteECL(s, titles);
     PutIn(s.ListBox1, ecl);
-    Replacements inf = RewriteINF(s);
+    Replacements inf = RewriteINF(s, titles);
     PutIn(s.ListBox2, inf);
     s.Button7.SetEnabled(true);
 }

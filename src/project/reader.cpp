@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
-#include <unordered_map>
-#include <vector>
 
 #include "model/arith.h"
 #include "model/numbers.h"
 #include "project/aggregation.h"
+#include "project/inf_sections.h"
 #include "project/key_lines.h"
 #include "project/text_file.h"
 #include "views/grid_views.h"
@@ -95,27 +94,13 @@ void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row)
 void ReadINFPass(ProjectState& s, const std::string& infFile)
 {
     SplitTextLinesInto(ReadFileBytes(infFile), s.ListBox2);
-    const TextList& lines = s.ListBox2;
-
-    // Titles do not change during this pass: find each title's rows once.
-    std::unordered_map<std::string, std::vector<int>> rowsOfTitle;
-    for (int r = 0; r < s.StringGrid1.RowCount(); ++r)
-        rowsOfTitle[s.StringGrid1.Cell(kColTitle, r)].push_back(r);
-
-    std::string section;
-    for (int i = 0; i < lines.Count(); ++i) {
-        const std::string_view line = lines[i];
-        if (line.find('[') != std::string_view::npos)
-            section = SectionName(line);
-        if (!StartsWithKey(line, "reduction="))
-            continue;
-        const auto found = rowsOfTitle.find(section);
-        if (found == rowsOfTitle.end())
-            continue;
+    // Titles do not change during this pass, only the reductions.
+    const TitleRows titles(s.StringGrid1);
+    ForEachReductionLine(s.ListBox2, titles, [&s](int, std::string_view line, std::span<const int> rows) {
         const std::string value(line.substr(10, kReductionMax));
-        for (const int r : found->second)
+        for (const int r : rows)
             s.StringGrid1.SetCell(kColReduction, r, value);
-    }
+    });
 }
 
 }  // namespace

@@ -17,7 +17,12 @@ std::string FindFileIgnoringCase(const std::string& path);
 bool FileExists(const std::string& path);
 
 // Loads the pair derived from path (which becomes the project path), runs
-// ProcessLoadedECL, disables the Load button.
+// ProcessLoadedECL, disables the Load button. Does nothing but that when path is
+// no file. Every error leaves the Load button enabled: an ECL file that cannot be
+// read leaves both buffers empty and the records cleared; an ECL line that fails
+// leaves the ECL buffer up to and including it and the items read so far; an INF
+// file that cannot be read leaves the INF buffer empty and nothing aggregated;
+// later errors are those of ProcessLoadedECL.
 void LoadECL(ProjectState& s, const std::string& path);
 
 }  // namespace rq

@@ -110,6 +110,24 @@ TEST(Maximise, ByPercentageLiftsTheSmallOnesToTheMinimum)
     EXPECT_EQ(p.Locks(), (std::vector<bool>{false, false, false}));
 }
 
+TEST(Maximise, ByPercentageTheSecondPassSharesOutTheFilmsCapAgain)
+{
+    // The film v01 at 85 percent can grow only to 100 (7058823.5 KB). At 20
+    // percent v02 would run at 300 kbit/s: the first pass lifts it to the minimum
+    // before the film's cap shares out its surplus, which leaves v02 at 47.46 and
+    // v03 at 27.99 percent. The second pass sets both to 20 percent again (v02's
+    // comes back a hair above 20 and is not lifted this time); the cap's surplus,
+    // shared by size, leaves both at 600/17 = 35.29 percent, v02 at 529 kbit/s.
+    EngineProject p({{"v01", 6000000, 4000, 85}, {"v02", 1000000, 1500, 100}, {"v03", 1000000, 3500, 60}});
+    p.s.Edit11.SetText("20");
+    MaximiseViaPercentage(p.s);
+    EXPECT_LT(Rel(p["v01"].NewSize, 6000000 / 0.85), 1e-12);
+    EXPECT_LT(Rel(p["v02"].NewSize, 6000000 / 17.0), 1e-12);
+    EXPECT_LT(Rel(p["v03"].NewSize, 10000000 / 17.0), 1e-12);
+    EXPECT_LT(Rel(p["v02"].NewOverallPercent, 600 / 17.0), 1e-12);
+    EXPECT_LT(Rel(p["v03"].NewOverallPercent, 600 / 17.0), 1e-12);
+}
+
 TEST(Maximise, BoxesThatAreNoWholeNumber)
 {
     struct Case {

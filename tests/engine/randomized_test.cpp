@@ -58,6 +58,17 @@ private:
     std::mt19937 rng_;
 };
 
+// A command of the main page as the user runs it: the title set picked in its
+// selector, the value typed into its box; returns what it was.
+std::string RunFromBoxes(ProjectState& s, void (*command)(ProjectState&), const std::string& what,
+                         ComboBox& selector, const std::string& name, EditBox& box, std::string value)
+{
+    selector.SetText(name);
+    box.SetText(std::move(value));
+    command(s);
+    return what + " " + name + " " + box.Text();
+}
+
 // One random command; returns what it was, for the failure message.
 std::string RunOne(EngineProject& p, Generator& g, const std::vector<VTSSpec>& sets)
 {
@@ -75,15 +86,10 @@ std::string RunOne(EngineProject& p, Generator& g, const std::vector<VTSSpec>& s
         return "SetVTSPercent " + name + " " + FormatGeneral(percent);
     }
     case 2:
-        s.ComboBox1.SetText(name);
-        s.Edit2.SetText(FormatGeneral(g.Decimal2(85, 115)));
-        ChangeByPercentage(s);
-        return "Change " + name + " " + s.Edit2.Text();
+        return RunFromBoxes(s, ChangeByPercentage, "Change", s.ComboBox1, name, s.Edit2,
+                            FormatGeneral(g.Decimal2(85, 115)));
     case 3:
-        s.ComboBox3.SetText(name);
-        s.Edit5.SetText(FormatInteger(g.Int(300, 9500)));
-        SetBitrate(s);
-        return "set bitrate " + name + " " + s.Edit5.Text();
+        return RunFromBoxes(s, SetBitrate, "set bitrate", s.ComboBox3, name, s.Edit5, FormatInteger(g.Int(300, 9500)));
     case 4:
         s.ComboBox4.SetText(name);
         s.TrackBar2.SetPosition(g.Int(50, 1000));
@@ -92,15 +98,11 @@ std::string RunOne(EngineProject& p, Generator& g, const std::vector<VTSSpec>& s
         CorrectMinMax(s);
         return "CorrectMinMax";
     case 6:
-        s.ComboBox5.SetText(name);
-        s.Edit7.SetText(FormatInteger(g.Int(300, 4000)));
-        MaximiseViaBitrate(s);
-        return "maximise by bitrate " + name + " " + s.Edit7.Text();
+        return RunFromBoxes(s, MaximiseViaBitrate, "maximise by bitrate", s.ComboBox5, name, s.Edit7,
+                            FormatInteger(g.Int(300, 4000)));
     case 7:
-        s.ComboBox6.SetText(name);
-        s.Edit11.SetText(FormatInteger(g.Int(10, 90)));
-        MaximiseViaPercentage(s);
-        return "maximise by percentage " + name + " " + s.Edit11.Text();
+        return RunFromBoxes(s, MaximiseViaPercentage, "maximise by percentage", s.ComboBox6, name, s.Edit11,
+                            FormatInteger(g.Int(10, 90)));
     case 8:
         s.ComboBox4.SetText(name);
         FitPercentSliderRange(s);

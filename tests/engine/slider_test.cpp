@@ -61,6 +61,8 @@ TEST(SliderRange, RangeAroundALockedTitleSet)
         {40.3, 392, 412, 403},  // 39.3 and 41.3 are held just below as doubles
         {87.3, 862, 882, 873},  // the position goes through the text "873"
         {0.5, 5, 15, 5},        // 1 or less is not lowered
+        {1, 10, 20, 10},        // exactly 1 is not lowered to 0
+        {99, 980, 990, 990},    // exactly 99 is not raised to 100
         {100, 990, 1000, 1000}, // 99 or more is not raised
     };
     for (const Case& c : cases) {

@@ -53,6 +53,18 @@ TEST(ModifyECL, RewritesRecognisedKeyLinesFromTheItems)
     EXPECT_EQ(s.ListBox2[2], "Reduction=-7");
 }
 
+TEST(ModifyECL, LeavesTheKeyLinesBeforeTheFirstItem)
+{
+    TempFolder dir;
+    WriteBytes(dir / "REBUILDER.ECL", Crlf({"title=v09", "vbr_brate_avg=4500.7"}) + EclItem("v01", "3000", 0, 999));
+    WriteBytes(dir / "REBUILDER.INF", InfSection("v01", "50"));
+    ProjectState s;
+    LoadECL(s, dir / "REBUILDER.ECL");
+    ModifyECL(s);
+    EXPECT_EQ(s.ListBox1[1], "vbr_brate_avg=4500.7");
+    EXPECT_EQ(s.ListBox1[8], "vbr_brate_avg=3000");
+}
+
 class ApplyChanges : public ::testing::Test {
 protected:
     void SetUp() override
@@ -88,14 +100,26 @@ TEST_F(ApplyChanges, CarriesTheAllocationIntoItemsAndText)
 
 TEST_F(ApplyChanges, RefusesATitleSetWithoutSizeAndChangesNothing)
 {
-    SetVTSBitRate(s, "v01", 18000);  // takes more than v02 has
-    const std::vector<std::string> bitrates = Column(s.StringGrid1, kColBitrate);
-    const std::vector<std::string> ecl = s.ListBox1.Lines();
-    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(s); }), "Title set v02 would get a bitrate of -375 kbit/s; nothing was applied");
-    EXPECT_EQ(Column(s.StringGrid1, kColBitrate), bitrates);
-    EXPECT_EQ(s.ListBox1.Lines(), ecl);
-    EXPECT_EQ(s.VTSData[2].NewSize, -7324.21875);
-    EXPECT_FALSE(s.Button7.Enabled());
+    // At 18000 kbit/s v01 takes more than v02 has; at 16500 exactly all of it.
+    const struct {
+        double bitrate, v02Size;
+        const char* error;
+    } cases[] = {
+        {18000, -7324.21875, "Title set v02 would get a bitrate of -375 kbit/s; nothing was applied"},
+        {16500, 0, "Title set v02 would get a bitrate of 0 kbit/s; nothing was applied"},
+    };
+    for (const auto& c : cases) {
+        ProjectState fresh;
+        LoadECL(fresh, dir / "REBUILDER.ECL");
+        SetVTSBitRate(fresh, "v01", c.bitrate);
+        const std::vector<std::string> bitrates = Column(fresh.StringGrid1, kColBitrate);
+        const std::vector<std::string> ecl = fresh.ListBox1.Lines();
+        EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(fresh); }), c.error);
+        EXPECT_EQ(Column(fresh.StringGrid1, kColBitrate), bitrates);
+        EXPECT_EQ(fresh.ListBox1.Lines(), ecl);
+        EXPECT_EQ(fresh.VTSData[2].NewSize, c.v02Size);
+        EXPECT_FALSE(fresh.Button7.Enabled());
+    }
 }
 
 TEST_F(ApplyChanges, StopsAtACellThatIsNoNumber)

@@ -182,3 +182,31 @@ TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
     }
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL"}));
 }
+
+TEST_F(Save, ABackupThatAppearsWhileTheCopyIsMadeIsKept)
+{
+    // Another save of the same project made its backup while this one was still
+    // writing the copy: the backup that is there first stays.
+    class BackupAppears : public FailingOps {
+    public:
+        explicit BackupAppears(std::string backup) : FailingOps({{kLink, 1, EXDEV}}), backup_(std::move(backup)) {}
+        int Flush(int fd) override
+        {
+            if (++flushes_ == 2)  // the first is the new file's, the second the copy's
+                WriteBytes(backup_, "the other save's backup");
+            return FailingOps::Flush(fd);
+        }
+
+    private:
+        std::string backup_;
+        int flushes_ = 0;
+    };
+    {
+        BackupAppears ops(dir / "REBUILDER.ECLBAK");
+        SaveECL(s, s.ProjectPath);
+    }
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), "the other save's backup");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
+    EXPECT_EQ(Names(dir),
+              (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF", "REBUILDER.INFBAK"}));
+}
