@@ -19,16 +19,17 @@ Separators g_separators;
 bool g_separatorsRead = false;
 std::atomic<unsigned> g_generation{1};
 
+// Exact powers of ten for the quick conversions both ways: 10^n for n <= 27
+// fits the 64-bit significand.
+constexpr Extended kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                               1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                               1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
 }  // namespace
 
 namespace detail {
 
 namespace {
-
-// Exact powers of ten: 10^n for n <= 27 fits the 64-bit significand.
-constexpr Extended kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-                               1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-                               1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 // The quick way to 18 digits for the usual magnitudes: one exact-enough
 // scaling by a power of ten. It declines (returns false) whenever the scaled
@@ -205,10 +206,6 @@ std::string FixedText(const Decimal& d, int decimals, bool grouped)
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-constexpr Extended kPow10Table[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-                                    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-                                    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 int HexValue(char c)
 {
@@ -444,7 +441,7 @@ bool TryParseReal(std::string_view text, Extended& out)
     const long long scale = exp10 - fracDigits;
     if (sig <= 19 && scale >= -27 && scale <= 27) {
         Extended v = static_cast<Extended>(mant);
-        v = scale >= 0 ? v * kPow10Table[scale] : v / kPow10Table[-scale];
+        v = scale >= 0 ? v * kPow10[scale] : v / kPow10[-scale];
         out = negative ? -v : v;
         return true;
     }
