@@ -171,9 +171,8 @@ std::string GroupThousands(const std::string& intPart, char sep)
 }
 
 // Fixed text of a rounded decimal with exactly `decimals` decimals.
-std::string FixedText(const Decimal& d, int decimals, bool grouped)
+std::string FixedText(const Decimal& d, int decimals, bool grouped, const Separators& sep)
 {
-    const Separators& sep = NumberSeparators();
     std::string intPart;
     std::string frac;
     if (d.digits.empty()) {
@@ -270,7 +269,7 @@ std::string FormatInteger(std::int64_t v)
     return std::string(buf, res.ptr);
 }
 
-std::string FormatGeneral(Extended v)
+std::string FormatGeneral(Extended v, const Separators& seps)
 {
     if (std::isnan(v))
         return "NAN";
@@ -280,7 +279,7 @@ std::string FormatGeneral(Extended v)
     RoundDigits(d, 15);
     if (d.digits.empty())
         return "0";
-    const char sep = NumberSeparators().decimal;
+    const char sep = seps.decimal;
     std::string out;
     if (d.negative)
         out += '-';
@@ -313,7 +312,7 @@ std::string FormatGeneral(Extended v)
     return out;
 }
 
-std::string FormatFloat(std::string_view format, Extended v)
+std::string FormatFloat(std::string_view format, Extended v, const Separators& seps)
 {
     std::string out;
     size_t i = 0;
@@ -349,14 +348,14 @@ std::string FormatFloat(std::string_view format, Extended v)
         const char kind = format[j];
         std::string text;
         if (!std::isfinite(v)) {
-            text = FormatGeneral(v);
+            text = FormatGeneral(v, seps);
         } else {
             Decimal d = ToDecimal18(v);
             if (d.exponent > 18) {
-                text = FormatGeneral(v);  // too many integer digits for a fixed text
+                text = FormatGeneral(v, seps);  // too many integer digits for a fixed text
             } else {
                 RoundDigits(d, d.exponent + decimals);
-                text = FixedText(d, decimals, kind == 'n');
+                text = FixedText(d, decimals, kind == 'n', seps);
             }
         }
         if (text.size() < static_cast<size_t>(width))
@@ -367,9 +366,9 @@ std::string FormatFloat(std::string_view format, Extended v)
     return out;
 }
 
-bool TryParseReal(std::string_view text, Extended& out)
+bool TryParseReal(std::string_view text, Extended& out, const Separators& seps)
 {
-    const char sep = NumberSeparators().decimal;
+    const char sep = seps.decimal;
     size_t b = 0;
     size_t e = text.size();
     while (b < e && text[b] == ' ')
@@ -474,10 +473,10 @@ bool TryParseReal(std::string_view text, Extended& out)
     return true;
 }
 
-Extended ParseReal(std::string_view text)
+Extended ParseReal(std::string_view text, const Separators& seps)
 {
     Extended v = 0;
-    if (!TryParseReal(text, v))
+    if (!TryParseReal(text, v, seps))
         ThrowInvalidFloat(text);
     return v;
 }
