@@ -1,7 +1,6 @@
 #include "model/numbers.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -17,7 +16,6 @@ namespace {
 
 Separators g_separators;
 bool g_separatorsRead = false;
-std::atomic<unsigned> g_generation{1};
 
 // Exact powers of ten for the quick conversions both ways: 10^n for n <= 27
 // fits the 64-bit significand.
@@ -250,17 +248,7 @@ void SetNumberSeparators(Separators s)
 {
     g_separators = s;
     g_separatorsRead = true;
-    ++g_generation;
 }
-
-Separators SwapSeparatorsQuietly(Separators s)
-{
-    const Separators old = NumberSeparators();
-    g_separators = s;
-    return old;
-}
-
-unsigned SeparatorsGeneration() { return g_generation.load(); }
 
 std::string FormatInteger(std::int64_t v)
 {

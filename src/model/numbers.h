@@ -25,13 +25,8 @@ struct Separators {
 // conversions below use these unless they are given others: the views write
 // text they recorded under earlier separators with those.
 const Separators& NumberSeparators();
-// Replace the separators (tests; a comma locale). Bumps SeparatorsGeneration().
+// Puts other separators in their place (tests; a comma locale).
 void SetNumberSeparators(Separators s);
-// Changes whenever the separators change, so cached texts can be invalidated.
-unsigned SeparatorsGeneration();
-// Puts separators in place without changing SeparatorsGeneration(): the views
-// use it to write text they recorded under other separators. Returns the old ones.
-Separators SwapSeparatorsQuietly(Separators s);
 // Reads the separators the environment asks for, without touching the process locale.
 Separators SeparatorsFromEnvironment();
 

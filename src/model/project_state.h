@@ -55,7 +55,6 @@ struct ViewCache {
     // its every row was last checked.
     bool itemsValid = false;
     std::uint64_t itemsVersion = 0;
-    unsigned separatorsGeneration = 0;
     bool itemsPending = false;
     int itemsRowCount = 0;
     Separators itemsSeparators;
