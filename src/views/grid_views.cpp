@@ -8,6 +8,7 @@
 
 #include "model/arith.h"
 #include "model/errors.h"
+#include "views/view_cache.h"
 
 namespace rq {
 
@@ -176,7 +177,7 @@ SummaryTexts SummaryTextsOf(const TVTSData& v, const Separators& seps)
 
 void MaterializeSummary(ProjectState& s) noexcept
 {
-    ViewCache& c = s.viewCache;
+    ViewCache& c = *s.viewCache;
     if (!c.summaryPending)
         return;
     c.summaryPending = false;
@@ -245,7 +246,7 @@ void MainRow(Cells& out, const Summary& sum, std::int32_t frames, double rate)
 
 void MaterializeDetails(ProjectState& s) noexcept
 {
-    ViewCache& c = s.viewCache;
+    ViewCache& c = *s.viewCache;
     if (!c.detailsPending)
         return;
     c.detailsPending = false;
@@ -289,7 +290,7 @@ class RecordedItems {
 public:
     explicit RecordedItems(const ProjectState& s) : s_(s)
     {
-        for (const auto& [key, text] : s.viewCache.itemsBefore)
+        for (const auto& [key, text] : s.viewCache->itemsBefore)
             before_.try_emplace(key, &text);
     }
     const std::string& Cell(int col, int row) const
@@ -334,7 +335,7 @@ void ItemRow(Cells& out, const Items& items, int r)
 
 void MaterializeItems(ProjectState& s) noexcept
 {
-    ViewCache& c = s.viewCache;
+    ViewCache& c = *s.viewCache;
     if (!c.itemsPending)
         return;
     c.itemsPending = false;
@@ -346,13 +347,12 @@ void MaterializeItems(ProjectState& s) noexcept
     c.itemsBefore.clear();
 }
 
-// The views' cache, with the read hooks that write the pending views set once.
+// The views' cache, made with the read hooks that write the pending views.
 ViewCache& CacheOf(ProjectState& s)
 {
-    ViewCache& c = s.viewCache;
-    if (c.hooksInstalled)
-        return c;
-    c.hooksInstalled = true;
+    if (s.viewCache)
+        return *s.viewCache;
+    s.viewCache = {new ViewCache(), [](ViewCache* c) { delete c; }};
     // The hooks run inside a window's paint: an error there would be a broken
     // invariant (every pending row was checked), and must not unwind through
     // the toolkit.
@@ -361,11 +361,11 @@ ViewCache& CacheOf(ProjectState& s)
     s.StringGrid5.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
     s.StringGrid4.SetReadHook([&s]() noexcept { MaterializeItems(s); });
     s.StringGrid1.BeforeCellChange = [&s](int col, int row, const std::string& before) {
-        ViewCache& vc = s.viewCache;
+        ViewCache& vc = *s.viewCache;
         if (vc.itemsPending && row >= 1 && row < vc.itemsRowCount)
             vc.itemsBefore.emplace_back(CellKey(col, row), before);
     };
-    return c;
+    return *s.viewCache;
 }
 
 void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
