@@ -1,7 +1,6 @@
 #include "model/numbers.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -17,18 +16,18 @@ namespace {
 
 Separators g_separators;
 bool g_separatorsRead = false;
-std::atomic<unsigned> g_generation{1};
+
+// Exact powers of ten for the quick conversions both ways: 10^n for n <= 27
+// fits the 64-bit significand.
+constexpr Extended kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                               1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                               1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 }  // namespace
 
 namespace detail {
 
 namespace {
-
-// Exact powers of ten: 10^n for n <= 27 fits the 64-bit significand.
-constexpr Extended kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-                               1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-                               1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 // The quick way to 18 digits for the usual magnitudes: one exact-enough
 // scaling by a power of ten. It declines (returns false) whenever the scaled
@@ -170,9 +169,8 @@ std::string GroupThousands(const std::string& intPart, char sep)
 }
 
 // Fixed text of a rounded decimal with exactly `decimals` decimals.
-std::string FixedText(const Decimal& d, int decimals, bool grouped)
+std::string FixedText(const Decimal& d, int decimals, bool grouped, const Separators& sep)
 {
-    const Separators& sep = NumberSeparators();
     std::string intPart;
     std::string frac;
     if (d.digits.empty()) {
@@ -205,10 +203,6 @@ std::string FixedText(const Decimal& d, int decimals, bool grouped)
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-constexpr Extended kPow10Table[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
-                                    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
-                                    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
 
 int HexValue(char c)
 {
@@ -254,17 +248,7 @@ void SetNumberSeparators(Separators s)
 {
     g_separators = s;
     g_separatorsRead = true;
-    ++g_generation;
 }
-
-Separators SwapSeparatorsQuietly(Separators s)
-{
-    const Separators old = NumberSeparators();
-    g_separators = s;
-    return old;
-}
-
-unsigned SeparatorsGeneration() { return g_generation.load(); }
 
 std::string FormatInteger(std::int64_t v)
 {
@@ -273,7 +257,7 @@ std::string FormatInteger(std::int64_t v)
     return std::string(buf, res.ptr);
 }
 
-std::string FormatGeneral(Extended v)
+std::string FormatGeneral(Extended v, const Separators& seps)
 {
     if (std::isnan(v))
         return "NAN";
@@ -283,7 +267,7 @@ std::string FormatGeneral(Extended v)
     RoundDigits(d, 15);
     if (d.digits.empty())
         return "0";
-    const char sep = NumberSeparators().decimal;
+    const char sep = seps.decimal;
     std::string out;
     if (d.negative)
         out += '-';
@@ -316,7 +300,7 @@ std::string FormatGeneral(Extended v)
     return out;
 }
 
-std::string FormatFloat(std::string_view format, Extended v)
+std::string FormatFloat(std::string_view format, Extended v, const Separators& seps)
 {
     std::string out;
     size_t i = 0;
@@ -352,14 +336,14 @@ std::string FormatFloat(std::string_view format, Extended v)
         const char kind = format[j];
         std::string text;
         if (!std::isfinite(v)) {
-            text = FormatGeneral(v);
+            text = FormatGeneral(v, seps);
         } else {
             Decimal d = ToDecimal18(v);
             if (d.exponent > 18) {
-                text = FormatGeneral(v);  // too many integer digits for a fixed text
+                text = FormatGeneral(v, seps);  // too many integer digits for a fixed text
             } else {
                 RoundDigits(d, d.exponent + decimals);
-                text = FixedText(d, decimals, kind == 'n');
+                text = FixedText(d, decimals, kind == 'n', seps);
             }
         }
         if (text.size() < static_cast<size_t>(width))
@@ -370,9 +354,9 @@ std::string FormatFloat(std::string_view format, Extended v)
     return out;
 }
 
-bool TryParseReal(std::string_view text, Extended& out)
+bool TryParseReal(std::string_view text, Extended& out, const Separators& seps)
 {
-    const char sep = NumberSeparators().decimal;
+    const char sep = seps.decimal;
     size_t b = 0;
     size_t e = text.size();
     while (b < e && text[b] == ' ')
@@ -444,7 +428,7 @@ bool TryParseReal(std::string_view text, Extended& out)
     const long long scale = exp10 - fracDigits;
     if (sig <= 19 && scale >= -27 && scale <= 27) {
         Extended v = static_cast<Extended>(mant);
-        v = scale >= 0 ? v * kPow10Table[scale] : v / kPow10Table[-scale];
+        v = scale >= 0 ? v * kPow10[scale] : v / kPow10[-scale];
         out = negative ? -v : v;
         return true;
     }
@@ -477,10 +461,10 @@ bool TryParseReal(std::string_view text, Extended& out)
     return true;
 }
 
-Extended ParseReal(std::string_view text)
+Extended ParseReal(std::string_view text, const Separators& seps)
 {
     Extended v = 0;
-    if (!TryParseReal(text, v))
+    if (!TryParseReal(text, v, seps))
         ThrowInvalidFloat(text);
     return v;
 }

@@ -20,34 +20,31 @@ struct Separators {
     bool operator==(const Separators&) const = default;
 };
 
-// Read once from the user's regional settings (LC_NUMERIC / LC_ALL / LANG);
-// "." and "," when none are set or the locale is unknown.
+// The separators of the user's regional settings (LC_NUMERIC / LC_ALL / LANG),
+// read once; "." and "," when none are set or the locale is unknown. The text
+// conversions below use these unless they are given others: the views write
+// text they recorded under earlier separators with those.
 const Separators& NumberSeparators();
-// Replace the separators (tests; a comma locale). Bumps SeparatorsGeneration().
+// Puts other separators in their place (tests; a comma locale).
 void SetNumberSeparators(Separators s);
-// Changes whenever the separators change, so cached texts can be invalidated.
-unsigned SeparatorsGeneration();
-// Puts separators in place without changing SeparatorsGeneration(): the views
-// use it to write text they recorded under other separators. Returns the old ones.
-Separators SwapSeparatorsQuietly(Separators s);
 // Reads the separators the environment asks for, without touching the process locale.
 Separators SeparatorsFromEnvironment();
 
 // General number format: at most 15 significant digits, no grouping, no trailing
 // zeros; fixed notation for 1E-4 <= |v| < 1E15, otherwise d.dddE[-]x.
-std::string FormatGeneral(Extended v);
+std::string FormatGeneral(Extended v, const Separators& seps = NumberSeparators());
 std::string FormatInteger(std::int64_t v);
 
 // A format string with one %W.Dn (grouped) or %W.Df conversion and literal text
 // around it; a "%" that ends the string produces nothing. Rounding: the value's
 // first 18 significant digits, then halves away from zero.
-std::string FormatFloat(std::string_view format, Extended v);
+std::string FormatFloat(std::string_view format, Extended v, const Separators& seps = NumberSeparators());
 
 // Strict parsers. Real: blanks around, sign, digits with at most one decimal
 // separator, optional exponent. Integer: leading blanks, sign, decimal or
 // hexadecimal after "$", "x" or "0x"; must fit 32 bits.
-Extended ParseReal(std::string_view text);
-bool TryParseReal(std::string_view text, Extended& out);
+Extended ParseReal(std::string_view text, const Separators& seps = NumberSeparators());
+bool TryParseReal(std::string_view text, Extended& out, const Separators& seps = NumberSeparators());
 std::int32_t ParseInteger(std::string_view text);
 bool TryParseInteger(std::string_view text, std::int32_t& out);
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -46,33 +47,9 @@ enum ItemColumn : int {
     kColFrameRate = 8,
 };
 
-// What the views must show but have not written yet (their text is made when
-// someone looks), with copies of the records they show, so that a later change
-// or error can never make a view show newer data than it should.
-struct ViewCache {
-    bool hooksInstalled = false;
-    // Item details: valid while the item table keeps the version it had when
-    // its every row was last checked.
-    bool itemsValid = false;
-    std::uint64_t itemsVersion = 0;
-    unsigned separatorsGeneration = 0;
-    bool itemsPending = false;
-    int itemsRowCount = 0;
-    Separators itemsSeparators;
-    // Item cells changed since the pending item view was recorded, with the
-    // text they had, in the order of the changes (the first one counts).
-    std::vector<std::pair<std::uint64_t, std::string>> itemsBefore;
-    // Summary grid rows, and VTS details / main grid rows, still to be written.
-    std::array<std::optional<TVTSData>, kVTSRecords> summaryRows{};
-    Separators summarySeparators;
-    bool summaryPending = false;
-    std::array<std::optional<TVTSData>, kVTSRecords> detailRows{};
-    Separators detailSeparators;
-    bool detailsPending = false;
-    // Frames and frame rate whose run time is known to compute, per record:
-    // they change only when a project is aggregated, not when size moves.
-    std::array<std::optional<std::pair<std::int32_t, double>>, kVTSRecords> lengthComputes{};
-};
+// What the views have recorded but not written yet. Its type belongs to the
+// views (views/view_cache.h); the project state only owns one.
+struct ViewCache;
 
 struct Form2Selectors {
     // The encoder parameter dialog's two VTS selectors: passes and width.
@@ -131,7 +108,8 @@ struct ProjectState {
     TextGrid StringGrid3{5, 2};  // main VTS grid
     TextGrid StringGrid4{9, 2};  // item details grid
     TextGrid StringGrid5{7, 2};  // VTS details grid
-    ViewCache viewCache;
+    // Made by the views' first refresh, with the deleter they give.
+    std::unique_ptr<ViewCache, void (*)(ViewCache*)> viewCache{nullptr, nullptr};
 
     // The path the project was loaded from; also where it is saved.
     std::string ProjectPath;

@@ -1,9 +1,14 @@
 #include "views/grid_views.h"
 
 #include <array>
+#include <cmath>
+#include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "model/arith.h"
+#include "model/errors.h"
+#include "views/view_cache.h"
 
 namespace rq {
 
@@ -28,48 +33,159 @@ HMSF SplitFrames(std::int32_t f, Extended F, Extended G)
     return t;
 }
 
-// Writes text recorded under other separators with those separators.
-class RecordedSeparators {
+// ---- Where the cells of a view row go -----------------------------------------
+//
+// Each view row is written by one function over a sink of cells. WriteCells
+// formats every cell into its grid; CheckCells formats nothing. Over either,
+// the row makes the same reads and computations in the same order. Where a
+// sink computes something besides the text (a run time, a length, the rate as
+// its text reads back, a cut to a whole number), the check makes the same
+// computation, or the part of it that can fail.
+//
+// An item row is checked over the very cells it will be written from, so its
+// check fails with the very error, at the very cell, where writing would. The
+// details and main rows are checked over a record's figures instead of their
+// texts, which are not made yet (see SummaryFigures); that check may fail
+// where writing would not, never the other way round. Whenever a check fails,
+// the refresh writes at once, so the user sees exactly where writing fails.
+
+// The frame rate as its two-decimal cell text reads back.
+Extended TwoDecimalRate(double F, const Separators& seps, std::string& text)
+{
+    text = FormatFloat("%10.2f", F, seps);
+    return ParseReal(text, seps);
+}
+
+// Trunc64 fails only outside the 64-bit range. Inside it a check needs no
+// result, and the truncation itself (a library call) is skipped. The check's
+// figures are doubles (see SummaryFigures), so it compares in double: the
+// 80-bit unit is kept out of a loop that runs at every size move.
+void CheckTrunc64(double v)
+{
+    if (!(std::fabs(v) < 0x1p63))
+        Trunc64(v);  // fails, or takes the one value at the limit that fits
+}
+
+class WriteCells {
 public:
-    explicit RecordedSeparators(const Separators& recorded) : old_(SwapSeparatorsQuietly(recorded)) {}
-    ~RecordedSeparators() { SwapSeparatorsQuietly(old_); }
-    RecordedSeparators(const RecordedSeparators&) = delete;
-    RecordedSeparators& operator=(const RecordedSeparators&) = delete;
+    WriteCells(TextGrid& grid, int row, const Separators& seps) : grid_(grid), row_(row), seps_(seps) {}
+    const Separators& Seps() const { return seps_; }
+
+    void Text(int col, const std::string& text) { grid_.SetCell(col, row_, text); }
+    void Fixed(int col, const char* format, Extended v) { grid_.SetCell(col, row_, FormatFloat(format, v, seps_)); }
+    // A figure cut toward zero to a whole number.
+    void Whole(int col, Extended v) { grid_.SetCell(col, row_, FormatInteger(Trunc64(v))); }
+    // A figure cut toward zero to one decimal.
+    void Tenths(int col, Extended v)
+    {
+        grid_.SetCell(col, row_, FormatGeneral(Div(static_cast<Extended>(Trunc64(Mul(v, 10))), 10), seps_));
+    }
+    // An item's run time; G is its frame rate as the rate cell reads back.
+    void RunTime(int col, std::int32_t f, double F, Extended G) { grid_.SetCell(col, row_, ItemRunTime(f, F, G)); }
+    // A title set's length.
+    void Length(int col, std::int32_t f, double F) { grid_.SetCell(col, row_, VTSLength(f, F)); }
+    // Writes the frame rate with two decimals; returns the rate as that text reads back.
+    Extended Rate(int col, double F)
+    {
+        std::string text;
+        const Extended G = TwoDecimalRate(F, seps_, text);
+        grid_.SetCell(col, row_, std::move(text));
+        return G;
+    }
 
 private:
-    Separators old_;
+    TextGrid& grid_;
+    int row_;
+    const Separators& seps_;
+};
+
+class CheckCells {
+public:
+    using KnownLength = std::optional<std::pair<std::int32_t, double>>;
+
+    // knownLength: where the frames and rate last found to have a length are kept.
+    explicit CheckCells(const Separators& seps, KnownLength* knownLength = nullptr)
+        : seps_(seps), knownLength_(knownLength)
+    {
+    }
+    const Separators& Seps() const { return seps_; }
+
+    void Text(int, const std::string&) {}
+    void Fixed(int, const char*, Extended) {}
+    void Whole(int, double v) { CheckTrunc64(v); }
+    // The margin of the figures covers the rounding of this product; the cut
+    // value is a whole number, and dividing it by 10 cannot fail.
+    void Tenths(int, double v) { CheckTrunc64(v * 10); }
+    void RunTime(int, std::int32_t f, double F, Extended G) { SplitFrames(f, F, G); }
+    void Length(int, std::int32_t f, double F)
+    {
+        const std::pair<std::int32_t, double> length(f, F);
+        if (knownLength_ != nullptr && *knownLength_ == length)
+            return;
+        SplitFrames(f, F, F);
+        if (knownLength_ != nullptr)
+            *knownLength_ = length;
+    }
+    // The few rates of a project repeat from row to row: the last one is remembered.
+    Extended Rate(int, double F)
+    {
+        if (F != lastRate_) {
+            std::string text;
+            lastG_ = TwoDecimalRate(F, seps_, text);
+            lastRate_ = F;
+        }
+        return lastG_;
+    }
+
+private:
+    const Separators& seps_;
+    KnownLength* knownLength_;
+    std::optional<double> lastRate_;
+    Extended lastG_ = 0;
 };
 
 // ---- The summary grid -------------------------------------------------------
 
-using SummaryTexts = std::array<std::string, 10>;
-
-SummaryTexts SummaryTextsOf(const TVTSData& v)
+// A record's figure in a summary grid column (1 to 9).
+double SummaryFigure(const TVTSData& v, int col)
 {
-    return {v.Name,
-            FormatInteger(v.Frames),
-            FormatGeneral(v.KBytes),
-            FormatGeneral(v.BitrateAvg),
-            FormatGeneral(v.NewSize),
-            FormatGeneral(v.PercentChange),
-            FormatGeneral(v.NewBitRateAvg),
-            FormatGeneral(v.NewOverallPercent),
-            FormatGeneral(v.OriginalAveragePercent),
-            FormatGeneral(v.TempPercentChange)};
+    switch (col) {
+    case 1: return v.Frames;
+    case 2: return v.KBytes;
+    case 3: return v.BitrateAvg;
+    case 4: return v.NewSize;
+    case 5: return v.PercentChange;
+    case 6: return v.NewBitRateAvg;
+    case 7: return v.NewOverallPercent;
+    case 8: return v.OriginalAveragePercent;
+    default: return v.TempPercentChange;
+    }
 }
 
-void MaterializeSummary(ProjectState& s)
+using SummaryTexts = std::array<std::string, 10>;
+
+// The frames as an integer, the other figures in the general number format.
+SummaryTexts SummaryTextsOf(const TVTSData& v, const Separators& seps)
 {
-    ViewCache& c = s.viewCache;
+    SummaryTexts texts;
+    texts[0] = v.Name;
+    texts[1] = FormatInteger(v.Frames);
+    for (int col = 2; col < 10; ++col)
+        texts[static_cast<size_t>(col)] = FormatGeneral(SummaryFigure(v, col), seps);
+    return texts;
+}
+
+void MaterializeSummary(ProjectState& s) noexcept
+{
+    ViewCache& c = *s.viewCache;
     if (!c.summaryPending)
         return;
     c.summaryPending = false;
-    RecordedSeparators seps(c.summarySeparators);
     for (int k = 1; k < kVTSRecords; ++k) {
         std::optional<TVTSData>& rec = c.summaryRows[static_cast<size_t>(k)];
         if (!rec)
             continue;
-        SummaryTexts texts = SummaryTextsOf(*rec);
+        SummaryTexts texts = SummaryTextsOf(*rec, c.summarySeparators);
         for (int col = 0; col < 10; ++col)
             s.StringGrid2.SetCell(col, k, std::move(texts[static_cast<size_t>(col)]));
         rec.reset();
@@ -78,68 +194,89 @@ void MaterializeSummary(ProjectState& s)
 
 // ---- The VTS details grid and the main VTS grid -------------------------------
 
-void WriteDetailsRow(ProjectState& s, int k, const std::string* sum)
+// A summary row as the details and main rows read it: the texts of its cells.
+struct SummaryCells {
+    const std::string* texts;
+    const Separators& seps;
+    const std::string& Name() const { return texts[0]; }
+    Extended Figure(int col) const { return ParseReal(texts[col], seps); }
+};
+
+// A record's summary row, read without making its text. The general format
+// keeps 15 significant digits, so a figure's text reads back within 5E-15 of
+// the figure, relatively. Each figure is taken here 1E-14 larger in magnitude
+// (the roundings of double are far smaller than the difference), so a limit
+// that the texts' values reach, these figures reach too. Every record figure
+// is finite (each is stored through StoreDouble); one that is not would have
+// no text that reads back, and fails here as well.
+struct SummaryFigures {
+    const TVTSData& v;
+    const Separators& seps;
+    const std::string& Name() const { return v.Name; }
+    double Figure(int col) const
+    {
+        const double x = SummaryFigure(v, col);
+        if (!std::isfinite(x))
+            ThrowInvalidFloat(FormatGeneral(x, seps));  // "NAN" and "INF" do not read back
+        return x * (1 + 1e-14);
+    }
+};
+
+template <typename Cells, typename Summary>
+void DetailsRow(Cells& out, const Summary& sum)
 {
-    TextGrid& g = s.StringGrid5;
-    g.SetCell(0, k, sum[0]);
-    g.SetCell(1, k, FormatFloat("%9.0n", ParseReal(sum[1])));
-    g.SetCell(2, k, FormatFloat("%10.0n", ParseReal(sum[2])));
-    g.SetCell(3, k, FormatFloat("%12.0n", ParseReal(sum[3])));
-    g.SetCell(4, k, FormatFloat("%9.0n", ParseReal(sum[4])));
-    g.SetCell(5, k, FormatFloat("%15.0n", ParseReal(sum[6])));
-    g.SetCell(6, k, FormatFloat("%14.1f", ParseReal(sum[7])));
+    out.Text(0, sum.Name());
+    out.Fixed(1, "%9.0n", sum.Figure(1));
+    out.Fixed(2, "%10.0n", sum.Figure(2));
+    out.Fixed(3, "%12.0n", sum.Figure(3));
+    out.Fixed(4, "%9.0n", sum.Figure(4));
+    out.Fixed(5, "%15.0n", sum.Figure(6));
+    out.Fixed(6, "%14.1f", sum.Figure(7));
 }
 
-void WriteMainRow(ProjectState& s, int k, const std::string* sum, std::int32_t frames, double rate)
+template <typename Cells, typename Summary>
+void MainRow(Cells& out, const Summary& sum, std::int32_t frames, double rate)
 {
-    TextGrid& g = s.StringGrid3;
-    g.SetCell(0, k, sum[0]);
-    g.SetCell(1, k, FormatInteger(Trunc64(ParseReal(sum[3]))));
-    g.SetCell(2, k, FormatInteger(Trunc64(ParseReal(sum[6]))));
-    const Extended p = ParseReal(sum[7]);
-    g.SetCell(3, k, FormatGeneral(Div(static_cast<Extended>(Trunc64(Mul(p, 10))), 10)));
-    g.SetCell(4, k, VTSLength(frames, rate));
+    out.Text(0, sum.Name());
+    out.Whole(1, sum.Figure(3));
+    out.Whole(2, sum.Figure(6));
+    out.Tenths(3, sum.Figure(7));
+    out.Length(4, frames, rate);
 }
 
-void MaterializeDetails(ProjectState& s)
+void MaterializeDetails(ProjectState& s) noexcept
 {
-    ViewCache& c = s.viewCache;
+    ViewCache& c = *s.viewCache;
     if (!c.detailsPending)
         return;
     c.detailsPending = false;
-    RecordedSeparators seps(c.detailSeparators);
+    const Separators& seps = c.detailSeparators;
     for (int k = 1; k < kVTSRecords; ++k) {
         std::optional<TVTSData>& rec = c.detailRows[static_cast<size_t>(k)];
         if (!rec)
             continue;
-        const SummaryTexts texts = SummaryTextsOf(*rec);
-        WriteDetailsRow(s, k, texts.data());
-        WriteMainRow(s, k, texts.data(), rec->Frames, rec->FrameRate);
+        const SummaryTexts texts = SummaryTextsOf(*rec, seps);
+        const SummaryCells sum{texts.data(), seps};
+        WriteCells details(s.StringGrid5, k, seps);
+        DetailsRow(details, sum);
+        WriteCells main(s.StringGrid3, k, seps);
+        MainRow(main, sum, rec->Frames, rec->FrameRate);
         rec.reset();
     }
 }
 
-// A named record whose details and main rows can be written later without
-// any chance of an error: every figure is far from the limits of a 64-bit
-// integer, and its length computes.
-bool CannotFailLater(ViewCache& c, int k, const TVTSData& v)
+// Whether a named record's details and main rows can be written later: they
+// are checked now, so that writing them when someone looks cannot fail.
+bool RowsCanWait(ViewCache& c, int k, const TVTSData& v, const Separators& seps)
 {
-    const double limits[] = {v.BitrateAvg, v.NewBitRateAvg};
-    for (double x : limits)
-        if (!(x > -1e18 && x < 1e18))
-            return false;
-    if (!(v.NewOverallPercent > -1e17 && v.NewOverallPercent < 1e17))
-        return false;
-    std::optional<std::pair<std::int32_t, double>>& known = c.lengthComputes[static_cast<size_t>(k)];
-    const std::pair<std::int32_t, double> length(v.Frames, v.FrameRate);
-    if (known && *known == length)
-        return true;
+    CheckCells check(seps, &c.lengthComputes[static_cast<size_t>(k)]);
+    const SummaryFigures figures{v, seps};
     try {
-        SplitFrames(v.Frames, v.FrameRate, v.FrameRate);
+        DetailsRow(check, figures);
+        MainRow(check, figures, v.Frames, v.FrameRate);
     } catch (const AppError&) {
         return false;
     }
-    known = length;
     return true;
 }
 
@@ -153,7 +290,7 @@ class RecordedItems {
 public:
     explicit RecordedItems(const ProjectState& s) : s_(s)
     {
-        for (const auto& [key, text] : s.viewCache.itemsBefore)
+        for (const auto& [key, text] : s.viewCache->itemsBefore)
             before_.try_emplace(key, &text);
     }
     const std::string& Cell(int col, int row) const
@@ -176,100 +313,74 @@ struct CurrentItems {
     const std::string& Cell(int col, int row) const { return grid.RawCell(col, row); }
 };
 
-// The frame rate as its two-decimal cell text reads back; the few rates of a
-// project repeat, so the last one is remembered.
-Extended TwoDecimalRate(double F, std::string& text)
+template <typename Cells, typename Items>
+void ItemRow(Cells& out, const Items& items, int r)
 {
-    text = FormatFloat("%10.2f", F);
-    return ParseReal(text);
-}
-
-template <typename Items>
-void WriteItemRow(ProjectState& s, const Items& items, int r)
-{
-    TextGrid& g = s.StringGrid4;
-    g.SetCell(0, r, items.Cell(kColTitle, r));
-    g.SetCell(1, r, FormatFloat("%7.0n", ParseReal(items.Cell(kColBitrate, r))));
-    g.SetCell(2, r, FormatFloat("%9.1f %", ParseReal(items.Cell(kColReduction, r))));
+    static const std::string half = "Half", full = "Full";
+    const Separators& seps = out.Seps();
+    out.Text(0, items.Cell(kColTitle, r));
+    out.Fixed(1, "%7.0n", ParseReal(items.Cell(kColBitrate, r), seps));
+    out.Fixed(2, "%9.1f %", ParseReal(items.Cell(kColReduction, r), seps));
     const std::int32_t last = ParseInteger(items.Cell(kColLastEncode, r));
     const std::int32_t first = ParseInteger(items.Cell(kColFirstEncode, r));
     const std::int32_t f = SubInt32(last, first);
-    g.SetCell(3, r, FormatFloat("%9.0n", f));
-    const double kbytes = StoreDouble(ParseReal(items.Cell(kColKBytes, r)));
-    g.SetCell(5, r, FormatFloat("%9.0n", kbytes));
-    const double F = StoreDouble(ParseReal(items.Cell(kColFrameRate, r)));
-    std::string rateText;
-    const Extended G = TwoDecimalRate(F, rateText);
-    g.SetCell(6, r, std::move(rateText));
-    g.SetCell(4, r, ItemRunTime(f, F, G));
-    g.SetCell(7, r, items.Cell(kColHalfWidth, r) == "1" ? "Half" : "Full");
-    g.SetCell(8, r, items.Cell(kColPass, r));
+    out.Fixed(3, "%9.0n", f);
+    out.Fixed(5, "%9.0n", StoreDouble(ParseReal(items.Cell(kColKBytes, r), seps)));
+    const double F = StoreDouble(ParseReal(items.Cell(kColFrameRate, r), seps));
+    const Extended G = out.Rate(6, F);
+    out.RunTime(4, f, F, G);
+    out.Text(7, items.Cell(kColHalfWidth, r) == "1" ? half : full);
+    out.Text(8, items.Cell(kColPass, r));
 }
 
-// Makes every read and every computation of WriteItemRow, in its order, without
-// writing: it throws exactly where writing the row would.
-void CheckItemRow(const TextGrid& items, int r, std::optional<double>& lastRate, Extended& lastG)
+void MaterializeItems(ProjectState& s) noexcept
 {
-    ParseReal(items.RawCell(kColBitrate, r));
-    ParseReal(items.RawCell(kColReduction, r));
-    const std::int32_t last = ParseInteger(items.RawCell(kColLastEncode, r));
-    const std::int32_t first = ParseInteger(items.RawCell(kColFirstEncode, r));
-    const std::int32_t f = SubInt32(last, first);
-    StoreDouble(ParseReal(items.RawCell(kColKBytes, r)));
-    const double F = StoreDouble(ParseReal(items.RawCell(kColFrameRate, r)));
-    if (F != lastRate) {
-        std::string text;
-        lastG = TwoDecimalRate(F, text);
-        lastRate = F;
-    }
-    SplitFrames(f, F, lastG);
-}
-
-void MaterializeItems(ProjectState& s)
-{
-    ViewCache& c = s.viewCache;
+    ViewCache& c = *s.viewCache;
     if (!c.itemsPending)
         return;
     c.itemsPending = false;
-    RecordedSeparators seps(c.itemsSeparators);
     const RecordedItems items(s);
-    for (int r = 1; r < c.itemsRowCount; ++r)
-        WriteItemRow(s, items, r);
+    for (int r = 1; r < c.itemsRowCount; ++r) {
+        WriteCells out(s.StringGrid4, r, c.itemsSeparators);
+        ItemRow(out, items, r);
+    }
     c.itemsBefore.clear();
 }
 
-void InstallHooks(ProjectState& s)
+// The views' cache, made with the read hooks that write the pending views.
+ViewCache& CacheOf(ProjectState& s)
 {
-    ViewCache& c = s.viewCache;
-    if (c.hooksInstalled)
-        return;
-    c.hooksInstalled = true;
-    s.StringGrid2.SetReadHook([&s] { MaterializeSummary(s); });
-    s.StringGrid3.SetReadHook([&s] { MaterializeDetails(s); });
-    s.StringGrid5.SetReadHook([&s] { MaterializeDetails(s); });
-    s.StringGrid4.SetReadHook([&s] { MaterializeItems(s); });
+    if (s.viewCache)
+        return *s.viewCache;
+    s.viewCache = {new ViewCache(), [](ViewCache* c) { delete c; }};
+    // The hooks run inside a window's paint: an error there would be a broken
+    // invariant (every pending row was checked), and must not unwind through
+    // the toolkit.
+    s.StringGrid2.SetReadHook([&s]() noexcept { MaterializeSummary(s); });
+    s.StringGrid3.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
+    s.StringGrid5.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
+    s.StringGrid4.SetReadHook([&s]() noexcept { MaterializeItems(s); });
     s.StringGrid1.BeforeCellChange = [&s](int col, int row, const std::string& before) {
-        ViewCache& vc = s.viewCache;
+        ViewCache& vc = *s.viewCache;
         if (vc.itemsPending && row >= 1 && row < vc.itemsRowCount)
             vc.itemsBefore.emplace_back(CellKey(col, row), before);
     };
+    return *s.viewCache;
 }
 
-void RefreshItems(ProjectState& s)
+void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
 {
-    ViewCache& c = s.viewCache;
-    const bool fresh = c.itemsValid && c.itemsVersion == s.StringGrid1.Version() &&
-                       c.separatorsGeneration == SeparatorsGeneration();
+    const bool fresh = c.itemsValid && c.itemsVersion == s.StringGrid1.Version() && c.itemsSeparators == now;
     if (fresh)
         return;
     c.itemsValid = false;
     const int N = s.StringGrid1.RowCount();
+    const CurrentItems items{s.StringGrid1};
     bool ok = true;
     try {
-        std::optional<double> lastRate;
-        Extended lastG = 0;
+        CheckCells check(now);
         for (int r = 1; r < N; ++r)
-            CheckItemRow(s.StringGrid1, r, lastRate, lastG);
+            ItemRow(check, items, r);
     } catch (const AppError&) {
         ok = false;
     }
@@ -277,19 +388,20 @@ void RefreshItems(ProjectState& s)
         // Write row by row, up to the cell that fails, as the user must see it.
         s.StringGrid4.Flush();
         s.StringGrid4.SetRowCount(N);
-        for (int r = 1; r < N; ++r)
-            WriteItemRow(s, CurrentItems{s.StringGrid1}, r);
+        for (int r = 1; r < N; ++r) {
+            WriteCells out(s.StringGrid4, r, now);
+            ItemRow(out, items, r);
+        }
     }
     // Every row will be written from the table as it stands now.
     c.itemsPending = true;
     c.itemsBefore.clear();
     c.itemsRowCount = N;
-    c.itemsSeparators = NumberSeparators();
+    c.itemsSeparators = now;
     s.StringGrid4.SetRowCount(N);
     s.StringGrid4.MarkPending();
     c.itemsValid = true;
     c.itemsVersion = s.StringGrid1.Version();
-    c.separatorsGeneration = SeparatorsGeneration();
 }
 
 }  // namespace
@@ -310,8 +422,7 @@ std::string VTSLength(std::int32_t f, double F)
 
 void UpdateVTSDataToStringGrid(ProjectState& s)
 {
-    InstallHooks(s);
-    ViewCache& c = s.viewCache;
+    ViewCache& c = CacheOf(s);
     const int V = s.StringGrid2.RowCount();
     const Separators now = NumberSeparators();
 
@@ -328,17 +439,17 @@ void UpdateVTSDataToStringGrid(ProjectState& s)
     s.StringGrid2.MarkPending();
 
     // 2. Item details grid.
-    RefreshItems(s);
+    RefreshItems(s, c, now);
 
     // 3. Total size label.
-    s.Label25.SetCaption(FormatFloat("%9.0n", ParseReal(s.Label2.Caption())));
+    s.Label25.SetCaption(FormatFloat("%9.0n", ParseReal(s.Label2.Caption(), now), now));
 
     // 4 and 5. VTS details grid and main VTS grid, from the summary grid's rows.
     bool later = true;
     for (int k = 1; k < V && later; ++k) {
         const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
         if (!v.Name.empty())
-            later = CannotFailLater(c, k, v);
+            later = RowsCanWait(c, k, v, now);
         else
             later = !c.summaryRows[static_cast<size_t>(k)] && s.StringGrid2.RawCell(0, k).empty();
     }
@@ -363,12 +474,15 @@ void UpdateVTSDataToStringGrid(ProjectState& s)
     s.StringGrid5.Flush();
     const TextGrid& sum = s.StringGrid2;
     for (int k = 1; k < V; ++k)
-        if (!sum.Cell(0, k).empty())
-            WriteDetailsRow(s, k, sum.Row(k).data());
+        if (!sum.Cell(0, k).empty()) {
+            WriteCells details(s.StringGrid5, k, now);
+            DetailsRow(details, SummaryCells{sum.Row(k).data(), now});
+        }
     for (int k = 1; k < V; ++k)
         if (!sum.Cell(0, k).empty()) {
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
-            WriteMainRow(s, k, sum.Row(k).data(), v.Frames, v.FrameRate);
+            WriteCells main(s.StringGrid3, k, now);
+            MainRow(main, SummaryCells{sum.Row(k).data(), now}, v.Frames, v.FrameRate);
         }
 }
 

@@ -91,6 +91,18 @@ TEST(FormatFloat, CommaLocaleSwapsTheSeparators)
     EXPECT_EQ(FormatFloat("%10.2f", static_cast<double>(29.97)), "     29,97");
 }
 
+TEST(NumberText, GivenSeparatorsWinOverTheRegionalOnes)
+{
+    SeparatorsGuard dot('.', ',');
+    const Separators comma{',', '.'};
+    EXPECT_EQ(FormatFloat("%7.0n", 4567.6L, comma), "  4.568");
+    EXPECT_EQ(FormatFloat("%6.2f", 1.5e19L, comma), "1,5E19");
+    EXPECT_EQ(FormatGeneral(0.000015L, comma), "1,5E-5");
+    EXPECT_EQ(ParseReal("29,97", comma), ParseReal("29.97"));
+    EXPECT_EQ(ErrorOf([&] { ParseReal("29.97", comma); }), "'29.97' is not a valid floating point value");
+    EXPECT_EQ(FormatGeneral(2.5L), "2.5") << "the regional ones stay in place";
+}
+
 TEST(ParseReal, AcceptsOnlyStrictNumbers)
 {
     SeparatorsGuard dot('.', ',');

@@ -256,3 +256,31 @@ TEST(UpdateVTSDataToStringGrid, FiguresTooLargeForTheMainGridFailThere)
     EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "Floating point division by zero");
     EXPECT_EQ(s.StringGrid3.Cell(3, 2), "50");
 }
+
+TEST(UpdateVTSDataToStringGrid, FiguresAtTheEdgeOfTheMainGridAsTheirSummaryTextsReadBack)
+{
+    SeparatorsGuard dot('.', ',');
+    struct Case {
+        double bitrate;
+        double percent;
+        const char* error;
+        const char* bitrateCell;
+        const char* percentCell;
+    } cases[] = {
+        {9.2e18, 50, "(no error)", "9200000000000000000", "50"},
+        {4500, 9.2e17, "(no error)", "4500", "9.2E17"},
+        // Under the limit as a figure, over it as its 15-digit text reads back.
+        {4500, 922337203685477504.0, "Invalid floating point operation", "4500", ""},
+    };
+    for (const Case& c : cases) {
+        ProjectState s;
+        PutItems(s, {{"v01", "4500", "2", "0", "50", "0", "1000", "1", "25"}});
+        s.VTSData[1] = Record("v01", 1001, 1, 4500, 50, 25);
+        s.VTSData[1].NewBitRateAvg = c.bitrate;
+        s.VTSData[1].NewOverallPercent = c.percent;
+        s.Label2.SetCaption("1");
+        EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), c.error) << c.percent;
+        EXPECT_EQ(s.StringGrid3.Cell(2, 1), c.bitrateCell) << c.bitrate;
+        EXPECT_EQ(s.StringGrid3.Cell(3, 1), c.percentCell) << c.percent;
+    }
+}
