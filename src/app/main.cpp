@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/numbers.h"
+#include "platform/system.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/headless.h"
@@ -37,6 +38,7 @@ bool Has(const std::vector<std::string>& args, const char* option)
 
 int main(int argc, char** argv)
 {
+    rq::sys::PrepareProcess();
     rq::KeepFreedMemoryForReuse();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (Has(args, "--help") || Has(args, "-h")) {

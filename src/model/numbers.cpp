@@ -5,11 +5,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <langinfo.h>
-#include <locale.h>
 
 #include "model/arith.h"
 #include "model/errors.h"
+#include "platform/system.h"
 
 namespace rq {
 
@@ -226,16 +225,11 @@ int HexValue(char c)
 Separators SeparatorsFromEnvironment()
 {
     Separators s;
-    locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (loc == static_cast<locale_t>(nullptr))
-        return s;
-    const char* dec = nl_langinfo_l(RADIXCHAR, loc);
-    const char* tho = nl_langinfo_l(THOUSEP, loc);
-    if (dec != nullptr && std::strlen(dec) == 1)
-        s.decimal = dec[0];
-    if (tho != nullptr && std::strlen(tho) == 1)
-        s.thousands = tho[0];
-    freelocale(loc);
+    const sys::RegionalSeparators regional = sys::ReadRegionalSeparators();
+    if (regional.decimal)
+        s.decimal = *regional.decimal;
+    if (regional.thousands)
+        s.thousands = *regional.thousands;
     if (s.thousands == s.decimal)
         s.thousands = (s.decimal == ',') ? '.' : ',';
     return s;

@@ -85,38 +85,42 @@ public:
     enum Step { kCreate, kWrite, kFlush, kClose, kLink, kRename, kSteps };
     struct Rule {
         Step step;
-        int nth, err;
+        int nth;
+        FileError err;
     };
     explicit FailingOps(std::vector<Rule> rules) : rules_(std::move(rules)) { SetFileOps(this); }
     ~FailingOps() override { SetFileOps(nullptr); }
 
-    int Create(const std::string& p, std::optional<unsigned> m) override
+    FileError Create(const std::string& p, const FileInfo* like, FileHandle& h) override
     {
-        return Fail(kCreate, [&] { return FileOps::Create(p, m); });
+        return Fail(kCreate, [&] { return FileOps::Create(p, like, h); });
     }
-    int Write(int fd, std::string_view b) override { return Fail(kWrite, [&] { return FileOps::Write(fd, b); }); }
-    int Flush(int fd) override { return Fail(kFlush, [&] { return FileOps::Flush(fd); }); }
-    int Close(int fd) override
+    FileError Write(FileHandle fd, std::string_view b) override
     {
-        const int rc = FileOps::Close(fd);  // the descriptor is gone either way
+        return Fail(kWrite, [&] { return FileOps::Write(fd, b); });
+    }
+    FileError Flush(FileHandle fd) override { return Fail(kFlush, [&] { return FileOps::Flush(fd); }); }
+    FileError Close(FileHandle fd) override
+    {
+        const FileError rc = FileOps::Close(fd);  // the handle is gone either way
         return Fail(kClose, [&] { return rc; });
     }
-    int Link(const std::string& f, const std::string& b) override
+    FileError Link(const std::string& f, const std::string& b) override
     {
         return Fail(kLink, [&] { return FileOps::Link(f, b); });
     }
-    int Rename(const std::string& f, const std::string& t) override
+    FileError Rename(const std::string& f, const std::string& t) override
     {
         return Fail(kRename, [&] { return FileOps::Rename(f, t); });
     }
 
 private:
-    int Fail(Step step, const std::function<int()>& real)
+    FileError Fail(Step step, const std::function<FileError()>& real)
     {
         const int call = ++calls_[step];
         for (const Rule& r : rules_)
             if (r.step == step && r.nth == call)
-                return -r.err;
+                return r.err;
         return real();
     }
     std::vector<Rule> rules_;
@@ -147,7 +151,7 @@ TEST_F(Save, AFailingStepLosesNothing)
         WriteBytes(d / "REBUILDER.ECL", kOldEcl);
         WriteBytes(d / "REBUILDER.INF", kOldInf);
         {
-            FailingOps ops({{c.step, c.nth, c.err}});
+            FailingOps ops({{c.step, c.nth, FileError::FromErrno(c.err)}});
             EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), c.error) << c.step << " " << c.nth;
         }
         EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), c.eclSaved ? newEcl : kOldEcl);
@@ -165,7 +169,8 @@ TEST_F(Save, AFailingStepLosesNothing)
 TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
 {
     {
-        FailingOps ops({{FailingOps::kLink, 1, EPERM}, {FailingOps::kLink, 2, EXDEV}});
+        FailingOps ops({{FailingOps::kLink, 1, {FileFault::LinksUnsupported, EPERM}},
+                        {FailingOps::kLink, 2, {FileFault::LinksUnsupported, EXDEV}}});
         SaveECL(s, s.ProjectPath);
     }
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
@@ -177,7 +182,8 @@ TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
     s.Button7.SetEnabled(true);
     {
         // The first write is the new file's, the second the copy's.
-        FailingOps ops({{FailingOps::kLink, 1, EPERM}, {FailingOps::kWrite, 2, ENOSPC}});
+        FailingOps ops({{FailingOps::kLink, 1, {FileFault::LinksUnsupported, EPERM}},
+                        {FailingOps::kWrite, 2, FileError::FromErrno(ENOSPC)}});
         EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), "Disk full");
     }
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL"}));
