@@ -1,6 +1,9 @@
-// Runs the built program as a process, the way scripts and schedulers do.
+// Runs the built programs as processes, the way scripts and schedulers do:
+// ratequill without a display and the window-free ratequill-cli, which must
+// give the same texts and exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -38,13 +41,13 @@ struct Result {
     std::string err;
 };
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("rq-program-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
+        dir_ = fs::temp_directory_path() / ("rq-program-" + std::to_string(::getpid()) + "-" + name);
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         fs::copy_file(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.ECL", dir_ / "REBUILDER.ECL");
@@ -58,7 +61,7 @@ protected:
     // (a limit, or a change of user).
     Result Run(const std::vector<std::string>& args, const std::string& before = "")
     {
-        std::string cmd = before + " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quote(RQ_PROGRAM);
+        std::string cmd = before + " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quote(GetParam());
         for (const std::string& a : args)
             cmd += " " + Quote(a);
         cmd += " >" + Quote((dir_ / "stdout.txt").string()) + " 2>" + Quote((dir_ / "stderr.txt").string());
@@ -94,7 +97,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ProgramTest, WholeJobsSaveTheProjectAndKeepTheOriginalsAsBackups)
+TEST_P(ProgramTest, WholeJobsSaveTheProjectAndKeepTheOriginalsAsBackups)
 {
     const std::vector<std::vector<std::string>> jobs = {
         {"/max_via_bitrate", "/vts=v02", "/min=1850"},
@@ -121,7 +124,7 @@ TEST_F(ProgramTest, WholeJobsSaveTheProjectAndKeepTheOriginalsAsBackups)
     }
 }
 
-TEST_F(ProgramTest, JobsThatCannotRunWriteNothing)
+TEST_P(ProgramTest, JobsThatCannotRunWriteNothing)
 {
     struct Case {
         std::vector<std::string> args;
@@ -149,14 +152,14 @@ TEST_F(ProgramTest, JobsThatCannotRunWriteNothing)
     }
 }
 
-TEST_F(ProgramTest, AJobWithoutAutosaveLeavesTheFilesAlone)
+TEST_P(ProgramTest, AJobWithoutAutosaveLeavesTheFilesAlone)
 {
     const Result r = Run({Ecl(), "/max_via_bitrate", "/vts=V02", "/min=1850", "/nogui2"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(Untouched());
 }
 
-TEST_F(ProgramTest, ReportPrintsTheTitleSetTables)
+TEST_P(ProgramTest, ReportPrintsTheTitleSetTables)
 {
     const Result r = Run({"--report", Ecl()});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -175,7 +178,7 @@ TEST_F(ProgramTest, ReportPrintsTheTitleSetTables)
     EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), ecl_);
 }
 
-TEST_F(ProgramTest, HelpVersionAndUsage)
+TEST_P(ProgramTest, HelpVersionAndUsage)
 {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
@@ -225,7 +228,7 @@ unsigned SecondGroup()
 
 }  // namespace
 
-TEST_F(ProgramTest, AFileSizeLimitEndsTheSaveWithDiskFullAndLosesNothing)
+TEST_P(ProgramTest, AFileSizeLimitEndsTheSaveWithDiskFullAndLosesNothing)
 {
     // 16 blocks are 8 or 16 KB, whichever the shell counts: less than the new ECL file.
     const Result r = Run(Job(Ecl()), "ulimit -f 16;");
@@ -235,7 +238,7 @@ TEST_F(ProgramTest, AFileSizeLimitEndsTheSaveWithDiskFullAndLosesNothing)
     EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }
 
-TEST_F(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
+TEST_P(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
 {
     fs::create_directory(dir_ / "disc");
     fs::rename(dir_ / "REBUILDER.ECL", dir_ / "disc" / "REBUILDER.ECL");
@@ -255,7 +258,7 @@ TEST_F(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
     }
 }
 
-TEST_F(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
+TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
 {
     const unsigned group = SecondGroup();
     if (group == 0)
@@ -286,3 +289,8 @@ TEST_F(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
         EXPECT_EQ(st.st_mode & 07777, 0666u) << name;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramTest, ::testing::Values(RQ_PROGRAM, RQ_CLI_PROGRAM),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.index == 0 ? std::string("Window") : std::string("Cli");
+                         });
