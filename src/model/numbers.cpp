@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "model/arith.h"
@@ -453,17 +455,29 @@ bool TryParseReal(std::string_view text, Extended& out)
     canon += 'e';
     canon += FormatInteger(exp10);
     Extended v = 0;
+#if defined(_WIN32)
+    // mingw-w64's from_chars reads a long double only to double precision;
+    // its strtold is exact, and the text here is in C form.
+    errno = 0;
+    char* end = nullptr;
+    v = std::strtold(canon.c_str(), &end);
+    if (end != canon.data() + canon.size())
+        return false;
+    const bool outOfRange = errno == ERANGE;
+#else
     const auto res = std::from_chars(canon.data(), canon.data() + canon.size(), v);
     if (res.ptr != canon.data() + canon.size())
         return false;
-    if (res.ec == std::errc::result_out_of_range) {
+    if (res.ec != std::errc() && res.ec != std::errc::result_out_of_range)
+        return false;
+    const bool outOfRange = res.ec == std::errc::result_out_of_range;
+#endif
+    if (outOfRange) {
         if (leading || intDigits + exp10 < 0) {
             v = 0;  // underflow reads as zero
         } else {
             return false;  // too large for any extended value
         }
-    } else if (res.ec != std::errc()) {
-        return false;
     }
     if (!std::isfinite(v))
         return false;

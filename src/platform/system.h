@@ -27,6 +27,14 @@ constexpr bool IsPathSeparator(char c)
 #endif
 }
 
+// Whether the file system takes "REBUILDER.INF" and "rebuilder.inf" for one
+// name, so that only a look at the folder tells its spelling on disk.
+#if defined(_WIN32)
+constexpr bool kNamesIgnoreCase = true;
+#else
+constexpr bool kNamesIgnoreCase = false;
+#endif
+
 // What a replaced file passes on to the file that takes its place.
 struct FileInfo {
     bool folder = false;
@@ -63,7 +71,7 @@ FileError CloseFile(FileHandle handle);
 // Gives file the second name backup (never replacing one).
 FileError LinkFile(const std::string& file, const std::string& backup);
 // Puts from in the place of to in one step; to need not exist.
-FileError ReplaceFile(const std::string& from, const std::string& to);
+FileError RenameOver(const std::string& from, const std::string& to);
 FileError RemoveFile(const std::string& path);
 // Makes the renames inside a folder durable, where the system needs that.
 void FlushFolder(const std::string& folder);

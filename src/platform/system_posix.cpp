@@ -204,7 +204,7 @@ FileError LinkFile(const std::string& file, const std::string& backup)
     }
 }
 
-FileError ReplaceFile(const std::string& from, const std::string& to)
+FileError RenameOver(const std::string& from, const std::string& to)
 {
     return ::rename(from.c_str(), to.c_str()) == 0 ? FileError() : LastError();
 }

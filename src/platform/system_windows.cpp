@@ -209,7 +209,7 @@ FileError LinkFile(const std::string& file, const std::string& backup)
     }
 }
 
-FileError ReplaceFile(const std::string& from, const std::string& to)
+FileError RenameOver(const std::string& from, const std::string& to)
 {
     return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                ? FileError()

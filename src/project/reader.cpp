@@ -139,7 +139,9 @@ bool FileExists(const std::string& path)
 
 std::string FindFileIgnoringCase(const std::string& path)
 {
-    if (path.empty() || FileExists(path))
+    // Where names ignore case the name always exists; the folder tells the
+    // spelling on disk, which a save then keeps.
+    if (path.empty() || (!sys::kNamesIgnoreCase && FileExists(path)))
         return path;
     size_t cut = path.size();
     while (cut > 0 && !sys::IsPathSeparator(path[cut - 1]))

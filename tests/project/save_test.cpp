@@ -3,9 +3,12 @@
 #include <cerrno>
 #include <set>
 #include <vector>
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include "project/file_ops.h"
+#include "project/reader.h"
 #include "project/save.h"
 #include "project_files.h"
 
@@ -44,15 +47,19 @@ protected:
 
 TEST_F(Save, KeepsTheOldestFilesAsBackups)
 {
+#if !defined(_WIN32)
     ::chmod((dir / "REBUILDER.ECL").c_str(), 0640);
+#endif
     SaveProject(s);
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.INF"), "[v01]\r\nReduction=40\r\n");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.INFBAK"), kOldInf);
+#if !defined(_WIN32)  // permission bits are POSIX's
     struct stat st {};
     ::stat((dir / "REBUILDER.ECL").c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+#endif
     EXPECT_FALSE(s.Button7.Enabled());
 
     s.ListBox1.Assign({"second"});
@@ -69,7 +76,8 @@ TEST_F(Save, KeepsTheOldestFilesAsBackups)
 TEST_F(Save, CreatesAMissingFileAndFindsLowerCaseNames)
 {
     std::filesystem::remove(dir / "REBUILDER.ECL");
-    std::filesystem::rename(dir / "REBUILDER.INF", dir / "rebuilder.inf");
+    std::filesystem::remove(dir / "REBUILDER.INF");
+    WriteBytes(dir / "rebuilder.inf", kOldInf);
     SaveECL(s, dir / "REBUILDER.INF");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
     EXPECT_EQ(ReadBytes(dir / "rebuilder.inf"), "[v01]\r\nReduction=40\r\n");
@@ -141,7 +149,9 @@ TEST_F(Save, AFailingStepLosesNothing)
         {FailingOps::kCreate, 1, EACCES, "File access denied", false, false},
         {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false},
         {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false},
+#if defined(EDQUOT)
         {FailingOps::kClose, 1, EDQUOT, "Disk full", false, false},
+#endif
         {FailingOps::kLink, 1, EROFS, "File access denied", false, false},
         {FailingOps::kRename, 1, EIO, "I/O error 5", false, true},
         {FailingOps::kRename, 2, EBUSY, "I/O error 16", true, true},  // the INF file's rename
@@ -187,4 +197,16 @@ TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
         EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), "Disk full");
     }
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL"}));
+}
+
+TEST_F(Save, AFolderWhereAFileBelongsIsAnInvalidFilename)
+{
+    std::filesystem::remove(dir / "REBUILDER.INF");
+    std::filesystem::create_directory(dir / "REBUILDER.INF");
+    ProjectState loaded;
+    EXPECT_EQ(ErrorOf([&] { LoadECL(loaded, dir / "REBUILDER.ECL"); }), "Invalid filename");
+    // Nothing is written, not even the ECL file.
+    EXPECT_EQ(ErrorOf([&] { SaveProject(s); }), "Invalid filename");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), kOldEcl);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }

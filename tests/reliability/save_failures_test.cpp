@@ -10,9 +10,11 @@
 #include <csignal>
 #include <set>
 #include <string>
+#if !defined(_WIN32)  // the tests that end a save by ending its process
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "project/file_ops.h"
 #include "project/project_files.h"
@@ -245,6 +247,8 @@ TEST_F(SaveUnderFailure, EveryFailingStepKeepsOldOrNewBytesAndSaveStaysEnabled)
     EXPECT_EQ(injected, 2 * 11 * 3 + 2 * 5 * 3);
 }
 
+#if !defined(_WIN32)  // fork and setrlimit
+
 namespace {
 
 // Ends the process as a crash or a kill would: before the nth file operation
@@ -349,3 +353,5 @@ TEST_F(SaveUnderFailure, AFileSizeLimitStopsTheWriteForReal)
     EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), oldInf_);
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }
+
+#endif
