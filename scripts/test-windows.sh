@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+RATEQUILL_WINDOWS=1 bash scripts/install-deps.sh
 cmake --preset windows-cross >/dev/null
 cmake --build --preset windows-cross --target ratequill-cli ratequill_tests
 cmake --preset release >/dev/null
