@@ -1,8 +1,8 @@
 #pragma once
 // Everything the program asks of the operating system, in one place per
 // system (system_posix.cpp, system_windows.cpp). Paths are UTF-8 here; the
-// Windows side turns them into UTF-16 at each call. Nothing else in the
-// program includes a system header.
+// Windows side turns them into UTF-16 at each call. Apart from these two
+// files, the library includes no POSIX or Windows header.
 #include <cstdint>
 #include <optional>
 #include <string>
