@@ -1,7 +1,8 @@
 // rq_process_compare RUNS SETUP_CMD -- CMD_A -- CMD_B
 // Runs SETUP_CMD (through sh) before every run, then CMD_A and CMD_B in turn,
 // RUNS times each, interleaved so both share the machine's mood; prints the
-// median wall time, the peak resident memory and the ratio B / A.
+// median wall time, the peak resident memory, the ratio B / A and the
+// difference B - A.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -79,6 +80,6 @@ int main(int argc, char** argv)
     const double b = Median(ms[1]);
     std::printf("%-10s median %8.2f ms  peak RSS %6.1f MB  (%s)\n", "floor", a, rss[0] / 1024.0, cmds[0][0].c_str());
     std::printf("%-10s median %8.2f ms  peak RSS %6.1f MB  (%s)\n", "ratequill", b, rss[1] / 1024.0, cmds[1][0].c_str());
-    std::printf("ratio %.2f\n", b / a);
+    std::printf("ratio %.2f  difference %.2f ms\n", b / a, b - a);
     return 0;
 }

@@ -5,6 +5,10 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
           qt6-base-dev libgl-dev xvfb xauth)
+# The Windows stage: the mingw-w64 cross compiler (posix threads) and Wine to run what it builds.
+if [ "${RATEQUILL_WINDOWS:-0}" = 1 ]; then
+    packages+=(g++-mingw-w64-x86-64-posix wine64)
+fi
 if [ "${RATEQUILL_FUZZ:-0}" = 1 ]; then
     packages+=(clang libclang-rt-14-dev)
 fi

@@ -2,7 +2,8 @@
 # Builds Ratequill and runs every test (library, windows offscreen, program),
 # then builds and runs them all again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, where any memory error, leak or undefined
-# behaviour fails the test that caused it.
+# behaviour fails the test that caused it. Last, the Windows stage: the
+# cross-built ratequill-cli.exe and test suite under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,3 +15,5 @@ ctest --preset release --output-on-failure -j2
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan --output-on-failure -j2
+
+bash scripts/test-windows.sh

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdlib>
-#include <iostream>
 #include <string>
 #include <vector>
 
-#include "model/numbers.h"
+#include "app/no_window.h"
+#include "platform/system.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/headless.h"
@@ -17,50 +17,27 @@ namespace {
 
 bool HasDisplay()
 {
+#if defined(_WIN32)
+    return true;  // the desktop is always there
+#else
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* v = std::getenv(name);
         if (v != nullptr && *v != '\0')
             return true;
     }
     return false;
-}
-
-bool Has(const std::vector<std::string>& args, const char* option)
-{
-    for (const std::string& a : args)
-        if (a == option)
-            return true;
-    return false;
+#endif
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    rq::sys::PrepareProcess();
     rq::KeepFreedMemoryForReuse();
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (Has(args, "--help") || Has(args, "-h")) {
-        std::cout << rq::UsageText();
-        return 0;
-    }
-    if (Has(args, "--version")) {
-        std::cout << rq::TForm1::kCaption << '\n';
-        return 0;
-    }
-    // The separators come from the user's regional settings, read before the
-    // toolkit touches the process locale.
-    rq::NumberSeparators();
-
-    if (Has(args, "--report"))
-        return rq::RunReport(args, std::cout, std::cerr);
-    if (!HasDisplay()) {
-        if (args.empty()) {
-            std::cerr << rq::UsageText();
-            return 2;
-        }
-        // Nobody could see or close a window: run the job without one.
-        return rq::RunHeadlessBatch(args, std::cerr);
-    }
+    const std::vector<std::string> args = rq::sys::CommandLineArguments(argc, argv);
+    if (const std::optional<int> status = rq::RunWithoutWindow(args, HasDisplay()))
+        return *status;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(rq::TForm1::kAppTitle);

@@ -60,7 +60,9 @@ int IoCodeFromErrno(int err)
     case EPERM:
     case EROFS: return 5;
     case ENOSPC:
+#if defined(EDQUOT)  // quotas are POSIX's
     case EDQUOT:
+#endif
     case EFBIG: return 101;
     default: return -1;
     }

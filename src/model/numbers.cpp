@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
-#include <langinfo.h>
-#include <locale.h>
 
 #include "model/arith.h"
 #include "model/errors.h"
+#include "platform/system.h"
 
 namespace rq {
 
@@ -220,16 +221,11 @@ int HexValue(char c)
 Separators SeparatorsFromEnvironment()
 {
     Separators s;
-    locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (loc == static_cast<locale_t>(nullptr))
-        return s;
-    const char* dec = nl_langinfo_l(RADIXCHAR, loc);
-    const char* tho = nl_langinfo_l(THOUSEP, loc);
-    if (dec != nullptr && std::strlen(dec) == 1)
-        s.decimal = dec[0];
-    if (tho != nullptr && std::strlen(tho) == 1)
-        s.thousands = tho[0];
-    freelocale(loc);
+    const sys::RegionalSeparators regional = sys::ReadRegionalSeparators();
+    if (regional.decimal)
+        s.decimal = *regional.decimal;
+    if (regional.thousands)
+        s.thousands = *regional.thousands;
     if (s.thousands == s.decimal)
         s.thousands = (s.decimal == ',') ? '.' : ',';
     return s;
@@ -443,17 +439,29 @@ bool TryParseReal(std::string_view text, Extended& out, const Separators& seps)
     canon += 'e';
     canon += FormatInteger(exp10);
     Extended v = 0;
+#if defined(_WIN32)
+    // mingw-w64's from_chars reads a long double only to double precision;
+    // its strtold is exact, and the text here is in C form.
+    errno = 0;
+    char* end = nullptr;
+    v = std::strtold(canon.c_str(), &end);
+    if (end != canon.data() + canon.size())
+        return false;
+    const bool outOfRange = errno == ERANGE;
+#else
     const auto res = std::from_chars(canon.data(), canon.data() + canon.size(), v);
     if (res.ptr != canon.data() + canon.size())
         return false;
-    if (res.ec == std::errc::result_out_of_range) {
+    if (res.ec != std::errc() && res.ec != std::errc::result_out_of_range)
+        return false;
+    const bool outOfRange = res.ec == std::errc::result_out_of_range;
+#endif
+    if (outOfRange) {
         if (leading || intDigits + exp10 < 0) {
             v = 0;  // underflow reads as zero
         } else {
             return false;  // too large for any extended value
         }
-    } else if (res.ec != std::errc()) {
-        return false;
     }
     if (!std::isfinite(v))
         return false;

@@ -2,15 +2,19 @@
 // The file operations that saving performs, behind one small seam. The real
 // implementation calls the operating system; a test (or a reliability check)
 // derives from FileOps, overrides the step it wants to break and returns the
-// errno of its choice, and installs it with SetFileOps.
+// FileError of its choice, and installs it with SetFileOps.
 //
-// Every operation returns 0 (Create: a descriptor >= 0) on success and
-// -errno on failure; none of them throws.
-#include <optional>
+// Every operation returns a FileError, empty on success; none of them throws.
 #include <string>
 #include <string_view>
 
+#include "platform/file_error.h"
+#include "platform/system.h"
+
 namespace rq {
+
+using FileHandle = sys::FileHandle;
+using FileInfo = sys::FileInfo;
 
 class FileOps {
 public:
@@ -20,21 +24,23 @@ public:
     virtual ~FileOps() = default;
 
     // Creates a file that does not exist yet (an existing one is never opened:
-    // -EEXIST). With mode, the file gets exactly these permission bits; without,
-    // the usual 0666 narrowed by the umask.
-    virtual int Create(const std::string& path, std::optional<unsigned> mode);
+    // FileFault::Exists). With like, the file gets the permissions, and where
+    // the user may give them the owner and group, of the file it will replace;
+    // without, the system's defaults.
+    virtual FileError Create(const std::string& path, const FileInfo* like, FileHandle& handle);
     // Writes every byte, retrying short writes and interruptions.
-    virtual int Write(int fd, std::string_view bytes);
-    // Flushes the file's data and size to the disk (fsync).
-    virtual int Flush(int fd);
-    virtual int Close(int fd);
+    virtual FileError Write(FileHandle handle, std::string_view bytes);
+    // Flushes the file's data and size to the disk.
+    virtual FileError Flush(FileHandle handle);
+    virtual FileError Close(FileHandle handle);
     // Gives `file` the second name `backup` (a hard link); never replaces an
-    // existing `backup` (-EEXIST).
-    virtual int Link(const std::string& file, const std::string& backup);
+    // existing `backup` (FileFault::Exists). FileFault::LinksUnsupported where
+    // the file system has no links.
+    virtual FileError Link(const std::string& file, const std::string& backup);
     // Puts `from` in place of `to` in one step; `to` need not exist.
-    virtual int Rename(const std::string& from, const std::string& to);
+    virtual FileError Rename(const std::string& from, const std::string& to);
     // Removes a file; used only to clean up what a failed save created.
-    virtual int Remove(const std::string& path);
+    virtual FileError Remove(const std::string& path);
 };
 
 // The operations saves use now: the real ones unless a test installed others.

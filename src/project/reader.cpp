@@ -1,11 +1,10 @@
 #include "project/reader.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <sys/stat.h>
 
 #include "model/arith.h"
 #include "model/numbers.h"
+#include "platform/system.h"
 #include "project/aggregation.h"
 #include "project/inf_sections.h"
 #include "project/key_lines.h"
@@ -119,16 +118,18 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext)
 
 bool FileExists(const std::string& path)
 {
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    const std::optional<sys::FileInfo> info = sys::Inspect(path);
+    return info && !info->folder;
 }
 
 std::string FindFileIgnoringCase(const std::string& path)
 {
-    if (path.empty() || FileExists(path))
+    // Where names ignore case the name always exists; the folder tells the
+    // spelling on disk, which a save then keeps.
+    if (path.empty() || (!sys::kNamesIgnoreCase && FileExists(path)))
         return path;
     size_t cut = path.size();
-    while (cut > 0 && path[cut - 1] != '/')
+    while (cut > 0 && !sys::IsPathSeparator(path[cut - 1]))
         --cut;
     const std::string folder = path.substr(0, cut);
     const std::string wanted = LowerAscii(path.substr(cut));
@@ -138,11 +139,7 @@ std::string FindFileIgnoringCase(const std::string& path)
     // Several spellings of one name can sit side by side; the first in byte
     // order is taken, so the choice does not depend on the directory's order.
     std::string best;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder),
-                                           ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+    for (const std::string& name : sys::FolderNames(folder)) {
         if (LowerAscii(name) != wanted || !FileExists(folder + name))
             continue;
         if (best.empty() || name < best)

@@ -12,7 +12,8 @@ namespace rq {
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 // The file to open for a derived name: the name itself when it exists, else
 // the file in the same folder whose name matches it case-insensitively (the
-// first in byte order when there are several), else the name unchanged.
+// first in byte order when there are several), else the name unchanged. Where
+// the file system ignores case (Windows), always the spelling on disk.
 std::string FindFileIgnoringCase(const std::string& path);
 bool FileExists(const std::string& path);
 

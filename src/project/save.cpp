@@ -1,14 +1,10 @@
 #include "project/save.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 #include "model/errors.h"
 #include "model/numbers.h"
+#include "platform/system.h"
 #include "project/file_ops.h"
 #include "project/reader.h"
 #include "project/text_file.h"
@@ -34,64 +30,45 @@ std::string FileBytes(const TextList& buffer)
 
 std::string FolderOf(const std::string& path)
 {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-bool NameTaken(const std::string& path)
-{
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-// Makes the rename durable: the folder's entry is on disk too. A folder that
-// cannot be synced is left as it is; the file itself already is.
-void FlushFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        static_cast<void>(::fsync(fd));
-        ::close(fd);
-    }
+    size_t cut = path.size();
+    while (cut > 0 && !sys::IsPathSeparator(path[cut - 1]))
+        --cut;
+    return path.substr(0, cut);
 }
 
 // A new file under `path` with `bytes`, flushed to disk. On failure nothing
-// is left under `path` and the errno is returned (0 on success).
-int WriteNewFile(FileOps& ops, const std::string& path, std::string_view bytes, std::optional<unsigned> mode,
-                 const struct stat* owner)
+// is left under `path`.
+FileError WriteNewFile(FileOps& ops, const std::string& path, std::string_view bytes, const FileInfo* like)
 {
-    const int fd = ops.Create(path, mode);
-    if (fd < 0)
-        return -fd;
-    if (owner)  // keeps the project file's owner when root saves it; a user cannot, and need not
-        static_cast<void>(::fchown(fd, owner->st_uid, owner->st_gid));
-    int rc = ops.Write(fd, bytes);
-    if (rc == 0)
-        rc = ops.Flush(fd);
-    const int closed = ops.Close(fd);
-    if (rc == 0)
-        rc = closed;
-    if (rc != 0) {
+    FileHandle handle = -1;
+    FileError err = ops.Create(path, like, handle);
+    if (err)
+        return err;
+    err = ops.Write(handle, bytes);
+    if (!err)
+        err = ops.Flush(handle);
+    const FileError closed = ops.Close(handle);
+    if (!err)
+        err = closed;
+    if (err)
         ops.Remove(path);
-        return -rc;
-    }
-    return 0;
+    return err;
 }
 
 std::string TemporaryName(const std::string& folder, int attempt)
 {
-    return folder + ".ratequill-" + FormatInteger(::getpid()) + "-" + FormatInteger(attempt) + ".tmp";
+    return folder + ".ratequill-" + FormatInteger(sys::ProcessId()) + "-" + FormatInteger(attempt) + ".tmp";
 }
 
 // A new file with `bytes` under a free temporary name in `folder`, which is
-// stored in `temporary`. Returns the errno (0 on success).
-int WriteTemporaryFile(FileOps& ops, const std::string& folder, std::string_view bytes, std::optional<unsigned> mode,
-                       const struct stat* owner, std::string& temporary)
+// stored in `temporary`.
+FileError WriteTemporaryFile(FileOps& ops, const std::string& folder, std::string_view bytes, const FileInfo* like,
+                             std::string& temporary)
 {
-    int err = EEXIST;
-    for (int attempt = 0; err == EEXIST && attempt < 100; ++attempt) {
+    FileError err(FileFault::Exists, 0);
+    for (int attempt = 0; err.Fault() == FileFault::Exists && attempt < 100; ++attempt) {
         temporary = TemporaryName(folder, attempt);
-        err = WriteNewFile(ops, temporary, bytes, mode, owner);
+        err = WriteNewFile(ops, temporary, bytes, like);
     }
     return err;
 }
@@ -101,38 +78,34 @@ int WriteTemporaryFile(FileOps& ops, const std::string& folder, std::string_view
 // backup name: a save that dies while copying must never leave half a backup,
 // which every later save would keep as the original. Reading the file for it
 // may raise its I/O error.
-int CopyBackup(FileOps& ops, const std::string& file, const std::string& backup, unsigned mode)
+FileError CopyBackup(FileOps& ops, const std::string& file, const std::string& backup, const FileInfo& like)
 {
     std::string temporary;
-    int err = WriteTemporaryFile(ops, FolderOf(backup), ReadFileBytes(file), mode, nullptr, temporary);
-    if (err != 0)
+    FileError err = WriteTemporaryFile(ops, FolderOf(backup), ReadFileBytes(file), &like, temporary);
+    if (err)
         return err;
-    if (NameTaken(backup)) {  // a backup appeared meanwhile: it is kept
+    if (sys::NameTaken(backup)) {  // a backup appeared meanwhile: it is kept
         ops.Remove(temporary);
-        return 0;
+        return {};
     }
-    err = -ops.Rename(temporary, backup);
-    if (err != 0)
+    err = ops.Rename(temporary, backup);
+    if (err)
         ops.Remove(temporary);
     return err;
 }
 
 // The first save keeps the file as it was under the backup name. A backup
 // that exists already is never replaced, and the file never leaves its name.
-int MakeBackup(FileOps& ops, const std::string& file, const std::string& backup, unsigned mode)
+FileError MakeBackup(FileOps& ops, const std::string& file, const std::string& backup, const FileInfo& like)
 {
-    if (NameTaken(backup))
-        return 0;
-    const int rc = ops.Link(file, backup);
-    switch (-rc) {
-    case 0:
-    case EEXIST: return 0;
-    case EPERM:
-    case EXDEV:
-    case EMLINK:
-    case ENOSYS:
-    case EOPNOTSUPP: return CopyBackup(ops, file, backup, mode);
-    default: return -rc;
+    if (sys::NameTaken(backup))
+        return {};
+    const FileError err = ops.Link(file, backup);
+    switch (err.Fault()) {
+    case FileFault::None:
+    case FileFault::Exists: return {};
+    case FileFault::LinksUnsupported: return CopyBackup(ops, file, backup, like);
+    default: return err;
     }
 }
 
@@ -141,31 +114,36 @@ int MakeBackup(FileOps& ops, const std::string& file, const std::string& backup,
 void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, const TextList& buffer)
 {
     const std::string bytes = FileBytes(buffer);
-    struct stat st {};
-    const bool exists = ::stat(file.c_str(), &st) == 0;
-    const std::optional<unsigned> mode =
-        exists ? std::optional<unsigned>(static_cast<unsigned>(st.st_mode) & 07777u) : std::nullopt;
+    const std::optional<FileInfo> old = sys::Inspect(file);
+    const FileInfo* like = old ? &*old : nullptr;
 
     const std::string folder = FolderOf(file);
     std::string temporary;
-    int err = WriteTemporaryFile(ops, folder, bytes, mode, exists ? &st : nullptr, temporary);
-    if (err != 0)
-        ThrowIoErrno(err);
+    FileError err = WriteTemporaryFile(ops, folder, bytes, like, temporary);
+    if (err)
+        err.Raise();
 
     try {
-        if (exists)
-            err = MakeBackup(ops, file, backup, *mode);
+        if (old)
+            err = MakeBackup(ops, file, backup, *old);
     } catch (const AppError&) {  // the file to copy could not be read
         ops.Remove(temporary);
         throw;
     }
-    if (err == 0)
-        err = -ops.Rename(temporary, file);
-    if (err != 0) {
+    if (!err)
+        err = ops.Rename(temporary, file);
+    if (err) {
         ops.Remove(temporary);
-        ThrowIoErrno(err);
+        err.Raise();
     }
-    FlushFolder(folder);
+    sys::FlushFolder(folder);
+}
+
+// The project file a save replaces: where the name is a symbolic link, the
+// file it leads to, so that the link stays a link and its file gets the text.
+std::string FileToReplace(const std::string& path, const char* ext)
+{
+    return sys::ResolveLinks(FindFileIgnoringCase(ChangeFileExt(path, ext)));
 }
 
 }  // namespace
@@ -173,9 +151,14 @@ void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, 
 void SaveECL(ProjectState& s, const std::string& path)
 {
     FileOps& ops = CurrentFileOps();
-    const std::string eclFile = FindFileIgnoringCase(ChangeFileExt(path, ".ECL"));
+    const std::string eclFile = FileToReplace(path, ".ECL");
+    const std::string infFile = FileToReplace(path, ".INF");
+    // A file the user may not write (read-only, locked, a folder) is refused
+    // before anything is written, rather than replaced behind the user's back.
+    for (const std::string* file : {&eclFile, &infFile})
+        if (const FileError err = sys::CheckReplaceable(*file))
+            err.Raise();
     SaveFile(ops, eclFile, FindFileIgnoringCase(ChangeFileExt(eclFile, ".ECLBAK")), s.ListBox1);
-    const std::string infFile = FindFileIgnoringCase(ChangeFileExt(path, ".INF"));
     SaveFile(ops, infFile, FindFileIgnoringCase(ChangeFileExt(infFile, ".INFBAK")), s.ListBox2);
     s.Button7.SetEnabled(false);
 }

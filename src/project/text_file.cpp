@@ -1,12 +1,8 @@
 #include "project/text_file.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "model/errors.h"
+#include "platform/system.h"
 
 namespace rq {
 
@@ -14,50 +10,13 @@ namespace {
 
 constexpr char kCtrlZ = 26;
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 }  // namespace
 
 std::string ReadFileBytes(const std::string& path)
 {
-    int fd;
-    do
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0)
-        ThrowIoErrno(errno);
-    const Descriptor file(fd);
     std::string bytes;
-    // Reading into a buffer of the file's size avoids copying it while it grows.
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        bytes.reserve(static_cast<size_t>(st.st_size));
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(file.Get(), chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ThrowIoErrno(errno);
-        }
-        if (n == 0)
-            break;
-        bytes.append(chunk, static_cast<size_t>(n));
-    }
+    if (const FileError err = sys::ReadWholeFile(path, bytes))
+        err.Raise();
     return bytes;
 }
 

@@ -1,12 +1,18 @@
-// Runs the built program as a process, the way scripts and schedulers do.
+// Runs the built programs as processes, the way scripts and schedulers do:
+// ratequill without a display and the window-free ratequill-cli, which must
+// give the same texts and exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <set>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -35,13 +41,13 @@ struct Result {
     std::string err;
 };
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() /
-               ("rq-program-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
+        dir_ = fs::temp_directory_path() / ("rq-program-" + std::to_string(::getpid()) + "-" + name);
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         fs::copy_file(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.ECL", dir_ / "REBUILDER.ECL");
@@ -51,10 +57,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Runs the program without a display.
-    Result Run(const std::vector<std::string>& args)
+    // Runs the program without a display, after the shell words of `before`
+    // (a limit, or a change of user).
+    Result Run(const std::vector<std::string>& args, const std::string& before = "")
     {
-        std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quote(RQ_PROGRAM);
+        std::string cmd = before + " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quote(GetParam());
         for (const std::string& a : args)
             cmd += " " + Quote(a);
         cmd += " >" + Quote((dir_ / "stdout.txt").string()) + " 2>" + Quote((dir_ / "stderr.txt").string());
@@ -75,6 +82,14 @@ protected:
                !fs::exists(dir_ / "REBUILDER.ECLBAK") && !fs::exists(dir_ / "REBUILDER.INFBAK");
     }
 
+    std::set<std::string> Names() const
+    {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.insert(e.path().filename().string());
+        return names;
+    }
+
     fs::path dir_;
     std::string ecl_;
     std::string inf_;
@@ -82,7 +97,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ProgramTest, WholeJobsSaveTheProjectAndKeepTheOriginalsAsBackups)
+TEST_P(ProgramTest, WholeJobsSaveTheProjectAndKeepTheOriginalsAsBackups)
 {
     const std::vector<std::vector<std::string>> jobs = {
         {"/max_via_bitrate", "/vts=v02", "/min=1850"},
@@ -109,7 +124,7 @@ TEST_F(ProgramTest, WholeJobsSaveTheProjectAndKeepTheOriginalsAsBackups)
     }
 }
 
-TEST_F(ProgramTest, JobsThatCannotRunWriteNothing)
+TEST_P(ProgramTest, JobsThatCannotRunWriteNothing)
 {
     struct Case {
         std::vector<std::string> args;
@@ -137,14 +152,14 @@ TEST_F(ProgramTest, JobsThatCannotRunWriteNothing)
     }
 }
 
-TEST_F(ProgramTest, AJobWithoutAutosaveLeavesTheFilesAlone)
+TEST_P(ProgramTest, AJobWithoutAutosaveLeavesTheFilesAlone)
 {
     const Result r = Run({Ecl(), "/max_via_bitrate", "/vts=V02", "/min=1850", "/nogui2"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(Untouched());
 }
 
-TEST_F(ProgramTest, ReportPrintsTheTitleSetTables)
+TEST_P(ProgramTest, ReportPrintsTheTitleSetTables)
 {
     const Result r = Run({"--report", Ecl()});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -163,7 +178,7 @@ TEST_F(ProgramTest, ReportPrintsTheTitleSetTables)
     EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), ecl_);
 }
 
-TEST_F(ProgramTest, HelpVersionAndUsage)
+TEST_P(ProgramTest, HelpVersionAndUsage)
 {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
@@ -178,7 +193,7 @@ TEST_F(ProgramTest, HelpVersionAndUsage)
     EXPECT_NE(bare.err.find("Usage:"), std::string::npos);
 }
 
-TEST_F(ProgramTest, TheLastProjectNamedIsTheOneSaved)
+TEST_P(ProgramTest, TheLastProjectNamedIsTheOneSaved)
 {
     fs::create_directories(dir_ / "first");
     fs::copy_file(dir_ / "REBUILDER.ECL", dir_ / "first" / "REBUILDER.ECL");
@@ -191,3 +206,105 @@ TEST_F(ProgramTest, TheLastProjectNamedIsTheOneSaved)
     EXPECT_EQ(ReadBytes(dir_ / "first" / "REBUILDER.ECL"), ecl_);
     EXPECT_FALSE(fs::exists(dir_ / "first" / "REBUILDER.ECLBAK"));
 }
+
+namespace {
+
+const std::vector<std::string> kJob = {"/vts=v02", "/min=1850", "/max_via_bitrate", "/autosave"};
+
+std::vector<std::string> Job(const std::string& ecl)
+{
+    std::vector<std::string> args = {ecl};
+    args.insert(args.end(), kJob.begin(), kJob.end());
+    return args;
+}
+
+// How to run the program as an ordinary user with `group` among its groups:
+// root becomes "nobody"; anyone else stays who they are.
+std::string AsUser(unsigned group)
+{
+    if (::geteuid() != 0)
+        return "";
+    return "setpriv --reuid=65534 --regid=65534 --groups=" + std::to_string(group);
+}
+
+// A group the user running the program belongs to besides its own; 0 when none.
+unsigned SecondGroup()
+{
+    if (::geteuid() == 0)
+        return 100;  // "users"
+    gid_t groups[64];
+    const int n = ::getgroups(64, groups);
+    for (int i = 0; i < n; ++i)
+        if (groups[i] != ::getegid())
+            return groups[i];
+    return 0;
+}
+
+}  // namespace
+
+TEST_P(ProgramTest, AFileSizeLimitEndsTheSaveWithDiskFullAndLosesNothing)
+{
+    // 16 blocks are 8 or 16 KB, whichever the shell counts: less than the new ECL file.
+    const Result r = Run(Job(Ecl()), "ulimit -f 16;");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "ratequill: Disk full.\n");
+    EXPECT_TRUE(Untouched());
+    EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
+}
+
+TEST_P(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
+{
+    fs::create_directory(dir_ / "disc");
+    fs::rename(dir_ / "REBUILDER.ECL", dir_ / "disc" / "REBUILDER.ECL");
+    fs::create_symlink("disc/REBUILDER.ECL", dir_ / "REBUILDER.ECL");
+    // The second save finds the backups made by the first.
+    std::string before = ecl_;
+    for (const char* mode : {"/max_via_bitrate", "/max_via_percent"}) {
+        const Result r = Run({Ecl(), "/vts=v02", "/min=45", mode, "/autosave"});
+        EXPECT_EQ(r.status, 0) << mode << r.err;
+        EXPECT_TRUE(fs::is_symlink(dir_ / "REBUILDER.ECL")) << mode;
+        const std::string saved = ReadBytes(dir_ / "disc" / "REBUILDER.ECL");
+        EXPECT_TRUE(saved != before) << mode;
+        before = saved;
+        EXPECT_EQ(ReadBytes(dir_ / "disc" / "REBUILDER.ECLBAK"), ecl_) << mode;
+        EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.INFBAK"), inf_) << mode;
+        EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF", "REBUILDER.INFBAK", "disc"}));
+    }
+}
+
+TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
+{
+    const unsigned group = SecondGroup();
+    if (group == 0)
+        GTEST_SKIP() << "the user belongs to no second group";
+    fs::permissions(dir_, fs::perms::all);
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"}) {
+        ASSERT_EQ(::chown((dir_ / name).c_str(), static_cast<uid_t>(-1), group), 0);
+        fs::permissions(dir_ / name, fs::perms(0666));
+    }
+    // Write protection on either file: nothing is written.
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"}) {
+        fs::permissions(dir_ / name, fs::perms(0444));
+        const Result r = Run(Job(Ecl()), AsUser(group));
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_EQ(r.err, "ratequill: File access denied.\n") << name;
+        EXPECT_TRUE(Untouched()) << name;
+        EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"})) << name;
+        fs::permissions(dir_ / name, fs::perms(0666));
+    }
+    // Writable files are saved, and keep their group and permissions.
+    const Result r = Run(Job(Ecl()), AsUser(group));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(ReadBytes(dir_ / "REBUILDER.ECL"), ecl_);
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat((dir_ / name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_gid, group) << name;
+        EXPECT_EQ(st.st_mode & 07777, 0666u) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramTest, ::testing::Values(RQ_PROGRAM, RQ_CLI_PROGRAM),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.index == 0 ? std::string("Window") : std::string("Cli");
+                         });

@@ -8,6 +8,7 @@
 #include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,16 +19,28 @@
 
 namespace rqtest {
 
+// A path of the program's (UTF-8) as the file system library takes it.
+inline std::filesystem::path FsPath(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ratequill-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern + "/";
+        std::random_device random;
+        for (;;) {
+            const std::filesystem::path p =
+                std::filesystem::temp_directory_path() / ("ratequill-" + std::to_string(random()));
+            if (std::filesystem::create_directory(p)) {
+                const std::u8string u = p.u8string();
+                path_ = std::string(u.begin(), u.end()) + "/";
+                return;
+            }
+        }
     }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
+    ~TempFolder() { std::filesystem::remove_all(FsPath(path_)); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     std::string operator/(const std::string& name) const { return path_ + name; }
@@ -39,12 +52,12 @@ private:
 
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    std::ofstream(FsPath(path), std::ios::binary | std::ios::trunc) << bytes;
 }
 
 inline std::string ReadBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FsPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

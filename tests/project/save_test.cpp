@@ -3,9 +3,12 @@
 #include <cerrno>
 #include <set>
 #include <vector>
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include "project/file_ops.h"
+#include "project/reader.h"
 #include "project/save.h"
 #include "project_files.h"
 
@@ -44,15 +47,19 @@ protected:
 
 TEST_F(Save, KeepsTheOldestFilesAsBackups)
 {
+#if !defined(_WIN32)
     ::chmod((dir / "REBUILDER.ECL").c_str(), 0640);
+#endif
     SaveProject(s);
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.INF"), "[v01]\r\nReduction=40\r\n");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.INFBAK"), kOldInf);
+#if !defined(_WIN32)  // permission bits are POSIX's
     struct stat st {};
     ::stat((dir / "REBUILDER.ECL").c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
+#endif
     EXPECT_FALSE(s.Button7.Enabled());
 
     s.ListBox1.Assign({"second"});
@@ -69,7 +76,8 @@ TEST_F(Save, KeepsTheOldestFilesAsBackups)
 TEST_F(Save, CreatesAMissingFileAndFindsLowerCaseNames)
 {
     std::filesystem::remove(dir / "REBUILDER.ECL");
-    std::filesystem::rename(dir / "REBUILDER.INF", dir / "rebuilder.inf");
+    std::filesystem::remove(dir / "REBUILDER.INF");
+    WriteBytes(dir / "rebuilder.inf", kOldInf);
     SaveECL(s, dir / "REBUILDER.INF");
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
     EXPECT_EQ(ReadBytes(dir / "rebuilder.inf"), "[v01]\r\nReduction=40\r\n");
@@ -85,38 +93,42 @@ public:
     enum Step { kCreate, kWrite, kFlush, kClose, kLink, kRename, kSteps };
     struct Rule {
         Step step;
-        int nth, err;
+        int nth;
+        FileError err;
     };
     explicit FailingOps(std::vector<Rule> rules) : rules_(std::move(rules)) { SetFileOps(this); }
     ~FailingOps() override { SetFileOps(nullptr); }
 
-    int Create(const std::string& p, std::optional<unsigned> m) override
+    FileError Create(const std::string& p, const FileInfo* like, FileHandle& h) override
     {
-        return Fail(kCreate, [&] { return FileOps::Create(p, m); });
+        return Fail(kCreate, [&] { return FileOps::Create(p, like, h); });
     }
-    int Write(int fd, std::string_view b) override { return Fail(kWrite, [&] { return FileOps::Write(fd, b); }); }
-    int Flush(int fd) override { return Fail(kFlush, [&] { return FileOps::Flush(fd); }); }
-    int Close(int fd) override
+    FileError Write(FileHandle fd, std::string_view b) override
     {
-        const int rc = FileOps::Close(fd);  // the descriptor is gone either way
+        return Fail(kWrite, [&] { return FileOps::Write(fd, b); });
+    }
+    FileError Flush(FileHandle fd) override { return Fail(kFlush, [&] { return FileOps::Flush(fd); }); }
+    FileError Close(FileHandle fd) override
+    {
+        const FileError rc = FileOps::Close(fd);  // the handle is gone either way
         return Fail(kClose, [&] { return rc; });
     }
-    int Link(const std::string& f, const std::string& b) override
+    FileError Link(const std::string& f, const std::string& b) override
     {
         return Fail(kLink, [&] { return FileOps::Link(f, b); });
     }
-    int Rename(const std::string& f, const std::string& t) override
+    FileError Rename(const std::string& f, const std::string& t) override
     {
         return Fail(kRename, [&] { return FileOps::Rename(f, t); });
     }
 
 private:
-    int Fail(Step step, const std::function<int()>& real)
+    FileError Fail(Step step, const std::function<FileError()>& real)
     {
         const int call = ++calls_[step];
         for (const Rule& r : rules_)
             if (r.step == step && r.nth == call)
-                return -r.err;
+                return r.err;
         return real();
     }
     std::vector<Rule> rules_;
@@ -137,7 +149,9 @@ TEST_F(Save, AFailingStepLosesNothing)
         {FailingOps::kCreate, 1, EACCES, "File access denied", false, false},
         {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false},
         {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false},
+#if defined(EDQUOT)
         {FailingOps::kClose, 1, EDQUOT, "Disk full", false, false},
+#endif
         {FailingOps::kLink, 1, EROFS, "File access denied", false, false},
         {FailingOps::kRename, 1, EIO, "I/O error 5", false, true},
         {FailingOps::kRename, 2, EBUSY, "I/O error 16", true, true},  // the INF file's rename
@@ -147,7 +161,7 @@ TEST_F(Save, AFailingStepLosesNothing)
         WriteBytes(d / "REBUILDER.ECL", kOldEcl);
         WriteBytes(d / "REBUILDER.INF", kOldInf);
         {
-            FailingOps ops({{c.step, c.nth, c.err}});
+            FailingOps ops({{c.step, c.nth, FileError::FromErrno(c.err)}});
             EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), c.error) << c.step << " " << c.nth;
         }
         EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), c.eclSaved ? newEcl : kOldEcl);
@@ -165,7 +179,8 @@ TEST_F(Save, AFailingStepLosesNothing)
 TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
 {
     {
-        FailingOps ops({{FailingOps::kLink, 1, EPERM}, {FailingOps::kLink, 2, EXDEV}});
+        FailingOps ops({{FailingOps::kLink, 1, {FileFault::LinksUnsupported, EPERM}},
+                        {FailingOps::kLink, 2, {FileFault::LinksUnsupported, EXDEV}}});
         SaveECL(s, s.ProjectPath);
     }
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
@@ -177,7 +192,8 @@ TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
     s.Button7.SetEnabled(true);
     {
         // The first write is the new file's, the second the copy's.
-        FailingOps ops({{FailingOps::kLink, 1, EPERM}, {FailingOps::kWrite, 2, ENOSPC}});
+        FailingOps ops({{FailingOps::kLink, 1, {FileFault::LinksUnsupported, EPERM}},
+                        {FailingOps::kWrite, 2, FileError::FromErrno(ENOSPC)}});
         EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), "Disk full");
     }
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL"}));
@@ -189,12 +205,12 @@ TEST_F(Save, ABackupThatAppearsWhileTheCopyIsMadeIsKept)
     // writing the copy: the backup that is there first stays.
     class BackupAppears : public FailingOps {
     public:
-        explicit BackupAppears(std::string backup) : FailingOps({{kLink, 1, EXDEV}}), backup_(std::move(backup)) {}
-        int Flush(int fd) override
+        explicit BackupAppears(std::string backup) : FailingOps({{kLink, 1, {FileFault::LinksUnsupported, EXDEV}}}), backup_(std::move(backup)) {}
+        FileError Flush(FileHandle handle) override
         {
             if (++flushes_ == 2)  // the first is the new file's, the second the copy's
                 WriteBytes(backup_, "the other save's backup");
-            return FailingOps::Flush(fd);
+            return FailingOps::Flush(handle);
         }
 
     private:
@@ -209,4 +225,16 @@ TEST_F(Save, ABackupThatAppearsWhileTheCopyIsMadeIsKept)
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
     EXPECT_EQ(Names(dir),
               (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF", "REBUILDER.INFBAK"}));
+}
+
+TEST_F(Save, AFolderWhereAFileBelongsIsAnInvalidFilename)
+{
+    std::filesystem::remove(dir / "REBUILDER.INF");
+    std::filesystem::create_directory(dir / "REBUILDER.INF");
+    ProjectState loaded;
+    EXPECT_EQ(ErrorOf([&] { LoadECL(loaded, dir / "REBUILDER.ECL"); }), "Invalid filename");
+    // Nothing is written, not even the ECL file.
+    EXPECT_EQ(ErrorOf([&] { SaveProject(s); }), "Invalid filename");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), kOldEcl);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }

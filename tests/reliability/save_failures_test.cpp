@@ -10,9 +10,11 @@
 #include <csignal>
 #include <set>
 #include <string>
+#if !defined(_WIN32)  // the tests that end a save by ending its process
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include "project/file_ops.h"
 #include "project/project_files.h"
@@ -114,41 +116,45 @@ public:
     explicit SaveSteps(bool linksSupported) : linksSupported_(linksSupported) { rq::SetFileOps(this); }
     ~SaveSteps() override { rq::SetFileOps(nullptr); }
 
-    int Create(const std::string& path, std::optional<unsigned> mode) override
+    rq::FileError Create(const std::string& path, const rq::FileInfo* like, rq::FileHandle& handle) override
     {
-        return Perform(copying_ ? Step::CopyCreate : Step::Create, [&] { return FileOps::Create(path, mode); });
+        return Perform(copying_ ? Step::CopyCreate : Step::Create,
+                       [&] { return FileOps::Create(path, like, handle); });
     }
-    int Write(int fd, std::string_view bytes) override
+    rq::FileError Write(rq::FileHandle fd, std::string_view bytes) override
     {
         return Perform(copying_ ? Step::CopyWrite : Step::Write, [&] { return FileOps::Write(fd, bytes); }, fd, bytes);
     }
-    int Flush(int fd) override
+    rq::FileError Flush(rq::FileHandle fd) override
     {
         return Perform(copying_ ? Step::CopyFlush : Step::Flush, [&] { return FileOps::Flush(fd); });
     }
-    int Close(int fd) override
+    rq::FileError Close(rq::FileHandle fd) override
     {
         return Perform(copying_ ? Step::CopyClose : Step::Close, [&] { return FileOps::Close(fd); });
     }
-    int Link(const std::string& file, const std::string& backup) override
+    rq::FileError Link(const std::string& file, const std::string& backup) override
     {
-        const int rc = Perform(Step::Link, [&] { return linksSupported_ ? FileOps::Link(file, backup) : -EPERM; });
-        copying_ = rc == -EPERM;
+        const rq::FileError rc = Perform(Step::Link, [&] {
+            return linksSupported_ ? FileOps::Link(file, backup) : rq::FileError(rq::FileFault::LinksUnsupported, EPERM);
+        });
+        copying_ = rc.Fault() == rq::FileFault::LinksUnsupported;
         return rc;
     }
-    int Rename(const std::string& from, const std::string& to) override
+    rq::FileError Rename(const std::string& from, const std::string& to) override
     {
-        const int rc =
+        const rq::FileError rc =
             Perform(copying_ ? Step::CopyRename : Step::Rename, [&] { return FileOps::Rename(from, to); });
         copying_ = false;
-        if (rc == 0 && EndsWith(to, ".ECL"))
+        if (!rc && EndsWith(to, ".ECL"))
             savingInf_ = true;
         return rc;
     }
 
 protected:
     // Runs one step; a derived class may break it instead.
-    virtual int Perform(Step step, const std::function<int()>& real, int fd = -1, std::string_view bytes = {}) = 0;
+    virtual rq::FileError Perform(Step step, const std::function<rq::FileError()>& real, rq::FileHandle fd = -1,
+                                  std::string_view bytes = {}) = 0;
     bool SavingInf() const { return savingInf_; }
 
 private:
@@ -165,14 +171,15 @@ public:
     bool Fired() const { return fired_; }
 
 protected:
-    int Perform(Step step, const std::function<int()>& real, int, std::string_view) override
+    rq::FileError Perform(Step step, const std::function<rq::FileError()>& real, rq::FileHandle,
+                          std::string_view) override
     {
         if (fired_ || step != step_ || SavingInf() != inf_)
             return real();
         fired_ = true;
         if (step == Step::Close || step == Step::CopyClose)
             real();
-        return -err_;
+        return rq::FileError::FromErrno(err_);
     }
 
 private:
@@ -240,6 +247,8 @@ TEST_F(SaveUnderFailure, EveryFailingStepKeepsOldOrNewBytesAndSaveStaysEnabled)
     EXPECT_EQ(injected, 2 * 11 * 3 + 2 * 5 * 3);
 }
 
+#if !defined(_WIN32)  // fork and setrlimit
+
 namespace {
 
 // Ends the process as a crash or a kill would: before the nth file operation
@@ -250,7 +259,8 @@ public:
     Crash(bool linksSupported, int at, bool halfway) : SaveSteps(linksSupported), at_(at), halfway_(halfway) {}
 
 protected:
-    int Perform(Step step, const std::function<int()>& real, int fd, std::string_view bytes) override
+    rq::FileError Perform(Step step, const std::function<rq::FileError()>& real, rq::FileHandle fd,
+                          std::string_view bytes) override
     {
         const bool write = step == Step::Write || step == Step::CopyWrite;
         if ((halfway_ && !write) || ++calls_ != at_)
@@ -343,3 +353,5 @@ TEST_F(SaveUnderFailure, AFileSizeLimitStopsTheWriteForReal)
     EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), oldInf_);
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }
+
+#endif

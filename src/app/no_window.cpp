@@ -1,0 +1,49 @@
+#include "app/no_window.h"
+
+#include <iostream>
+
+#include "model/numbers.h"
+#include "ui/form1.h"
+#include "ui/headless.h"
+
+namespace rq {
+
+namespace {
+
+bool Has(const std::vector<std::string>& args, const char* option)
+{
+    for (const std::string& a : args)
+        if (a == option)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+std::optional<int> RunWithoutWindow(const std::vector<std::string>& args, bool windowPossible)
+{
+    if (Has(args, "--help") || Has(args, "-h")) {
+        std::cout << UsageText();
+        return 0;
+    }
+    if (Has(args, "--version")) {
+        std::cout << TForm1::kCaption << '\n';
+        return 0;
+    }
+    // The separators come from the user's regional settings, read before a
+    // toolkit touches the process locale.
+    NumberSeparators();
+
+    if (Has(args, "--report"))
+        return RunReport(args, std::cout, std::cerr);
+    if (windowPossible)
+        return std::nullopt;
+    if (args.empty()) {
+        std::cerr << UsageText();
+        return 2;
+    }
+    // Nobody could see or close a window: run the job without one.
+    return RunHeadlessBatch(args, std::cerr);
+}
+
+}  // namespace rq
