@@ -6,6 +6,10 @@
 
 namespace rq {
 
+// Fits the slider's range to the named title set (discarding the allocations
+// to unlocked title sets) and puts the thumb back at its former percentage.
+// The slider's handler runs at most once, at the end, when the thumb ends
+// elsewhere than it started.
 void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& name);
 // The set-percentage selector's change handler (user changes only).
 void FitPercentSliderRange(ProjectState& s);
