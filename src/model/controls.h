@@ -15,6 +15,10 @@ namespace rq {
 class Versioned {
 public:
     std::uint64_t Version() const { return version_; }
+    // After a control took an earlier copy's contents by assignment (which
+    // brings the copy's version along): moves the version on past `before`,
+    // never back, so every view that saw any of its versions repaints.
+    void MoveVersionPast(std::uint64_t before) { version_ = (before > version_ ? before : version_) + 1; }
 
 protected:
     void Touch() { ++version_; }
