@@ -107,7 +107,7 @@ void TForm1::Button1Click()
 void TForm1::LoadChosen(const std::optional<std::string>& path)
 {
     // A load is no step: it starts a new history.
-    history_->Forget();
+    LoadScope load(*history_);
     if (path && FileExists(*path)) {
         s.ProjectPath = *path;
         LoadECL(s, *path);
@@ -115,7 +115,7 @@ void TForm1::LoadChosen(const std::optional<std::string>& path)
     }
     s.Button1.SetEnabled(false);
     SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text());
-    history_->MarkLoaded();
+    load.Succeeded();
 }
 
 void TForm1::Button2Click()
@@ -237,9 +237,11 @@ void TForm1::Timer1Timer()
             if (complete) {
                 s.Edit10.SetText(batch_.ProjectPath);
                 s.ProjectPath = batch_.ProjectPath;
-                history_->Forget();
-                LoadECL(s, batch_.ProjectPath);
-                history_->MarkLoaded();
+                {
+                    LoadScope load(*history_);
+                    LoadECL(s, batch_.ProjectPath);
+                    load.Succeeded();
+                }
                 if (batch_.Mode == "MAXBITRATE") {
                     s.ComboBox5.SetText(batch_.Target);
                     s.Edit7.SetText(batch_.Others);

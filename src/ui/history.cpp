@@ -213,6 +213,7 @@ struct History::Impl {
     std::optional<Snapshot> loaded, fresh, pending;
     std::shared_ptr<const Baseline> baseline;
     int depth = 0;
+    int loading = 0;
     bool suppressed = false;
     std::uint64_t serial = 0;  // names the state as it stands; undo, redo and revert bring names back
     std::uint64_t lastSerial = 0;
@@ -352,7 +353,7 @@ bool History::EndStepGroup() noexcept
     std::optional<Snapshot> before = std::move(h.pending);
     h.pending.reset();
     try {
-        if (before && !h.suppressed && h.ChangedSince(*before)) {
+        if (before && !h.suppressed && h.loading == 0 && h.ChangedSince(*before)) {
             h.Record(std::move(*before));
             return true;
         }
@@ -407,13 +408,27 @@ bool History::RevertToLoaded()
 
 void History::Forget() { impl_->Forget(); }
 
-void History::MarkLoaded()
+void History::StartLoad()
+{
+    impl_->Forget();
+    ++impl_->loading;
+}
+
+void History::FinishLoad(bool succeeded) noexcept
 {
     Impl& h = *impl_;
+    --h.loading;
     h.suppressed = true;
-    h.baseline = h.MakeBaseline();
     h.serial = ++h.lastSerial;
-    h.loaded.emplace(h.Capture());
+    try {
+        // A load that failed part way leaves nothing the user made: nothing to ask about.
+        h.baseline = h.MakeBaseline();
+        if (succeeded)
+            h.loaded.emplace(h.Capture());
+    } catch (...) {
+        // Out of memory: nothing to revert to, and every change counts as unapplied.
+        h.loaded.reset();
+    }
 }
 
 void History::MarkApplied() { impl_->baseline = impl_->MakeBaseline(); }

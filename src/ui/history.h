@@ -43,10 +43,13 @@ public:
     bool Redo();
     bool RevertToLoaded();
 
-    // A load is starting: no step survives it, and the running group records nothing.
+    // Drops every step and the state to revert to.
     void Forget();
-    // The load has ended: the state to revert to, and the allocation the items carry.
-    void MarkLoaded();
+    // A load: no step survives it and none is recorded while it runs. When it
+    // succeeds, its state is the one to revert to and its allocation the one
+    // the items carry.
+    void StartLoad();
+    void FinishLoad(bool succeeded) noexcept;
     // "Apply Changes" wrote the allocation into the items.
     void MarkApplied();
     // Puts back the state of a new start, with no history.
@@ -63,6 +66,20 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
+};
+
+// A load for as long as it lives; it succeeded only when told.
+class LoadScope {
+public:
+    explicit LoadScope(History& history) : history_(history) { history_.StartLoad(); }
+    ~LoadScope() { history_.FinishLoad(succeeded_); }
+    LoadScope(const LoadScope&) = delete;
+    LoadScope& operator=(const LoadScope&) = delete;
+    void Succeeded() { succeeded_ = true; }
+
+private:
+    History& history_;
+    bool succeeded_ = false;
 };
 
 // Holds a step group open for as long as it lives.
