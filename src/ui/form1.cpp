@@ -237,6 +237,9 @@ void TForm1::Timer1Timer()
             if (complete) {
                 s.Edit10.SetText(batch_.ProjectPath);
                 s.ProjectPath = batch_.ProjectPath;
+                // A job that ends the program has nobody to undo anything.
+                if (batch_.AutoExit || (batch_.NoGui && batch_.AutoSave))
+                    history_->SetRecording(false);
                 {
                     LoadScope load(*history_);
                     LoadECL(s, batch_.ProjectPath);
@@ -265,6 +268,7 @@ void TForm1::Timer1Timer()
         if ((batch_.NoGui || batch_.AutoExit) && Terminate)
             Terminate(batchExitCode_);
     } catch (const std::exception& e) {
+        history_->SetRecording(true);
         batchExitCode_ = 1;
         if (ShowError)
             ShowError(WithFullStop(ErrorText(e)));

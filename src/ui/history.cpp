@@ -180,7 +180,6 @@ struct LiveCopy {
 
 struct Baseline {
     std::array<Allocation, kVTSRecords> allocation{};
-    PartPtr<TextGrid> items;
 };
 
 struct Snapshot {
@@ -189,6 +188,7 @@ struct Snapshot {
     PartPtr<TextList> ecl;
     PartPtr<TextList> inf;
     std::uint64_t itemsVersion;  // of the live item table, which the view cache refers to
+    bool itemsAsApplied;         // the item table was the one the last load or apply left
     std::array<TVTSData, kVTSRecords> records;
     SmallCopies controls;
     ViewCacheCopy views;
@@ -212,6 +212,8 @@ struct History::Impl {
     std::deque<Snapshot> undo, redo;
     std::optional<Snapshot> loaded, fresh, pending;
     std::shared_ptr<const Baseline> baseline;
+    std::uint64_t appliedItemsVersion = 0;  // of the live item table the last load or apply left; 0: changed since
+    bool recording = true;
     int depth = 0;
     int loading = 0;
     bool suppressed = false;
@@ -225,6 +227,7 @@ struct History::Impl {
                       ecl.Share(s.ListBox1),
                       inf.Share(s.ListBox2),
                       s.StringGrid1.Version(),
+                      s.StringGrid1.Version() == appliedItemsVersion,
                       s.VTSData,
                       SmallCopies(SmallControls(s, dialog)),
                       s.viewCache,
@@ -242,6 +245,7 @@ struct History::Impl {
     void Restore(const Snapshot& snap)
     {
         items.PutBackInto(s.StringGrid1, snap.items);
+        appliedItemsVersion = snap.itemsAsApplied ? s.StringGrid1.Version() : 0;
         itemViews.PutBackInto(s.StringGrid4, snap.itemViews);
         ecl.PutBackInto(s.ListBox1, snap.ecl);
         inf.PutBackInto(s.ListBox2, snap.inf);
@@ -309,13 +313,14 @@ struct History::Impl {
             undo.pop_front();
     }
 
-    std::shared_ptr<const Baseline> MakeBaseline()
+    // The allocation and the item table as they stand are what the files carry.
+    void TakeBaseline()
     {
         auto b = std::make_shared<Baseline>();
         for (std::size_t k = 0; k < b->allocation.size(); ++k)
             b->allocation[k] = AllocationOf(s.VTSData[k]);
-        b->items = items.Share(s.StringGrid1);
-        return b;
+        baseline = std::move(b);
+        appliedItemsVersion = s.StringGrid1.Version();
     }
 
     void Forget()
@@ -329,7 +334,7 @@ struct History::Impl {
 
 History::History(ProjectState& s, TForm2& dialog) : impl_(std::make_unique<Impl>(s, dialog, limits))
 {
-    impl_->baseline = impl_->MakeBaseline();
+    impl_->TakeBaseline();
     impl_->fresh.emplace(impl_->Capture());
 }
 
@@ -338,7 +343,7 @@ History::~History() = default;
 void History::BeginStepGroup()
 {
     Impl& h = *impl_;
-    if (h.depth == 0) {
+    if (h.depth == 0 && h.recording) {
         h.pending.emplace(h.Capture());
         h.suppressed = false;
     }
@@ -422,8 +427,8 @@ void History::FinishLoad(bool succeeded) noexcept
     h.serial = ++h.lastSerial;
     try {
         // A load that failed part way leaves nothing the user made: nothing to ask about.
-        h.baseline = h.MakeBaseline();
-        if (succeeded)
+        h.TakeBaseline();
+        if (succeeded && h.recording)
             h.loaded.emplace(h.Capture());
     } catch (...) {
         // Out of memory: nothing to revert to, and every change counts as unapplied.
@@ -431,7 +436,14 @@ void History::FinishLoad(bool succeeded) noexcept
     }
 }
 
-void History::MarkApplied() { impl_->baseline = impl_->MakeBaseline(); }
+void History::MarkApplied() { impl_->TakeBaseline(); }
+
+void History::SetRecording(bool on)
+{
+    if (!on)
+        impl_->Forget();
+    impl_->recording = on;
+}
 
 void History::RestoreFresh()
 {
@@ -444,9 +456,7 @@ void History::RestoreFresh()
 bool History::NeedsApply() const
 {
     const Impl& h = *impl_;
-    if (!h.baseline)
-        return false;
-    if (!h.items.Holds(h.s.StringGrid1, h.baseline->items))
+    if (h.s.StringGrid1.Version() != h.appliedItemsVersion)
         return true;
     for (std::size_t k = 0; k < h.baseline->allocation.size(); ++k)
         if (!SameAllocation(h.baseline->allocation[k], AllocationOf(h.s.VTSData[k])))

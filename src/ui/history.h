@@ -55,6 +55,10 @@ public:
     // Puts back the state of a new start, with no history.
     void RestoreFresh();
 
+    // A job that ends the program keeps no history: off drops every step and
+    // records none until it is on again.
+    void SetRecording(bool on);
+
     // The allocation or the items differ from what the last load or apply left.
     bool NeedsApply() const;
 

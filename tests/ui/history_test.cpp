@@ -215,4 +215,21 @@ TEST(History, UnsavedWorkIsKnown)
     }
 }
 
+TEST(History, OnlyABatchJobThatLeavesTheWindowOpenKeepsItsSteps)
+{
+    struct Case {
+        std::vector<std::string> ending;
+        size_t steps;  // maximise and apply
+    };
+    const Case cases[] = {{{}, 2}, {{"/autoexit"}, 0}};
+    for (const Case& c : cases) {
+        TForm1 f;
+        f.Arguments = {"/ecl=" + kExample, "/vts=v02", "/min=1850", "/max_via_bitrate"};
+        f.Arguments.insert(f.Arguments.end(), c.ending.begin(), c.ending.end());
+        f.Timer1Timer();
+        EXPECT_EQ(f.StepHistory().Steps(), c.steps);
+        EXPECT_EQ(f.CanRevert(), c.steps > 0);
+    }
+}
+
 }  // namespace
