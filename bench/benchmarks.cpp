@@ -145,6 +145,26 @@ std::unique_ptr<rq::TForm1> LoadedByButton(const std::string& path)
     return form;
 }
 
+// The Load button, with and without the copy of the loaded state that
+// "Revert to loaded" returns to.
+void LoadClick(benchmark::State& st, bool history)
+{
+    const std::string path = EclPath(st);
+    for (auto _ : st) {
+        st.PauseTiming();
+        auto form = std::make_unique<rq::TForm1>();
+        form->StepHistory().SetRecording(history);
+        form->s.Edit10.SetText(path);
+        st.ResumeTiming();
+        form->Button1Click();
+        st.PauseTiming();
+        form.reset();
+        st.ResumeTiming();
+    }
+}
+void BM_LoadClick(benchmark::State& st) { LoadClick(st, true); }
+void BM_LoadClickWithoutHistory(benchmark::State& st) { LoadClick(st, false); }
+
 // What recording a step costs on top of the command: the state before it
 // (sharing the unchanged item table, item view and text buffers), the check
 // that something changed, and keeping it within the bound. The change is a
@@ -218,6 +238,8 @@ BENCHMARK(BM_PercentSliderStep) RQ_SIZES;
 BENCHMARK(BM_PercentSelectorChange) RQ_SIZES;
 BENCHMARK(BM_ApplyChanges) RQ_SIZES;
 BENCHMARK(BM_Save) RQ_SIZES;
+BENCHMARK(BM_LoadClick) RQ_SIZES;
+BENCHMARK(BM_LoadClickWithoutHistory) RQ_SIZES;
 BENCHMARK(BM_RecordStep) RQ_SIZES;
 BENCHMARK(BM_RecordFirstStepAfterApply) RQ_SIZES;
 BENCHMARK(BM_UndoSliderStep) RQ_SIZES;
