@@ -1,6 +1,7 @@
 #include "ui/history.h"
 
 #include <bit>
+#include <string_view>
 #include <deque>
 #include <tuple>
 #include <unordered_set>
@@ -140,39 +141,84 @@ bool SameAllocation(const Allocation& a, const Allocation& b)
            SameBits(a.newPercent, b.newPercent) && SameBits(a.percentChange, b.percentChange);
 }
 
-// One copy of a large control, shared by every snapshot that saw it unchanged.
+// A copy of a large control as it is, view hooks and pending state included.
 template <typename Control>
-struct Part {
+struct Whole {
+    explicit Whole(const Control& live) : value(live), bytes(BytesOf(live)) {}
+    void PutBackInto(Control& live) const { PutBack(live, value); }
     Control value;
     std::size_t bytes;
 };
 
-template <typename Control>
-using PartPtr = std::shared_ptr<const Part<Control>>;
+// The item table's cells packed into one text: a fraction of the table's own
+// size, made without an allocation per row or per long cell. The item table
+// has no read hook and is never pending; its cell-change hook stays the live one.
+struct PackedItems {
+    explicit PackedItems(const TextGrid& live) : cols(live.ColCount()), rows(live.RowCount())
+    {
+        ends.reserve(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows));
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                text += live.RawCell(c, r);
+                ends.push_back(text.size());
+            }
+        bytes = sizeof(PackedItems) + text.capacity() + ends.capacity() * sizeof(ends[0]);
+    }
 
-// The live control's latest copy, and the version it had then.
-template <typename Control>
+    // Writes back only the cells that differ, without the cell-change hook:
+    // the view cache that hook feeds comes back whole.
+    void PutBackInto(TextGrid& live) const
+    {
+        const std::uint64_t before = live.Version();
+        auto hook = std::move(live.BeforeCellChange);
+        live.BeforeCellChange = nullptr;
+        live.SetRowCount(rows);
+        std::string cell;
+        std::size_t at = 0;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                const std::size_t end = ends[static_cast<std::size_t>(r * cols + c)];
+                const std::string_view saved = std::string_view(text).substr(at, end - at);
+                at = end;
+                if (live.RawCell(c, r) != saved) {
+                    cell.assign(saved);
+                    live.SetCell(c, r, cell);
+                }
+            }
+        live.BeforeCellChange = std::move(hook);
+        live.MoveVersionPast(before);
+    }
+
+    int cols;
+    int rows;
+    std::string text;
+    std::vector<std::size_t> ends;  // where each cell ends in text, row by row
+    std::size_t bytes;
+};
+
+template <typename Stored>
+using PartPtr = std::shared_ptr<const Stored>;
+
+// The live control's latest copy, shared by every snapshot that saw the
+// control unchanged, and the version the control had then.
+template <typename Control, typename Stored>
 struct LiveCopy {
-    PartPtr<Control> part;
+    PartPtr<Stored> part;
     std::uint64_t version = 0;
 
-    PartPtr<Control> Share(const Control& live)
+    PartPtr<Stored> Share(const Control& live)
     {
         if (!part || version != live.Version()) {
-            part = std::make_shared<const Part<Control>>(Part<Control>{live, BytesOf(live)});
+            part = std::make_shared<const Stored>(live);
             version = live.Version();
         }
         return part;
     }
-    bool Holds(const Control& live, const PartPtr<Control>& p) const
+    void PutBackInto(Control& live, const PartPtr<Stored>& p)
     {
-        return part == p && version == live.Version();
-    }
-    void PutBackInto(Control& live, const PartPtr<Control>& p)
-    {
-        if (Holds(live, p))
-            return;
-        PutBack(live, p->value);
+        if (part == p && version == live.Version())
+            return;  // the live control holds just that
+        p->PutBackInto(live);
         part = p;
         version = live.Version();
     }
@@ -183,10 +229,10 @@ struct Baseline {
 };
 
 struct Snapshot {
-    PartPtr<TextGrid> items;      // the item table
-    PartPtr<TextGrid> itemViews;  // the item details view
-    PartPtr<TextList> ecl;
-    PartPtr<TextList> inf;
+    PartPtr<PackedItems> items;
+    PartPtr<Whole<TextGrid>> itemViews;  // the item details view
+    PartPtr<Whole<TextList>> ecl;
+    PartPtr<Whole<TextList>> inf;
     std::uint64_t itemsVersion;  // of the live item table, which the view cache refers to
     bool itemsAsApplied;         // the item table was the one the last load or apply left
     std::array<TVTSData, kVTSRecords> records;
@@ -207,8 +253,9 @@ struct History::Impl {
     ProjectState& s;
     TForm2& dialog;
     const Limits& limits;
-    LiveCopy<TextGrid> items, itemViews;
-    LiveCopy<TextList> ecl, inf;
+    LiveCopy<TextGrid, PackedItems> items;
+    LiveCopy<TextGrid, Whole<TextGrid>> itemViews;
+    LiveCopy<TextList, Whole<TextList>> ecl, inf;
     std::deque<Snapshot> undo, redo;
     std::optional<Snapshot> loaded, fresh, pending;
     std::shared_ptr<const Baseline> baseline;
