@@ -70,17 +70,15 @@ bool TForm1::Run(const std::function<void()>& command)
         return false;
     ++busy_;
     std::optional<std::string> error;
-    {
+    try {
         // Whatever the command changed is one step, its partial state after an
         // error too; the step is recorded before the error box opens.
         const StepScope step(*this);
-        try {
-            command();
-        } catch (const AppError& e) {
-            error = WithFullStop(ErrorText(e));
-        } catch (const std::exception& e) {
-            error = WithFullStop(ErrorText(e));
-        }
+        command();
+    } catch (const AppError& e) {
+        error = WithFullStop(ErrorText(e));
+    } catch (const std::exception& e) {
+        error = WithFullStop(ErrorText(e));
     }
     --busy_;
     if (!error)
