@@ -1,6 +1,6 @@
 // Benchmarks of the commands a user feels: load, maximise, a slider step, a
-// change of the percentage selector, apply and save, on a small disc and on
-// the largest project a disc can carry.
+// change of the percentage selector, apply and save, recording and undoing a
+// step, on a small disc and on the largest project a disc can carry.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -17,6 +17,7 @@
 #include "project_generator.h"
 #include "ui/form1.h"
 #include "ui/headless.h"
+#include "ui/history.h"
 
 namespace fs = std::filesystem;
 
@@ -135,6 +136,99 @@ void BM_Save(benchmark::State& st)
     fs::remove_all(dir);
 }
 
+// Loaded through the Load button, so the history starts as a user's does.
+std::unique_ptr<rq::TForm1> LoadedByButton(const std::string& path)
+{
+    auto form = std::make_unique<rq::TForm1>();
+    form->s.Edit10.SetText(path);
+    form->Button1Click();
+    return form;
+}
+
+// The Load button, with and without the copy of the loaded state that
+// "Revert to loaded" returns to.
+void LoadClick(benchmark::State& st, bool history)
+{
+    const std::string path = EclPath(st);
+    for (auto _ : st) {
+        st.PauseTiming();
+        auto form = std::make_unique<rq::TForm1>();
+        form->StepHistory().SetRecording(history);
+        form->s.Edit10.SetText(path);
+        st.ResumeTiming();
+        form->Button1Click();
+        st.PauseTiming();
+        form.reset();
+        st.ResumeTiming();
+    }
+}
+void BM_LoadClick(benchmark::State& st) { LoadClick(st, true); }
+void BM_LoadClickWithoutHistory(benchmark::State& st) { LoadClick(st, false); }
+
+// What recording a step costs on top of the command: the state before it
+// (sharing the unchanged item table, item view and text buffers), the check
+// that something changed, and keeping it within the bound. The change is a
+// lock mark, which costs nothing itself.
+void BM_RecordStep(benchmark::State& st)
+{
+    auto form = LoadedByButton(EclPath(st));
+    bool checked = false;
+    for (auto _ : st) {
+        form->BeginStepGroup();
+        form->s.CheckListBox1.SetChecked(0, checked = !checked);
+        form->EndStepGroup();
+    }
+    st.counters["history_MB"] = static_cast<double>(form->StepHistory().Bytes()) / (1 << 20);
+    st.counters["steps"] = static_cast<double>(form->StepHistory().Steps());
+}
+
+// The first step after "Apply Changes" copies what the apply rewrote: the
+// item view and both text buffers.
+void BM_RecordFirstStepAfterApply(benchmark::State& st)
+{
+    auto form = LoadedByButton(EclPath(st));
+    form->s.ComboBox5.SetText("v01");
+    for (auto _ : st) {
+        st.PauseTiming();
+        form->Button10Click();
+        form->Button4Click();
+        st.ResumeTiming();
+        form->BeginStepGroup();
+        form->s.CheckListBox1.SetChecked(0, !form->s.CheckListBox1.Checked(0));
+        form->EndStepGroup();
+    }
+    st.counters["history_MB"] = static_cast<double>(form->StepHistory().Bytes()) / (1 << 20);
+    st.counters["steps"] = static_cast<double>(form->StepHistory().Steps());
+}
+
+// Undoing a slider step: every table but the item table, its view and the text buffers.
+void BM_UndoSliderStep(benchmark::State& st)
+{
+    auto form = LoadedByButton(EclPath(st));
+    form->s.TrackBar2.SetPosition(form->s.TrackBar2.Position() - 10);
+    for (auto _ : st) {
+        form->Undo();
+        st.PauseTiming();
+        form->Redo();
+        st.ResumeTiming();
+    }
+}
+
+// Undoing "Apply Changes": the item table, its view and both text buffers come back too.
+void BM_UndoApply(benchmark::State& st)
+{
+    auto form = LoadedByButton(EclPath(st));
+    form->s.ComboBox5.SetText("v01");
+    form->Button10Click();
+    form->Button4Click();
+    for (auto _ : st) {
+        form->Undo();
+        st.PauseTiming();
+        form->Redo();
+        st.ResumeTiming();
+    }
+}
+
 #define RQ_SIZES ->Args({5, 200})->Args({99, 20000})->Unit(benchmark::kMillisecond)
 
 BENCHMARK(BM_LoadAndAggregate) RQ_SIZES;
@@ -144,6 +238,12 @@ BENCHMARK(BM_PercentSliderStep) RQ_SIZES;
 BENCHMARK(BM_PercentSelectorChange) RQ_SIZES;
 BENCHMARK(BM_ApplyChanges) RQ_SIZES;
 BENCHMARK(BM_Save) RQ_SIZES;
+BENCHMARK(BM_LoadClick) RQ_SIZES;
+BENCHMARK(BM_LoadClickWithoutHistory) RQ_SIZES;
+BENCHMARK(BM_RecordStep) RQ_SIZES;
+BENCHMARK(BM_RecordFirstStepAfterApply) RQ_SIZES;
+BENCHMARK(BM_UndoSliderStep) RQ_SIZES;
+BENCHMARK(BM_UndoApply) RQ_SIZES;
 
 }  // namespace
 

@@ -6,12 +6,13 @@
 
 namespace rq {
 
-// Probes the lowest and highest percentage the title set can reach, puts every
-// title set back to its default and fits the slider around the two. An error
-// while probing or resetting leaves the records where that step got them and
-// its temporary locks checked; an error after that (a set-percentage run by a
-// moved thumb, the former percentage as a position) leaves the title sets reset
-// and the slider's range set as far as it got.
+// Fits the slider's range to the named title set (discarding the allocations
+// to unlocked title sets) and puts the thumb back at its former percentage.
+// The slider's handler runs at most once, at the end, when the thumb ends
+// elsewhere than it started. An error while probing or resetting leaves the
+// records where that step got them and its temporary locks checked; an error
+// after that (the former percentage as a position, the one set-percentage run)
+// leaves the title sets reset and the slider's range set as far as it got.
 void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& name);
 // The set-percentage selector's change handler (user changes only).
 void FitPercentSliderRange(ProjectState& s);

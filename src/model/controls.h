@@ -15,6 +15,10 @@ namespace rq {
 class Versioned {
 public:
     std::uint64_t Version() const { return version_; }
+    // After a control took an earlier copy's contents by assignment (which
+    // brings the copy's version along): moves the version on past `before`,
+    // never back, so every view that saw any of its versions repaints.
+    void MoveVersionPast(std::uint64_t before) { version_ = (before > version_ ? before : version_) + 1; }
 
 protected:
     void Touch() { ++version_; }
@@ -41,6 +45,7 @@ public:
     // command records what it must show and marks itself pending; the read
     // hook writes the cells before anyone reads them.
     void SetReadHook(std::function<void()> hook) { readHook_ = std::move(hook); }
+    const std::function<void()>& ReadHook() const { return readHook_; }
     void MarkPending();
     bool Pending() const { return pending_; }
     void Flush() const;

@@ -1,11 +1,10 @@
 #include "ui/batch.h"
 
-#include "engine/maximise.h"
 #include "model/project_state.h"
-#include "project/apply.h"
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form1.h"
+#include "ui/history.h"
 
 namespace rq {
 
@@ -54,23 +53,27 @@ BatchOutcome RunBatchJob(TForm1& form, const BatchSettings& job, const std::func
     ProjectState& s = form.s;
     s.Edit10.SetText(job.ProjectPath);
     s.ProjectPath = job.ProjectPath;
-    LoadECL(s, job.ProjectPath);
+    {
+        LoadScope load(form.StepHistory());
+        LoadECL(s, job.ProjectPath);
+        load.Succeeded();
+    }
     if (complete) {
         if (job.Mode == BatchMode::ViaBitrate) {
             s.ComboBox5.SetText(job.Target);
             s.Edit7.SetText(job.Others);
-            MaximiseViaBitrate(s);
+            form.Button10Click();
         } else {
             s.ComboBox6.SetText(job.Target);
             s.Edit11.SetText(job.Others);
-            MaximiseViaPercentage(s);
+            form.Button2Click();
         }
     }
     if (report)
         report();
     if (!complete)
         return BatchOutcome::Incomplete;
-    ApplyChanges(s);
+    form.Button4Click();
     if (job.AutoSave)
         SaveECL(s, job.ProjectPath);
     return BatchOutcome::Done;

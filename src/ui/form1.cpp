@@ -9,14 +9,22 @@
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form2.h"
+#include "ui/history.h"
 
 namespace rq {
 
 TForm1::TForm1() : form2_(std::make_unique<TForm2>(*this))
 {
     ConnectEngineHandlers(s);
+    // A slider move the user makes is a step (a whole drag when grouped).
+    for (TrackBar* slider : {&s.TrackBar1, &s.TrackBar2})
+        slider->OnChange = [this, follow = std::move(slider->OnChange)] {
+            const StepScope step(*this);
+            follow();
+        };
     s.ComboBox4.OnChange = [this] { ComboBox4Change(); };
     s.CheckListBox1.OnClickCheck = [this] { CheckListBox1ClickCheck(); };
+    history_ = std::make_unique<History>(s, *form2_);
 }
 
 TForm1::~TForm1() = default;
@@ -57,19 +65,22 @@ bool TForm1::Run(const std::function<void()>& command)
     if (busy_ > 0)
         return false;
     ++busy_;
+    std::optional<std::string> error;
     try {
+        // Whatever the command changed is one step, its partial state after an
+        // error too; the step is recorded before the error box opens.
+        const StepScope step(*this);
         command();
-        --busy_;
-        return true;
     } catch (const AppError& e) {
-        --busy_;
-        if (ShowError)
-            ShowError(WithFullStop(ErrorText(e)));
+        error = WithFullStop(ErrorText(e));
     } catch (const std::exception& e) {
-        --busy_;
-        if (ShowError)
-            ShowError(WithFullStop(ErrorText(e)));
+        error = WithFullStop(ErrorText(e));
     }
+    --busy_;
+    if (!error)
+        return true;
+    if (ShowError)
+        ShowError(*error);
     return false;
 }
 
@@ -84,6 +95,13 @@ void TForm1::Button1Click()
             path = s.Edit10.Text();
         }
     }
+    LoadChosen(path);
+}
+
+void TForm1::LoadChosen(const std::optional<std::string>& path)
+{
+    // A load is no step: it starts a new history.
+    LoadScope load(*history_);
     if (path && FileExists(*path)) {
         s.ProjectPath = *path;
         LoadECL(s, *path);
@@ -91,15 +109,47 @@ void TForm1::Button1Click()
     }
     s.Button1.SetEnabled(false);
     SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text());
+    load.Succeeded();
 }
 
-void TForm1::Button2Click() { rq::MaximiseViaPercentage(s); }
-void TForm1::Button3Click() { rq::ChangeByPercentage(s); }
-void TForm1::Button4Click() { rq::ApplyChanges(s); }
-void TForm1::Button5Click() { rq::SetBitrate(s); }
+void TForm1::Button2Click()
+{
+    const StepScope step(*this);
+    rq::MaximiseViaPercentage(s);
+}
+
+void TForm1::Button3Click()
+{
+    const StepScope step(*this);
+    rq::ChangeByPercentage(s);
+}
+
+void TForm1::Button4Click()
+{
+    const StepScope step(*this);
+    rq::ApplyChanges(s);
+    history_->MarkApplied();
+}
+
+void TForm1::Button5Click()
+{
+    const StepScope step(*this);
+    rq::SetBitrate(s);
+}
+
 void TForm1::Button7Click() { rq::SaveProject(s); }
-void TForm1::Button9Click() { rq::SetPercentage(s); }
-void TForm1::Button10Click() { rq::MaximiseViaBitrate(s); }
+
+void TForm1::Button9Click()
+{
+    const StepScope step(*this);
+    rq::SetPercentage(s);
+}
+
+void TForm1::Button10Click()
+{
+    const StepScope step(*this);
+    rq::MaximiseViaBitrate(s);
+}
 
 void TForm1::Button11Click()
 {
@@ -108,10 +158,17 @@ void TForm1::Button11Click()
     form2_->MakeStayOnTop();
 }
 
-void TForm1::ComboBox4Change() { rq::FitPercentSliderRange(s); }
+void TForm1::ComboBox4Change()
+{
+    const StepScope step(*this);
+    rq::FitPercentSliderRange(s);
+}
 
 void TForm1::CheckListBox1ClickCheck()
 {
+    // The check mark itself changed before this runs: only a click run as a
+    // command (which the window does) has it in its step.
+    const StepScope step(*this);
     ComboBox* selectors[] = {&s.ComboBox1, &s.ComboBox3, &s.ComboBox4, &s.ComboBox5, &s.ComboBox6};
     std::string remembered[5];
     for (int i = 0; i < 5; ++i) {
@@ -163,6 +220,9 @@ void TForm1::Timer1Timer()
         return;
     try {
         batch_ = ParseBatchArguments(Arguments, [this] { Hide(); });
+        // A job that ends the program has nobody to undo anything.
+        if (batch_.AutoExit || (batch_.NoGui && batch_.AutoSave))
+            history_->SetRecording(false);
         const BatchOutcome outcome = RunBatchJob(*this, batch_);
         if (outcome == BatchOutcome::MissingProject)
             batchExitCode_ = 1;
@@ -176,6 +236,7 @@ void TForm1::Timer1Timer()
         if ((batch_.NoGui || batch_.AutoExit) && Terminate)
             Terminate(batchExitCode_);
     } catch (const std::exception& e) {
+        history_->SetRecording(true);
         batchExitCode_ = 1;
         if (ShowError)
             ShowError(WithFullStop(ErrorText(e)));
@@ -183,6 +244,49 @@ void TForm1::Timer1Timer()
         if (!visible_ && Terminate)
             Terminate(1);
     }
+}
+
+bool TForm1::CanUndo() const { return history_->CanUndo(); }
+bool TForm1::CanRedo() const { return history_->CanRedo(); }
+bool TForm1::CanRevert() const { return history_->CanRevert(); }
+
+void TForm1::Undo()
+{
+    if (history_->Undo())
+        Touch();
+}
+
+void TForm1::Redo()
+{
+    if (history_->Redo())
+        Touch();
+}
+
+void TForm1::RevertToLoaded()
+{
+    if (history_->RevertToLoaded())
+        Touch();
+}
+
+void TForm1::BeginStepGroup() { history_->BeginStepGroup(); }
+
+void TForm1::EndStepGroup()
+{
+    if (history_->EndStepGroup())
+        Touch();
+}
+
+bool TForm1::HasUnsavedWork() const { return s.Button7.Enabled() || NeedsApply(); }
+bool TForm1::NeedsApply() const { return history_->NeedsApply(); }
+
+void TForm1::OpenProject(const std::string& path)
+{
+    if (!FileExists(path))
+        ThrowIoError(2);
+    history_->RestoreFresh();
+    Touch();
+    s.Edit10.SetText(path);
+    LoadChosen(path);
 }
 
 }  // namespace rq

@@ -14,6 +14,7 @@
 namespace rq {
 
 class TForm2;
+class History;
 
 class TForm1 {
 public:
@@ -68,6 +69,27 @@ public:
     // The start-up timer's tick: runs the command-line job once per process.
     void Timer1Timer();
 
+    // Undo and redo of the commands that change the allocation, locks,
+    // passes or widths; a load starts a new history.
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void Undo();  // puts back the state before the last step
+    void Redo();  // puts back the state after the step last undone
+    bool CanRevert() const;
+    void RevertToLoaded();  // back to the state right after the last load, as a step of its own
+    // A slider drag or a keyboard run of the slider is one step. Groups nest.
+    void BeginStepGroup();
+    void EndStepGroup();
+    // Changes a save would write, or allocation or item changes not yet applied.
+    bool HasUnsavedWork() const;
+    // The allocation or the items changed since the last load or apply.
+    bool NeedsApply() const;
+    // Starts from the state of a new start of the program and loads the
+    // project at path as the Load button does, without the file dialog. A
+    // path that does not exist fails with "File not found" and changes nothing.
+    void OpenProject(const std::string& path);
+    History& StepHistory() { return *history_; }
+
     // The program's arguments (after its name), for the batch run.
     std::vector<std::string> Arguments;
     // 0 when the batch did what was asked, 1 when the project file was missing
@@ -77,7 +99,9 @@ public:
 
 private:
     void Touch() { ++version_; }
+    void LoadChosen(const std::optional<std::string>& path);
     std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<History> history_;
     int pageIndex_ = 0;
     bool visible_ = false;
     bool timer1Enabled_ = true;

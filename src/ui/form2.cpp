@@ -2,6 +2,7 @@
 
 #include "model/numbers.h"
 #include "ui/form1.h"
+#include "ui/history.h"
 #include "views/grid_views.h"
 
 namespace rq {
@@ -60,6 +61,7 @@ bool TForm2::Matches(int row, const std::string& selector) const
 
 void TForm2::Button8Click()
 {
+    const StepScope step(main_);
     ProjectState& s = main_.s;
     const std::string selector = ComboBox2().Text();
     const std::string flag = ComboBox3.Text() == "Full" ? "0" : "1";
@@ -71,6 +73,7 @@ void TForm2::Button8Click()
 
 void TForm2::Button1Click()
 {
+    const StepScope step(main_);
     ProjectState& s = main_.s;
     const std::string selector = ComboBox1().Text();
     const std::string passes = ComboBox4.Text();
@@ -82,6 +85,7 @@ void TForm2::Button1Click()
 
 void TForm2::Button2Click()
 {
+    const StepScope step(main_);
     ProjectState& s = main_.s;
     for (int r = 1; r < s.StringGrid1.RowCount(); ++r) {
         const Extended b = ParseReal(s.StringGrid1.Cell(kColBitrate, r));

@@ -8,6 +8,7 @@
 #include "model/errors.h"
 #include "ui/batch.h"
 #include "ui/form1.h"
+#include "ui/history.h"
 
 namespace rq {
 
@@ -87,6 +88,8 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     TForm1 form;
     int exitCode = 0;
     WireToStream(form, err, exitCode);
+    // The report ends the program: nobody could undo its steps.
+    form.StepHistory().SetRecording(false);
     const BatchSettings job = ParseBatchArguments(args);
     BatchOutcome outcome = BatchOutcome::Incomplete;
     const bool ok = form.Run([&] {

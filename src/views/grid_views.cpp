@@ -347,26 +347,6 @@ void MaterializeItems(ProjectState& s) noexcept
     c.itemsBefore.clear();
 }
 
-// The views' cache, made with the read hooks that write the pending views.
-ViewCache& CacheOf(ProjectState& s)
-{
-    if (s.viewCache)
-        return *s.viewCache;
-    s.viewCache = {new ViewCache(), [](ViewCache* c) { delete c; }};
-    // The hooks run inside a window's paint: an error there would be a broken
-    // invariant (every pending row was checked), and must not unwind through
-    // the toolkit.
-    s.StringGrid2.SetReadHook([&s]() noexcept { MaterializeSummary(s); });
-    s.StringGrid3.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
-    s.StringGrid5.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
-    s.StringGrid4.SetReadHook([&s]() noexcept { MaterializeItems(s); });
-    s.StringGrid1.BeforeCellChange = [&s](int col, int row, const std::string& before) {
-        ViewCache& vc = *s.viewCache;
-        if (vc.itemsPending && row >= 1 && row < vc.itemsRowCount)
-            vc.itemsBefore.emplace_back(CellKey(col, row), before);
-    };
-    return *s.viewCache;
-}
 
 void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
 {
@@ -405,6 +385,27 @@ void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
 }
 
 }  // namespace
+
+// The views' cache, made with the read hooks that write the pending views.
+ViewCache& CacheOf(ProjectState& s)
+{
+    if (s.viewCache)
+        return *s.viewCache;
+    s.viewCache = {new ViewCache(), [](ViewCache* c) { delete c; }};
+    // The hooks run inside a window's paint: an error there would be a broken
+    // invariant (every pending row was checked), and must not unwind through
+    // the toolkit.
+    s.StringGrid2.SetReadHook([&s]() noexcept { MaterializeSummary(s); });
+    s.StringGrid3.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
+    s.StringGrid5.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
+    s.StringGrid4.SetReadHook([&s]() noexcept { MaterializeItems(s); });
+    s.StringGrid1.BeforeCellChange = [&s](int col, int row, const std::string& before) {
+        ViewCache& vc = *s.viewCache;
+        if (vc.itemsPending && row >= 1 && row < vc.itemsRowCount)
+            vc.itemsBefore.emplace_back(CellKey(col, row), before);
+    };
+    return *s.viewCache;
+}
 
 std::string ItemRunTime(std::int32_t f, double F, Extended G)
 {

@@ -9,6 +9,11 @@
 
 namespace rq {
 
+struct ViewCache;
+// The views' cache, made on first use together with the read hooks that
+// write the pending views.
+ViewCache& CacheOf(ProjectState& s);
+
 // Refreshes every view from the tables, in the order summary grid, item
 // details, total label, VTS details, main VTS grid. A cell that does not parse
 // ends the refresh there with its conversion error; what was written stays.

@@ -120,6 +120,36 @@ TEST(SliderRange, LoadMovesTheThumbToTheDefaultCutToATenth)
     EXPECT_EQ(p.Locks(), (std::vector<bool>{false, false, false}));
 }
 
+// The range is set quietly; the set-percentage command runs once, for where
+// the thumb ends, and only when it ends elsewhere than it started.
+TEST(SliderRange, TheCommandRunsOnceWhereTheThumbEnds)
+{
+    struct Case {
+        int start;
+        std::vector<int> runs;
+    };
+    const Case cases[] = {
+        {750, {624}},  // the range 614..634 leaves the thumb out above
+        {50, {624}},   // and below
+        {630, {624}},  // inside the range
+        {624, {}},     // already there
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        EngineProject p({{"v01", 2000, 4000}, {"v02", 3000, 3000, 62.45}, {"v03", 2000, 2500}}, "v02");
+        p.Lock("v02");
+        p.s.TrackBar2.SetPosition(c.start);
+        std::vector<int> runs;
+        p.s.TrackBar2.OnChange = [&, follow = p.s.TrackBar2.OnChange] {
+            runs.push_back(p.s.TrackBar2.Position());
+            follow();
+        };
+        SetTrackBarPercentMinMax(p.s, p.s.TrackBar2, "v02");
+        EXPECT_EQ(runs, c.runs);
+        EXPECT_EQ(p.s.TrackBar2.Position(), 624);
+    }
+}
+
 TEST(SliderRange, SingleTitleSetBuildsTheRangeAroundItsDefault)
 {
     EngineProject p({{"v01", 2000, 4000, 62.45}});

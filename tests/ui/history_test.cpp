@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "project/project_files.h"
+#include "support/error_of.h"
+#include "support/shown_state.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/history.h"
+
+using namespace rq;
+
+namespace {
+
+const std::string kExample = std::string(RQ_EXAMPLES_DIR) + "/REBUILDER.ECL";
+
+void Load(TForm1& f, const std::string& path)
+{
+    f.s.Edit10.SetText(path);
+    ASSERT_TRUE(f.Run([&] { f.Button1Click(); }));
+}
+
+// A step of each kind after a load, run as the window runs them.
+const std::vector<std::function<void(TForm1&)>> kSteps = {
+    [](TForm1& f) { f.Run([&] { f.Button10Click(); }); },  // maximise
+    [](TForm1& f) {                                        // a slider drag
+        f.BeginStepGroup();
+        for (int p : {400, 420, 450})
+            f.Run([&] { f.s.TrackBar2.SetPosition(p); });
+        f.EndStepGroup();
+    },
+    [](TForm1& f) { f.Run([&] { f.s.CheckListBox1.UserToggle(2); }); },  // a lock click
+    [](TForm1& f) {                                                       // passes for every item
+        f.Run([&] {
+            f.Form2().ComboBox1().SetText("All");
+            f.Form2().ComboBox4.SetText("3");
+            f.Form2().Button1Click();
+        });
+    },
+    [](TForm1& f) {  // set bitrate, ended by an error after it moved the size
+        f.Run([&] {
+            f.s.Edit8.SetText("x");
+            f.Button5Click();
+        });
+    },
+    [](TForm1& f) { f.Run([&] { f.Button4Click(); }); },  // apply
+};
+
+TEST(History, UndoRedoAndRevertPutBackWhatEveryControlShowed)
+{
+    // One form is looked at after every step; the other only after each undo,
+    // redo or revert, so its views come back still unwritten, with their cache.
+    TForm1 seen, unseen;
+    Load(seen, kExample);
+    const auto loaded = ShownState(seen);
+    for (TForm1* f : {&seen, &unseen}) {
+        if (f == &unseen)
+            Load(unseen, kExample);
+        f->Run([&] { f->s.ComboBox1.UserSetText("v0"); });  // typing a name is no step
+        f->Run([&] { f->Button11Click(); });                // nor is opening the dialog
+        EXPECT_FALSE(f->CanUndo());
+    }
+    std::vector<std::vector<std::string>> states = {ShownState(seen)};
+    for (const auto& step : kSteps) {
+        step(seen);
+        step(unseen);
+        states.push_back(ShownState(seen));
+        EXPECT_NE(states.back(), states[states.size() - 2]);
+    }
+    const std::uint64_t grid = unseen.s.StringGrid3.Version(), slider = unseen.s.TrackBar2.Version();
+    for (size_t k = kSteps.size(); k-- > 0;) {
+        unseen.Undo();
+        EXPECT_EQ(Differences(ShownState(unseen), states[k]), std::vector<std::string>{}) << "undo " << k;
+    }
+    EXPECT_FALSE(unseen.CanUndo());
+    EXPECT_GT(unseen.s.StringGrid3.Version(), grid);  // the windows repaint
+    EXPECT_GT(unseen.s.TrackBar2.Version(), slider);
+    for (size_t k = 1; k <= kSteps.size(); ++k) {
+        unseen.Redo();
+        EXPECT_EQ(Differences(ShownState(unseen), states[k]), std::vector<std::string>{}) << "redo " << k;
+    }
+    EXPECT_FALSE(unseen.CanRedo());
+
+    ASSERT_TRUE(unseen.CanRevert());
+    unseen.RevertToLoaded();
+    EXPECT_EQ(Differences(ShownState(unseen), loaded), std::vector<std::string>{});
+    EXPECT_FALSE(unseen.CanRevert());
+    unseen.Undo();  // the revert is a step too
+    EXPECT_EQ(Differences(ShownState(unseen), states.back()), std::vector<std::string>{});
+}
+
+TEST(History, TheOldestStepsGoFirstPastTheBound)
+{
+    struct Case {
+        History::Limits limits;
+        size_t steps;
+        int oldestPosition;  // of the slider, once every step kept is undone
+    };
+    const Case cases[] = {
+        {{100, size_t{256} << 20}, 8, 491},  // as loaded
+        {{3, size_t{256} << 20}, 3, 440},
+        {{100, 1}, 0, 470},  // not even one state fits
+    };
+    for (const Case& c : cases) {
+        TForm1 f;
+        f.StepHistory().limits = c.limits;
+        Load(f, kExample);
+        for (int p = 0; p < 8; ++p)
+            f.Run([&] { f.s.TrackBar2.SetPosition(400 + 10 * p); });
+        EXPECT_EQ(f.StepHistory().Steps(), c.steps);
+        while (f.CanUndo())
+            f.Undo();
+        EXPECT_EQ(f.s.TrackBar2.Position(), c.oldestPosition) << c.steps;
+    }
+}
+
+TEST(History, OpenProjectIsANewStartThenALoad)
+{
+    rqtest::TempFolder dir;
+    rqtest::WriteBytes(dir / "REBUILDER.ECL", "[ECL]\r\nitem_count=2\r\n" + rqtest::EclItem("V01PGC1_0", "2500", 0, 999) +
+                                                  rqtest::EclItem("V02PGC1_0", "3000", 0, 4999));
+    rqtest::WriteBytes(dir / "REBUILDER.INF",
+                       rqtest::InfSection("V01PGC1_0", "50") + rqtest::InfSection("V02PGC1_0", "60"));
+    TForm1 used, fresh;
+    Load(used, kExample);
+    for (const auto& step : kSteps)
+        step(used);
+    const auto before = ShownState(used);
+    EXPECT_EQ(ErrorOf([&] { used.OpenProject(dir / "MISSING.ECL"); }), "File not found");
+    EXPECT_EQ(ShownState(used), before);
+
+    const std::uint64_t version = used.Version();
+    used.OpenProject(dir / "REBUILDER.ECL");
+    Load(fresh, dir / "REBUILDER.ECL");
+    EXPECT_EQ(Differences(ShownState(used), ShownState(fresh)), std::vector<std::string>{});
+    EXPECT_NE(used.Version(), version);
+    EXPECT_FALSE(used.CanUndo() || used.CanRedo() || used.CanRevert() || used.HasUnsavedWork());
+}
+
+TEST(History, UnsavedWorkIsKnown)
+{
+    rqtest::TempFolder dir;
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"})
+        std::filesystem::copy_file(std::string(RQ_EXAMPLES_DIR) + "/" + name, dir / name);
+    TForm1 f;
+    Load(f, dir / "REBUILDER.ECL");
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        bool needsApply, unsaved;
+    } cases[] = {
+        {"loaded", [] {}, false, false},
+        {"maximised", [&] { f.Button10Click(); }, true, true},
+        {"applied", [&] { f.Button4Click(); }, false, true},
+        {"saved", [&] { f.Button7Click(); }, false, false},
+        {"locked", [&] { f.Run([&] { f.s.CheckListBox1.UserToggle(0); }); }, false, false},
+        {"width changed", [&] { f.Form2().Button8Click(); }, true, true},
+        {"undone", [&] { f.Undo(); }, false, false},
+        {"slider moved", [&] { f.s.TrackBar2.SetPosition(f.s.TrackBar2.Min()); }, true, true},
+        {"undone again", [&] { f.Undo(); }, false, false},
+    };
+    for (const auto& c : cases) {
+        c.run();
+        EXPECT_EQ(f.NeedsApply(), c.needsApply) << c.what;
+        EXPECT_EQ(f.HasUnsavedWork(), c.unsaved) << c.what;
+    }
+}
+
+TEST(History, OnlyABatchJobThatLeavesTheWindowOpenKeepsItsSteps)
+{
+    for (const auto& [ending, steps] : {std::pair{"", 2}, std::pair{"/autoexit", 0}}) {
+        TForm1 f;
+        f.Arguments = {"/ecl=" + kExample, "/vts=v02", "/min=1850", "/max_via_bitrate", ending};
+        f.Timer1Timer();
+        EXPECT_EQ(f.StepHistory().Steps(), static_cast<size_t>(steps)) << ending;  // maximise, apply
+        EXPECT_EQ(f.CanRevert(), steps > 0) << ending;
+    }
+}
+
+}  // namespace
