@@ -149,6 +149,23 @@ void TForm1::CheckListBox1ClickCheck()
     }
 }
 
+bool TForm1::CanUndo() const { return false; }
+bool TForm1::CanRedo() const { return false; }
+void TForm1::Undo() {}
+void TForm1::Redo() {}
+bool TForm1::CanRevert() const { return false; }
+void TForm1::RevertToLoaded() {}
+void TForm1::BeginStepGroup() {}
+void TForm1::EndStepGroup() {}
+bool TForm1::HasUnsavedWork() const { return s.Button7.Enabled(); }
+bool TForm1::NeedsApply() const { return false; }
+
+void TForm1::OpenProject(const std::string& path)
+{
+    s.Edit10.SetText(path);
+    Button1Click();
+}
+
 void TForm1::FormShow()
 {
     timer1Enabled_ = true;

@@ -64,6 +64,24 @@ public:
     void ComboBox4Change();
     void CheckListBox1ClickCheck();
     void FormShow();
+
+    // History of the project's changes and the project as a whole.
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void Undo();
+    void Redo();
+    bool CanRevert() const;
+    void RevertToLoaded();
+    // Brackets a slider drag or a keyboard run of a slider: one step of history.
+    void BeginStepGroup();
+    void EndStepGroup();
+    // Changes a save would write, or allocation changes not yet applied.
+    bool HasUnsavedWork() const;
+    // Saving the work needs "Apply Changes" first.
+    bool NeedsApply() const;
+    // Starts from a fresh project state and loads the project at path.
+    void OpenProject(const std::string& path);
+
     // The start-up timer's tick: runs the command-line job once per process.
     void Timer1Timer();
 
