@@ -92,6 +92,7 @@ void TForm1::Button1Click()
         s.ProjectPath = *path;
         LoadECL(s, *path);
         ProcessLoadedECL(s);
+        ProjectLoaded();
     }
     s.Button1.SetEnabled(false);
     SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text());
@@ -147,6 +148,20 @@ void TForm1::CheckListBox1ClickCheck()
         if (selectors[i]->Text().empty())
             selectors[i]->SetText(fallback);
     }
+    RefreshDialogLists();
+}
+
+void TForm1::ProjectLoaded()
+{
+    RefreshDialogLists();
+    if (OnProjectLoaded)
+        OnProjectLoaded();
+}
+
+void TForm1::RefreshDialogLists()
+{
+    if (form2_->Visible())
+        form2_->RefreshLists();
 }
 
 bool TForm1::CanUndo() const { return false; }
@@ -196,6 +211,7 @@ void TForm1::Timer1Timer()
                 s.Edit10.SetText(batch_.ProjectPath);
                 s.ProjectPath = batch_.ProjectPath;
                 LoadECL(s, batch_.ProjectPath);
+                ProjectLoaded();
                 if (batch_.Mode == "MAXBITRATE") {
                     s.ComboBox5.SetText(batch_.Target);
                     s.Edit7.SetText(batch_.Others);

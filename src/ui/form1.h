@@ -45,6 +45,8 @@ public:
     std::function<std::optional<std::string>()> AskOpenFile;  // the file-open dialog
     std::function<void(int exitCode)> Terminate;           // ends the program after the current handler
     std::function<void()> OnVisibilityChanged;
+    // Runs when a project has been read in, before the command that read it goes on.
+    std::function<void()> OnProjectLoaded;
 
     // Runs a user command: one command at a time, its error shown in the error
     // box. Returns false when the command failed or was refused.
@@ -94,6 +96,9 @@ public:
 
 private:
     void Touch() { ++version_; }
+    // An open encoder dialog follows the loaded project and the lock list.
+    void RefreshDialogLists();
+    void ProjectLoaded();
     std::unique_ptr<TForm2> form2_;
     int pageIndex_ = 0;
     bool visible_ = false;
