@@ -221,11 +221,17 @@ private slots:
         QCOMPARE(Items(w.window->Dialog().findChild<QComboBox*>(QStringLiteral("ComboBox1"))),
                  QStringList{"All"} + names);
 
-        // A dropped project file opens too, asking first about unsaved work.
+        // So does a path typed into the file-name box, with Return...
+        const QString small = first.filePath(QStringLiteral("REBUILDER.ECL"));
+        TypeInto(w.Find<QLineEdit>("Edit10"), small);
+        QTest::keyClick(w.Find<QLineEdit>("Edit10"), Qt::Key_Return);
+        QVERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(small)));
+
+        // ... and a dropped project file, asking first about unsaved work.
         QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
-        const QString small = first.filePath(QStringLiteral("REBUILDER.INF"));
+        const QString dropped = second.filePath(QStringLiteral("REBUILDER.INF"));
         QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(small)});
+        mime.setUrls({QUrl::fromLocalFile(dropped)});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.window.get(), &enter);
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
@@ -236,8 +242,8 @@ private slots:
             box->button(QMessageBox::Discard)->click();
         });
         QApplication::sendEvent(w.window.get(), &drop);
-        QTRY_VERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(small)));
-        QCOMPARE(asked, QStringLiteral("Save changes to %1 before closing?").arg(example));
+        QTRY_VERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(dropped)));
+        QCOMPARE(asked, QStringLiteral("Save changes to %1 before closing?").arg(small));
     }
 
     void plainPathArgumentOpensAProject_data()

@@ -430,8 +430,14 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
                                    Described(Step::ApplyChanges, [this] { form.Button4Click(); }), 'A');
     QPushButton* save = AddButton(page, "Button7", s.Button7, PxRect(440, 436, 193, 25), SaveCommand());
 
-    // Return in the file-name box loads the project it names.
-    ReturnRuns(edit10, load);
+    // Return in the file-name box loads the project it names; once a project
+    // is loaded, it opens the named one instead.
+    QObject::connect(edit10, &QLineEdit::returnPressed, load, [this, load] {
+        if (load->isEnabled())
+            load->click();
+        else if (FileExists(s.Edit10.Text()))
+            q.OpenProject(ToQt(s.Edit10.Text()));
+    });
 
     Anchored(grid3, kNone, kNone, kAll, kHalf);
     Anchored(label10, kNone, kHalf);
