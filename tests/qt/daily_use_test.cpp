@@ -148,6 +148,13 @@ private slots:
         QCOMPARE(w.MainColumn(2), dragged);
         w.Action("actionRevert")->trigger();
         QCOMPARE(w.MainColumn(2), loaded);
+        // After Return has run a number box's command, Ctrl+Z in the box undoes the command.
+        auto* bitrate = w.Find<QLineEdit>("Edit5");
+        TypeInto(bitrate, QStringLiteral("2000"));
+        QTest::keyClick(bitrate, Qt::Key_Return);
+        QVERIFY(w.MainColumn(2) != loaded);
+        QTest::keySequence(bitrate, QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(w.MainColumn(2), loaded);
     }
 
     void unsavedWorkIsNeverLostSilently_data()
@@ -171,6 +178,7 @@ private slots:
         Window w;
         w.window->show();
         w.Load(path);
+        QTest::mouseClick(w.Find<QPushButton>("Button5"), Qt::LeftButton);
         QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
         QString asked;
         QCOMPARE(w.CloseAnswering(QMessageBox::StandardButton(answer), &asked), closed);
@@ -228,6 +236,7 @@ private slots:
         QVERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(small)));
 
         // ... and a dropped project file, asking first about unsaved work.
+        QTest::mouseClick(w.Find<QPushButton>("Button5"), Qt::LeftButton);
         QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
         const QString dropped = second.filePath(QStringLiteral("REBUILDER.INF"));
         QMimeData mime;

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QListView>
 #include <QMenu>
@@ -100,13 +101,10 @@ struct MainWindow::Impl {
     std::string message;       // what the last command did
     double loadedTotal = 0;    // the total size as the project was loaded
     bool projectLoaded = false;
-    QAction* openAction = nullptr;
     QAction* saveAction = nullptr;
     QAction* revertAction = nullptr;
-    QAction* quitAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
-    QAction* aboutAction = nullptr;
     std::vector<Syncer> syncers;
     std::vector<TextGridModel*> grids;
     std::vector<TextListModel*> lists;
@@ -201,12 +199,18 @@ struct MainWindow::Impl {
         }
     }
 
-    // Return in a number box runs the command beside it.
+    // Return in a number box runs the command beside it. The typing it used
+    // is then no longer the box's own to undo: Ctrl+Z undoes the command.
     static void ReturnRuns(QLineEdit* edit, QPushButton* button)
     {
-        QObject::connect(edit, &QLineEdit::returnPressed, button, [button] {
-            if (button->isEnabled())
-                button->click();
+        QObject::connect(edit, &QLineEdit::returnPressed, button, [edit, button] {
+            if (!button->isEnabled())
+                return;
+            button->click();
+            const QSignalBlocker block(edit);
+            const int cursor = edit->cursorPosition();
+            edit->setText(edit->text());
+            edit->setCursorPosition(cursor);
         });
     }
 
@@ -508,14 +512,14 @@ void MainWindow::Impl::BuildMenus()
     QMenuBar* bar = q.menuBar();
     bar->setObjectName(QStringLiteral("MenuBar"));
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    openAction = add(file, "actionOpenProject", "&Open Project...", {QKeySequence(Qt::CTRL | Qt::Key_O)},
-                     [this] { ChooseProject(); });
+    add(file, "actionOpenProject", "&Open Project...", {QKeySequence(Qt::CTRL | Qt::Key_O)},
+        [this] { ChooseProject(); });
     saveAction = add(file, "actionSave", "&Save", {QKeySequence(Qt::CTRL | Qt::Key_S)},
                      [this] { q.RunCommand(SaveCommand()); });
     revertAction = add(file, "actionRevert", "&Revert to loaded", {},
                        [this] { q.RunCommand(Described(Step::RevertToLoaded, [this] { form.RevertToLoaded(); })); });
     file->addSeparator();
-    quitAction = add(file, "actionQuit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { q.close(); });
+    add(file, "actionQuit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { q.close(); });
 
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     undoAction = add(edit, "actionUndo", "&Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)},
@@ -525,7 +529,7 @@ void MainWindow::Impl::BuildMenus()
                      [this] { q.RunCommand(Described(Step::Redo, [this] { form.Redo(); })); });
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    aboutAction = add(help, "actionAbout", "&About", {}, [this] {
+    add(help, "actionAbout", "&About", {}, [this] {
         form.SetPageIndex(4);
         Sync(false);
     });
@@ -620,9 +624,12 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
     d_->BuildAboutPage(d_->AddPage("TabSheet5", "About"));
     connect(d_->pages, &QTabWidget::currentChanged, this, [this](int index) { form_.SetPageIndex(index); });
 
-    // Dropped files are the window's business, not the edit boxes'.
-    for (QLineEdit* edit : findChildren<QLineEdit*>())
+    // Dropped files are the window's business, not the edit boxes'; so are
+    // undo and redo when a box has no typing of its own to take back.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
         edit->setAcceptDrops(false);
+        edit->installEventFilter(this);
+    }
 
     d_->timer1.setSingleShot(true);
     d_->timer1.setInterval(10);
@@ -669,6 +676,7 @@ bool MainWindow::RunCommand(const std::function<void()>& command)
 {
     if (d_->running > 0 || form_.Busy()) {
         d_->refused = true;
+        d_->lastOk = false;
         return false;
     }
     struct Guard {
@@ -742,6 +750,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == d_->client && event->type() == QEvent::Resize)
         d_->Relayout();
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (edit && ((key->matches(QKeySequence::Undo) && !edit->isUndoAvailable()) ||
+                     (key->matches(QKeySequence::Redo) && !edit->isRedoAvailable()))) {
+            event->ignore();  // the window's shortcut runs
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
