@@ -314,7 +314,7 @@ private slots:
             QTRY_COMPARE(w.Find<QWidget>(c.name)->geometry(), c.specified);
     }
 
-    void buttonsShowTheirAltKeysAndTheAboutPageTellsTheTruth()
+    void keyboardReachesEveryCommandAndTheAboutPageTellsTheTruth()
     {
         Window w;
         // Captions with an ampersand of their own are shown as they are.
@@ -326,6 +326,15 @@ private slots:
                        {"Button11", "&Modify CCE Encoding Parameters"}};
         for (const auto& b : buttons)
             QCOMPARE(w.Find<QPushButton>(b.name)->text(), QString::fromUtf8(b.text));
+
+        // Tab leads out of a grid; Ctrl+Tab turns the page.
+        w.ShowActive();
+        auto* grid = w.Find<QTableView>("StringGrid3");
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != grid);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(w.Find<QTabWidget>("PageControl1")->currentIndex(), 1);
 
         w.Action("actionAbout")->trigger();
         QCOMPARE(w.Find<QTabWidget>("PageControl1")->currentIndex(), 4);

@@ -310,6 +310,8 @@ struct MainWindow::Impl {
         view->setWordWrap(false);
         view->setTextElideMode(Qt::ElideNone);
         view->setCornerButtonEnabled(false);
+        // Tab leaves a grid for the next control; the arrows move within it.
+        view->setTabKeyNavigation(false);
         view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
         view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         view->verticalHeader()->hide();
