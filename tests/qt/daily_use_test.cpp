@@ -3,16 +3,13 @@
 // lost, a window that grows, the keyboard, and the About page.
 #include <QAction>
 #include <QLabel>
-#include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QUrl>
-#include <memory>
 #include <optional>
 
 #include "model/numbers.h"
@@ -72,17 +69,17 @@ struct Window {
         Find<QTableView>("StringGrid3")->setFocus();
         QTest::keySequence(window.get(), keys);
     }
-    // Closes the window, answering the question about unsaved work with `answer`.
-    bool CloseAnswering(QMessageBox::StandardButton answer, QString* asked)
-    {
-        WhenModal([=](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            *asked = box->text();
-            box->button(answer)->click();
-        });
-        return window->close();
-    }
 };
+
+// Answers the next question with `answer` and keeps its text in `asked`.
+void Answer(QMessageBox::StandardButton answer, QString* asked)
+{
+    WhenModal([=](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        *asked = box->text();
+        box->button(answer)->click();
+    });
+}
 
 }  // namespace
 
@@ -181,7 +178,8 @@ private slots:
         QTest::mouseClick(w.Find<QPushButton>("Button5"), Qt::LeftButton);
         QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
         QString asked;
-        QCOMPARE(w.CloseAnswering(QMessageBox::StandardButton(answer), &asked), closed);
+        Answer(QMessageBox::StandardButton(answer), &asked);
+        QCOMPARE(w.window->close(), closed);
         QCOMPARE(asked, QStringLiteral("Save changes to %1 before closing?").arg(path));
         QCOMPARE(w.window->isVisible(), !closed);
         QCOMPARE(Bytes(path) != original, saved);
@@ -245,11 +243,7 @@ private slots:
         QApplication::sendEvent(w.window.get(), &enter);
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QString asked;
-        WhenModal([&](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
-            asked = box->text();
-            box->button(QMessageBox::Discard)->click();
-        });
+        Answer(QMessageBox::Discard, &asked);
         QApplication::sendEvent(w.window.get(), &drop);
         QTRY_VERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(dropped)));
         QCOMPARE(asked, QStringLiteral("Save changes to %1 before closing?").arg(small));

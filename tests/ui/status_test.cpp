@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/separators_guard.h"
 #include "ui/status.h"
 
 using namespace rq;
@@ -27,12 +26,4 @@ TEST(StatusTexts, SaveNamesTheFilesAndBackupsAsOnDisk)
     };
     for (const auto& c : cases)
         EXPECT_EQ(SavedText(c.before, c.after), c.text);
-}
-
-TEST(StatusTexts, TotalsInTheUsersNumberFormat)
-{
-    const SeparatorsGuard guard(',', '.');
-    EXPECT_EQ(TotalsText(4245618.4, 4245618), "New total 4.245.618 KB against 4.245.618 KB loaded");
-    SetNumberSeparators({'.', ','});
-    EXPECT_EQ(TotalsText(139157.6, 139158.2), "New total 139,158 KB against 139,158 KB loaded");
 }
