@@ -43,18 +43,15 @@ QString AboutText()
                "as REBUILDER.ECLBAK and REBUILDER.INFBAK; later saves never replace them.\n"
                "\n"
                "Keys\n"
-               "  Ctrl+O               open another project (asks about unsaved work)\n"
-               "  Ctrl+S               save (after \"Apply Changes\")\n"
-               "  Ctrl+Z               undo the last change\n"
-               "  Ctrl+Shift+Z, Ctrl+Y redo\n"
-               "  Ctrl+Q               quit (asks about unsaved work)\n"
-               "  Return               in a number box, runs the command beside it;\n"
-               "                       in the file-name box, loads or opens the project named\n"
-               "  Alt+C, Alt+S, Alt+T  \"Change\", set bitrate, set percentage\n"
-               "  Alt+A, Alt+M         \"Apply Changes\", the encoding parameters\n"
-               "  Tab, Shift+Tab       next and previous control; Space presses a button\n"
-               "                       or toggles a lock\n"
-               "  Ctrl+Tab             next page\n")
+               "Ctrl+O: open another project (asks first about unsaved work).\n"
+               "Ctrl+S: save, after \"Apply Changes\".   Ctrl+Q: quit (asks first about unsaved work).\n"
+               "Ctrl+Z: undo.   Ctrl+Shift+Z or Ctrl+Y: redo.\n"
+               "Return: in a number box, runs the command beside it; in the file-name box,\n"
+               "loads or opens the project it names.\n"
+               "Alt+C, Alt+S, Alt+T, Alt+A, Alt+M: \"Change\", set bitrate, set percentage,\n"
+               "\"Apply Changes\", \"Modify CCE Encoding Parameters\".\n"
+               "Tab and Shift+Tab: next and previous control.   Space: press a button, toggle a lock.\n"
+               "Ctrl+Tab: next page.\n")
         .arg(Version(), QStringLiteral(RQ_BUILD_COMMIT), QString::fromLatin1(qVersion()), QStringLiteral(RQ_DOC_DIR));
 }
 
