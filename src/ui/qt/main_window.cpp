@@ -652,6 +652,8 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
 
     d_->InstallServices();
     d_->dialog = std::make_unique<EncoderDialog>(form_.Form2(), *this);
+    // The dialog's commands are undone with the same keys, where it has the focus.
+    d_->dialog->addActions({d_->undoAction, d_->redoAction, d_->saveAction});
     d_->Sync(true);
 }
 
