@@ -2,7 +2,10 @@
 // window when there is no display or a report is asked for.
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdlib>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,10 +45,15 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(rq::TForm1::kAppTitle);
     rq::TForm1 form;
-    form.Arguments = args;
+    // A plain path as the only argument opens that project; options run a job.
+    const std::optional<QString> project = rq::qt::ProjectPathArgument(args);
+    if (!project)
+        form.Arguments = args;
     rq::qt::MainWindow window(form);
     form.Form2().Show();  // the dialog is visible from its creation
     window.show();
+    if (project)
+        QTimer::singleShot(0, &window, [&window, path = *project] { window.OpenProject(path); });
     const int status = QApplication::exec();
     return status != 0 ? status : form.BatchExitCode();
 }

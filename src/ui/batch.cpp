@@ -4,7 +4,6 @@
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form1.h"
-#include "ui/history.h"
 
 namespace rq {
 
@@ -51,13 +50,7 @@ BatchOutcome RunBatchJob(TForm1& form, const BatchSettings& job, const std::func
         return BatchOutcome::Incomplete;
 
     ProjectState& s = form.s;
-    s.Edit10.SetText(job.ProjectPath);
-    s.ProjectPath = job.ProjectPath;
-    {
-        LoadScope load(form.StepHistory());
-        LoadECL(s, job.ProjectPath);
-        load.Succeeded();
-    }
+    form.LoadForBatch(job.ProjectPath);
     if (complete) {
         if (job.Mode == BatchMode::ViaBitrate) {
             s.ComboBox5.SetText(job.Target);

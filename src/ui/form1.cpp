@@ -106,6 +106,7 @@ void TForm1::LoadChosen(const std::optional<std::string>& path)
         s.ProjectPath = *path;
         LoadECL(s, *path);
         ProcessLoadedECL(s);
+        ProjectLoaded();
     }
     s.Button1.SetEnabled(false);
     SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text());
@@ -200,6 +201,30 @@ void TForm1::CheckListBox1ClickCheck()
         if (selectors[i]->Text().empty())
             selectors[i]->SetText(fallback);
     }
+    RefreshDialogLists();
+}
+
+void TForm1::LoadForBatch(const std::string& path)
+{
+    LoadScope load(*history_);
+    s.Edit10.SetText(path);
+    s.ProjectPath = path;
+    LoadECL(s, path);
+    ProjectLoaded();
+    load.Succeeded();
+}
+
+void TForm1::ProjectLoaded()
+{
+    RefreshDialogLists();
+    if (OnProjectLoaded)
+        OnProjectLoaded();
+}
+
+void TForm1::RefreshDialogLists()
+{
+    if (form2_->Visible())
+        form2_->RefreshLists();
 }
 
 void TForm1::FormShow()

@@ -47,6 +47,8 @@ public:
     std::function<std::optional<std::string>()> AskOpenFile;  // the file-open dialog
     std::function<void(int exitCode)> Terminate;           // ends the program after the current handler
     std::function<void()> OnVisibilityChanged;
+    // Runs when a project has been read in, before the command that read it goes on.
+    std::function<void()> OnProjectLoaded;
 
     // Runs a user command: one command at a time, its error shown in the error
     // box. Returns false when the command failed or was refused.
@@ -66,6 +68,7 @@ public:
     void ComboBox4Change();
     void CheckListBox1ClickCheck();
     void FormShow();
+
     // The start-up timer's tick: runs the command-line job once per process.
     void Timer1Timer();
 
@@ -89,6 +92,9 @@ public:
     // path that does not exist fails with "File not found" and changes nothing.
     void OpenProject(const std::string& path);
     History& StepHistory() { return *history_; }
+    // Loads the project at path as a batch job does: a new history, and an
+    // open encoder dialog follows it.
+    void LoadForBatch(const std::string& path);
 
     // The program's arguments (after its name), for the batch run.
     std::vector<std::string> Arguments;
@@ -100,6 +106,9 @@ public:
 private:
     void Touch() { ++version_; }
     void LoadChosen(const std::optional<std::string>& path);
+    // An open encoder dialog follows the loaded project and the lock list.
+    void RefreshDialogLists();
+    void ProjectLoaded();
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<History> history_;
     int pageIndex_ = 0;

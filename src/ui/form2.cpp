@@ -44,7 +44,9 @@ void TForm2::MakeStayOnTop()
         OnBringToFront();
 }
 
-void TForm2::FormShow()
+void TForm2::FormShow() { RefreshLists(); }
+
+void TForm2::RefreshLists()
 {
     std::vector<std::string> items = main_.s.ComboBox1.Items();
     items.insert(items.begin(), "All");

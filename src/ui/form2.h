@@ -35,6 +35,9 @@ public:
 
     // Handlers.
     void FormShow();
+    // Rebuilds the two VTS lists from the main page's "Change" selector, "All"
+    // on top; the selectors keep their texts.
+    void RefreshLists();
     void Button8Click();  // width
     void Button1Click();  // passes
     void Button2Click();  // passes below a bitrate threshold

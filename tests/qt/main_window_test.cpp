@@ -83,20 +83,6 @@ struct Window {
     }
 };
 
-// Once a modal window is up, lets `inspect` look at it, then closes it.
-void WhenModal(std::function<void(QWidget*)> inspect)
-{
-    QTimer::singleShot(0, [inspect = std::move(inspect)]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) {
-            WhenModal(std::move(inspect));
-            return;
-        }
-        inspect(modal);
-        modal->close();
-    });
-}
-
 const char* const kSelectors[] = {"ComboBox1", "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6"};
 
 }  // namespace

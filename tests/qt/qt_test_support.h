@@ -2,6 +2,7 @@
 // Shared by the window tests: small projects written on the spot, the
 // example project copied aside, and a user's hand on the widgets.
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,6 +114,20 @@ inline QStringList Headers(const QTableView* grid)
     for (int c = 0; c < grid->model()->columnCount(); ++c)
         texts << grid->model()->headerData(c, Qt::Horizontal).toString();
     return texts;
+}
+
+// Once a modal window is up, lets `inspect` look at it, then closes it.
+inline void WhenModal(std::function<void(QWidget*)> inspect)
+{
+    QTimer::singleShot(0, [inspect = std::move(inspect)]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) {
+            WhenModal(std::move(inspect));
+            return;
+        }
+        inspect(modal);
+        modal->close();
+    });
 }
 
 }  // namespace rq::testing

@@ -11,15 +11,28 @@
 
 namespace rq::qt {
 
-Syncer BindButton(QPushButton* widget, const Button& model, CommandRunner run, std::function<void()> handler)
+QString WithMnemonic(const QString& caption, char mnemonic)
+{
+    if (mnemonic == 0 || caption.contains(QLatin1Char('&')))
+        return caption;
+    const qsizetype at = caption.indexOf(QLatin1Char(mnemonic), 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return caption;
+    QString marked = caption;
+    marked.insert(at, QLatin1Char('&'));
+    return marked;
+}
+
+Syncer BindButton(QPushButton* widget, const Button& model, CommandRunner run, std::function<void()> handler,
+                  char mnemonic)
 {
     QObject::connect(widget, &QPushButton::clicked, widget,
                      [run, handler = std::move(handler)] { run(handler); });
-    return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
+    return [widget, &model, mnemonic, seen = std::uint64_t{0}](bool force) mutable {
         if (!force && model.Version() == seen)
             return;
         seen = model.Version();
-        widget->setText(ToQt(model.Caption()));
+        widget->setText(WithMnemonic(ToQt(model.Caption()), mnemonic));
         widget->setEnabled(model.Enabled());
     };
 }

@@ -57,12 +57,14 @@ EncoderDialog::EncoderDialog(TForm2& form, MainWindow& main) : QWidget(nullptr, 
 
     // Pass count of every segment below a bitrate.
     QFrame* panel3 = MakePanel(this, "Panel3", PxRect(7, 136, 225, 57));
-    button(panel3, "Button2", "Change", PxRect(8, 8, 75, 25), [this] { form_.Button2Click(); });
+    QPushButton* change = button(panel3, "Button2", "Change", PxRect(8, 8, 75, 25), [this] { form_.Button2Click(); });
     MakeLabel(panel3, "Label5", QStringLiteral("Bitrates below"), 96, 8, 166);
     auto* edit3 = new QLineEdit(panel3);
     edit3->setObjectName(QStringLiteral("Edit3"));
     edit3->setGeometry(PxRect(168, 8, 49, 21));
     syncers_.push_back(BindEdit(edit3, form_.Edit3));
+    // Return in the threshold box runs "Change" beside it.
+    QObject::connect(edit3, &QLineEdit::returnPressed, change, [change] { change->click(); });
     MakeLabel(panel3, "Label6", QStringLiteral("to vbr Passes"), 96, 32, 166);
     selector(panel3, "ComboBox5", form_.ComboBox5, PxRect(168, 32, 49, 21));
 

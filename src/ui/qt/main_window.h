@@ -1,8 +1,14 @@
 #pragma once
 // The Qt face of the main window: renders the TForm1 form model and forwards
-// clicks, typing and drags to its handlers.
-#include <QWidget>
+// clicks, typing and drags to its handlers. Around the pages it adds a menu
+// bar (another project, save, undo and redo) and a status bar that says what
+// the last command did.
+#include <QMainWindow>
+#include <QString>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "ui/form1.h"
 
@@ -10,7 +16,7 @@ namespace rq::qt {
 
 class EncoderDialog;
 
-class MainWindow : public QWidget {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Builds every page and control, creates the encoder parameter dialog and
@@ -27,12 +33,25 @@ public:
     void SyncFromModel();
     // Runs a user command through the form and then mirrors the result. A
     // command asked for while another runs (a click during a long load, which
-    // lets pending events through) is refused.
-    void RunCommand(const std::function<void()>& command);
+    // lets pending events through) is refused. Returns false when the command
+    // failed or was refused.
+    bool RunCommand(const std::function<void()>& command);
+
+    // Closes the current project (asking about unsaved work) and opens the
+    // project at path from a fresh state. Returns false when the user kept
+    // the current project or the load failed.
+    bool OpenProject(const QString& path);
+    // Asks "Save changes to ... before closing?" when there is unsaved work;
+    // Save applies the changes first when needed, then saves. Returns true
+    // when the caller may go on: nothing to save, saved, or discarded.
+    bool ConfirmUnsavedWork();
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // An .ECL or .INF file dropped on the window goes into the file-name box.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // An .ECL or .INF file dropped on the window opens as the project; the
+    // name of a file that does not exist goes into the file-name box.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -41,5 +60,9 @@ private:
     TForm1& form_;
     Impl* d_;
 };
+
+// The project to open when the program's only argument is a plain path (as a
+// desktop entry or a file manager passes it) rather than a batch option.
+std::optional<QString> ProjectPathArgument(const std::vector<std::string>& args);
 
 }  // namespace rq::qt

@@ -17,6 +17,34 @@ TrackBarWidget::TrackBarWidget(QWidget* parent) : QSlider(Qt::Horizontal, parent
     setTracking(true);
 }
 
+namespace {
+
+bool IsStepKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+void TrackBarWidget::EndRun()
+{
+    keysDown_ = 0;
+    if (!inRun_)
+        return;
+    inRun_ = false;
+    emit stepRunEnded();
+}
+
 void TrackBarWidget::CancelPress()
 {
     if (!pressed_)
@@ -25,10 +53,15 @@ void TrackBarWidget::CancelPress()
                         Qt::NoModifier);
     QSlider::mouseReleaseEvent(&release);
     pressed_ = false;
+    EndRun();
 }
 
 void TrackBarWidget::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() == Qt::LeftButton && !inRun_) {
+        inRun_ = true;
+        emit stepRunStarted();
+    }
     QSlider::mousePressEvent(event);
     if (event->button() == Qt::LeftButton) {
         pressed_ = true;
@@ -43,27 +76,44 @@ void TrackBarWidget::mouseReleaseEvent(QMouseEvent* event)
         pressed_ = false;
         emit endScroll();
     }
+    if (event->button() == Qt::LeftButton && keysDown_ == 0)
+        EndRun();
+}
+
+void TrackBarWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (IsStepKey(event->key()) && !event->isAutoRepeat()) {
+        ++keysDown_;
+        if (!inRun_) {
+            inRun_ = true;
+            emit stepRunStarted();
+        }
+    }
+    QSlider::keyPressEvent(event);
 }
 
 void TrackBarWidget::keyReleaseEvent(QKeyEvent* event)
 {
     QSlider::keyReleaseEvent(event);
-    if (event->isAutoRepeat())
+    if (event->isAutoRepeat() || !IsStepKey(event->key()))
         return;
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        emit endScroll();
-        break;
-    default:
-        break;
-    }
+    emit endScroll();
+    if (keysDown_ > 0 && --keysDown_ == 0 && !pressed_)
+        EndRun();
+}
+
+void TrackBarWidget::focusOutEvent(QFocusEvent* event)
+{
+    // Keys let go in another window never reach this one.
+    QSlider::focusOutEvent(event);
+    if (!pressed_)
+        EndRun();
+}
+
+void RightAlignedDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
 }
 
 void PercentBarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
@@ -79,7 +129,7 @@ void PercentBarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         colour.setAlpha(over ? 110 : 70);
         painter->fillRect(bar, colour);
     }
-    QStyledItemDelegate::paint(painter, option, index);
+    RightAlignedDelegate::paint(painter, option, index);
 }
 
 }  // namespace rq::qt

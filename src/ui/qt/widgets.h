@@ -20,24 +20,44 @@ public:
 
 signals:
     void endScroll();
+    // A run of moves the user makes in one go: from pressing the mouse button
+    // to releasing it, or from the first step key to letting go of the keys.
+    // Every stepRunStarted is followed by one stepRunEnded.
+    void stepRunStarted();
+    void stepRunEnded();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void EndRun();
     bool pressed_ = false;
+    bool inRun_ = false;
+    int keysDown_ = 0;
     QPointF lastPress_;
+};
+
+// Shows a column's cells right-aligned: numbers line up on their last digit.
+class RightAlignedDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 };
 
 // Draws a thin bar behind a percentage cell: its length is the percentage of
 // the cell's width (0 to 100), in a warning colour when the value is above
 // 100. The cell's text is drawn unchanged on top.
-class PercentBarDelegate : public QStyledItemDelegate {
+class PercentBarDelegate : public RightAlignedDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using RightAlignedDelegate::RightAlignedDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
