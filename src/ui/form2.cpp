@@ -61,29 +61,19 @@ bool TForm2::Matches(int row, const std::string& selector) const
     return main_.s.StringGrid1.Cell(kColTitle, row).substr(0, 3) == selector;
 }
 
-void TForm2::Button8Click()
+void TForm2::SetItemColumn(int column, const std::string& selector, const std::string& text)
 {
     const StepScope step(main_);
     ProjectState& s = main_.s;
-    const std::string selector = ComboBox2().Text();
-    const std::string flag = ComboBox3.Text() == "Full" ? "0" : "1";
     for (int r = 1; r < s.StringGrid1.RowCount(); ++r)
         if (Matches(r, selector))
-            s.StringGrid1.SetCell(kColHalfWidth, r, flag);
+            s.StringGrid1.SetCell(column, r, text);
     UpdateVTSDataToStringGrid(s);
 }
 
-void TForm2::Button1Click()
-{
-    const StepScope step(main_);
-    ProjectState& s = main_.s;
-    const std::string selector = ComboBox1().Text();
-    const std::string passes = ComboBox4.Text();
-    for (int r = 1; r < s.StringGrid1.RowCount(); ++r)
-        if (Matches(r, selector))
-            s.StringGrid1.SetCell(kColPass, r, passes);
-    UpdateVTSDataToStringGrid(s);
-}
+void TForm2::Button8Click() { SetItemColumn(kColHalfWidth, ComboBox2().Text(), ComboBox3.Text() == "Full" ? "0" : "1"); }
+
+void TForm2::Button1Click() { SetItemColumn(kColPass, ComboBox1().Text(), ComboBox4.Text()); }
 
 void TForm2::Button2Click()
 {

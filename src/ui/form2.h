@@ -49,6 +49,8 @@ public:
 
 private:
     bool Matches(int row, const std::string& selector) const;
+    // Writes text into one column of every item of the title set in selector ("All": every item).
+    void SetItemColumn(int column, const std::string& selector, const std::string& text);
     TForm1& main_;
     bool visible_ = false;
     bool stayOnTop_ = false;
