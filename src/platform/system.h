@@ -72,6 +72,9 @@ FileError CloseFile(FileHandle handle);
 FileError LinkFile(const std::string& file, const std::string& backup);
 // Puts from in the place of to in one step; to need not exist.
 FileError RenameOver(const std::string& from, const std::string& to);
+// Gives from the name to only while no file has it (Exists otherwise).
+FileError RenameBeside(const std::string& from, const std::string& to);
+enum class Replacing { Allowed, Never };
 FileError RemoveFile(const std::string& path);
 // Makes the renames inside a folder durable, where the system needs that.
 void FlushFolder(const std::string& folder);

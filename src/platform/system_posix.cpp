@@ -209,6 +209,19 @@ FileError RenameOver(const std::string& from, const std::string& to)
     return ::rename(from.c_str(), to.c_str()) == 0 ? FileError() : LastError();
 }
 
+FileError RenameBeside(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    if (errno != EINVAL && errno != ENOSYS)
+        return LastError();
+    // A file system that cannot refuse in the same step: the name is checked
+    // just before, which leaves only a moment for another program.
+    if (NameTaken(to))
+        return {FileFault::Exists, EEXIST};
+    return RenameOver(from, to);
+}
+
 FileError RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 ? FileError() : LastError(); }
 
 void FlushFolder(const std::string& folder)

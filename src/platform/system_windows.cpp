@@ -216,6 +216,12 @@ FileError RenameOver(const std::string& from, const std::string& to)
                : LastError();
 }
 
+FileError RenameBeside(const std::string& from, const std::string& to)
+{
+    // Without MOVEFILE_REPLACE_EXISTING an existing name is refused.
+    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH) ? FileError() : LastError();
+}
+
 FileError RemoveFile(const std::string& path)
 {
     return ::DeleteFileW(Wide(path).c_str()) ? FileError() : LastError();

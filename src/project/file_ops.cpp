@@ -19,7 +19,10 @@ FileError FileOps::Close(FileHandle handle) { return sys::CloseFile(handle); }
 
 FileError FileOps::Link(const std::string& file, const std::string& backup) { return sys::LinkFile(file, backup); }
 
-FileError FileOps::Rename(const std::string& from, const std::string& to) { return sys::RenameOver(from, to); }
+FileError FileOps::Rename(const std::string& from, const std::string& to, Replacing replacing)
+{
+    return replacing == Replacing::Allowed ? sys::RenameOver(from, to) : sys::RenameBeside(from, to);
+}
 
 FileError FileOps::Remove(const std::string& path) { return sys::RemoveFile(path); }
 

@@ -15,6 +15,7 @@ namespace rq {
 
 using FileHandle = sys::FileHandle;
 using FileInfo = sys::FileInfo;
+using Replacing = sys::Replacing;
 
 class FileOps {
 public:
@@ -37,8 +38,10 @@ public:
     // existing `backup` (FileFault::Exists). FileFault::LinksUnsupported where
     // the file system has no links.
     virtual FileError Link(const std::string& file, const std::string& backup);
-    // Puts `from` in place of `to` in one step; `to` need not exist.
-    virtual FileError Rename(const std::string& from, const std::string& to);
+    // Puts `from` in place of `to` in one step; `to` need not exist. With
+    // Replacing::Never an existing `to` is kept (FileFault::Exists), even one
+    // that another program makes at the same moment.
+    virtual FileError Rename(const std::string& from, const std::string& to, Replacing replacing);
     // Removes a file; used only to clean up what a failed save created.
     virtual FileError Remove(const std::string& path);
 };

@@ -84,14 +84,11 @@ FileError CopyBackup(FileOps& ops, const std::string& file, const std::string& b
     FileError err = WriteTemporaryFile(ops, FolderOf(backup), ReadFileBytes(file), &like, temporary);
     if (err)
         return err;
-    if (sys::NameTaken(backup)) {  // a backup appeared meanwhile: it is kept
-        ops.Remove(temporary);
-        return {};
-    }
-    err = ops.Rename(temporary, backup);
+    // A backup that another save made meanwhile is kept: it holds the older text.
+    err = ops.Rename(temporary, backup, Replacing::Never);
     if (err)
         ops.Remove(temporary);
-    return err;
+    return err.Fault() == FileFault::Exists ? FileError() : err;
 }
 
 // The first save keeps the file as it was under the backup name. A backup
@@ -131,7 +128,7 @@ void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, 
         throw;
     }
     if (!err)
-        err = ops.Rename(temporary, file);
+        err = ops.Rename(temporary, file, Replacing::Allowed);
     if (err) {
         ops.Remove(temporary);
         err.Raise();

@@ -117,9 +117,9 @@ public:
     {
         return Fail(kLink, [&] { return FileOps::Link(f, b); });
     }
-    FileError Rename(const std::string& f, const std::string& t) override
+    FileError Rename(const std::string& f, const std::string& t, Replacing replacing) override
     {
-        return Fail(kRename, [&] { return FileOps::Rename(f, t); });
+        return Fail(kRename, [&] { return FileOps::Rename(f, t, replacing); });
     }
 
 private:
@@ -201,21 +201,24 @@ TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
 
 TEST_F(Save, ABackupThatAppearsWhileTheCopyIsMadeIsKept)
 {
-    // Another save of the same project made its backup while this one was still
-    // writing the copy: the backup that is there first stays.
+    // Another save of the same project made its backup while this one was
+    // still making the copy, up to the moment the copy takes the backup's
+    // name: the backup that is there first stays.
     class BackupAppears : public FailingOps {
     public:
-        explicit BackupAppears(std::string backup) : FailingOps({{kLink, 1, {FileFault::LinksUnsupported, EXDEV}}}), backup_(std::move(backup)) {}
-        FileError Flush(FileHandle handle) override
+        explicit BackupAppears(std::string backup)
+            : FailingOps({{kLink, 1, {FileFault::LinksUnsupported, EXDEV}}}), backup_(std::move(backup))
         {
-            if (++flushes_ == 2)  // the first is the new file's, the second the copy's
+        }
+        FileError Rename(const std::string& f, const std::string& t, Replacing replacing) override
+        {
+            if (t == backup_)
                 WriteBytes(backup_, "the other save's backup");
-            return FailingOps::Flush(handle);
+            return FailingOps::Rename(f, t, replacing);
         }
 
     private:
         std::string backup_;
-        int flushes_ = 0;
     };
     {
         BackupAppears ops(dir / "REBUILDER.ECLBAK");

@@ -141,10 +141,10 @@ public:
         copying_ = rc.Fault() == rq::FileFault::LinksUnsupported;
         return rc;
     }
-    rq::FileError Rename(const std::string& from, const std::string& to) override
+    rq::FileError Rename(const std::string& from, const std::string& to, rq::Replacing replacing) override
     {
         const rq::FileError rc =
-            Perform(copying_ ? Step::CopyRename : Step::Rename, [&] { return FileOps::Rename(from, to); });
+            Perform(copying_ ? Step::CopyRename : Step::Rename, [&] { return FileOps::Rename(from, to, replacing); });
         copying_ = false;
         if (!rc && EndsWith(to, ".ECL"))
             savingInf_ = true;
