@@ -4,6 +4,12 @@
 
 namespace rq {
 
+std::string ErrorFile(const std::exception& e)
+{
+    const auto* app = dynamic_cast<const AppError*>(&e);
+    return app ? app->File() : std::string();
+}
+
 std::string ErrorText(const std::exception& e)
 {
     const auto* app = dynamic_cast<const AppError*>(&e);

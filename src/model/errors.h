@@ -10,17 +10,27 @@ namespace rq {
 
 class AppError : public std::runtime_error {
 public:
-    explicit AppError(const std::string& text)
-        : std::runtime_error(text), text_(std::make_shared<const std::string>(text))
+    // file: for an input/output error, the file it concerns.
+    explicit AppError(const std::string& text, const std::string& file = {})
+        : std::runtime_error(text), what_(std::make_shared<const What>(What{text, file}))
     {
     }
     // The whole text. what() ends at the first NUL byte, and a value quoted
     // from a project file may hold one.
-    const std::string& Text() const { return *text_; }
+    const std::string& Text() const { return what_->text; }
+    // The file an input/output error concerns; empty for other errors.
+    const std::string& File() const { return what_->file; }
 
 private:
-    std::shared_ptr<const std::string> text_;  // shared: copying an exception must not throw
+    struct What {
+        std::string text;
+        std::string file;
+    };
+    std::shared_ptr<const What> what_;  // shared: copying an exception must not throw
 };
+
+// The file an error concerns, when it is an input/output error about one.
+std::string ErrorFile(const std::exception& e);
 
 // The text of any error that ends a command.
 std::string ErrorText(const std::exception& e);

@@ -37,6 +37,6 @@ std::string FileError::Text() const
     }
 }
 
-void FileError::Raise() const { throw AppError(Text()); }
+void FileError::Raise(const std::string& file) const { throw AppError(Text(), file); }
 
 }  // namespace rq

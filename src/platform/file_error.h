@@ -30,7 +30,8 @@ public:
     int Code() const { return code_; }
     // The error box's text.
     std::string Text() const;
-    [[noreturn]] void Raise() const;
+    // Throws the error's text, naming the file it concerns.
+    [[noreturn]] void Raise(const std::string& file) const;
 
 private:
     FileFault fault_ = FileFault::None;

@@ -118,7 +118,7 @@ void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, 
     std::string temporary;
     FileError err = WriteTemporaryFile(ops, folder, bytes, like, temporary);
     if (err)
-        err.Raise();
+        err.Raise(file);
 
     try {
         if (old)
@@ -131,7 +131,7 @@ void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, 
         err = ops.Rename(temporary, file, Replacing::Allowed);
     if (err) {
         ops.Remove(temporary);
-        err.Raise();
+        err.Raise(file);
     }
     sys::FlushFolder(folder);
 }
@@ -154,7 +154,7 @@ void SaveECL(ProjectState& s, const std::string& path)
     // before anything is written, rather than replaced behind the user's back.
     for (const std::string* file : {&eclFile, &infFile})
         if (const FileError err = sys::CheckReplaceable(*file))
-            err.Raise();
+            err.Raise(*file);
     SaveFile(ops, eclFile, FindFileIgnoringCase(ChangeFileExt(eclFile, ".ECLBAK")), s.ListBox1);
     SaveFile(ops, infFile, FindFileIgnoringCase(ChangeFileExt(infFile, ".INFBAK")), s.ListBox2);
     s.Button7.SetEnabled(false);

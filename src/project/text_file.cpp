@@ -16,7 +16,7 @@ std::string ReadFileBytes(const std::string& path)
 {
     std::string bytes;
     if (const FileError err = sys::ReadWholeFile(path, bytes))
-        err.Raise();
+        err.Raise(path);
     return bytes;
 }
 

@@ -71,10 +71,9 @@ bool TForm1::Run(const std::function<void()>& command)
         // error too; the step is recorded before the error box opens.
         const StepScope step(*this);
         command();
-    } catch (const AppError& e) {
-        error = WithFullStop(ErrorText(e));
     } catch (const std::exception& e) {
         error = WithFullStop(ErrorText(e));
+        errorFile_ = rq::ErrorFile(e);
     }
     --busy_;
     if (!error)
@@ -263,6 +262,7 @@ void TForm1::Timer1Timer()
     } catch (const std::exception& e) {
         history_->SetRecording(true);
         batchExitCode_ = 1;
+        errorFile_ = rq::ErrorFile(e);
         if (ShowError)
             ShowError(WithFullStop(ErrorText(e)));
         // Nobody could end a program whose only window is hidden.
@@ -307,7 +307,7 @@ bool TForm1::NeedsApply() const { return history_->NeedsApply(); }
 void TForm1::OpenProject(const std::string& path)
 {
     if (!FileExists(path))
-        ThrowIoError(2);
+        throw AppError(IoErrorText(2), path);
     history_->RestoreFresh();
     Touch();
     s.Edit10.SetText(path);

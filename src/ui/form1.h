@@ -54,6 +54,9 @@ public:
     // box. Returns false when the command failed or was refused.
     bool Run(const std::function<void()>& command);
     bool Busy() const { return busy_ > 0; }
+    // The file the error being shown concerns (an input/output error); empty
+    // when it concerns none.
+    const std::string& ErrorFile() const { return errorFile_; }
 
     // Handlers of the main window.
     void Button1Click();   // load
@@ -116,6 +119,7 @@ private:
     bool timer1Enabled_ = true;
     bool batchDone_ = false;
     int busy_ = 0;
+    std::string errorFile_;
     int batchExitCode_ = 0;
     BatchSettings batch_;
     std::uint64_t version_ = 1;

@@ -569,7 +569,11 @@ void MainWindow::Impl::InstallServices()
         for (TrackBarWidget* slider : sliders)
             slider->CancelPress();
         Sync(false);
-        QMessageBox box(QMessageBox::Critical, QString::fromUtf8(TForm1::kAppTitle), ToQt(text), QMessageBox::Ok, &q);
+        // "File not found." explains itself once it names the file.
+        QString shown = ToQt(text);
+        if (!form.ErrorFile().empty())
+            shown += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(ToQt(form.ErrorFile())));
+        QMessageBox box(QMessageBox::Critical, QString::fromUtf8(TForm1::kAppTitle), shown, QMessageBox::Ok, &q);
         box.exec();
     };
     form.ShowMessage = [this](const std::string& text) {
