@@ -11,9 +11,12 @@ bash scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
 ctest --preset release --output-on-failure -j2
+echo "== Release build and tests: ${SECONDS} s"
 
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan --output-on-failure -j2
+echo "== With the sanitizers: ${SECONDS} s"
 
 bash scripts/test-windows.sh
+echo "== With the Windows stage: ${SECONDS} s"
