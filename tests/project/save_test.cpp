@@ -10,7 +10,7 @@
 #include "project/file_ops.h"
 #include "project/reader.h"
 #include "project/save.h"
-#include "project_files.h"
+#include "support/project_files.h"
 
 using namespace rq;
 using namespace rqtest;

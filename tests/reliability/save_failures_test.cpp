@@ -17,7 +17,7 @@
 #endif
 
 #include "project/file_ops.h"
-#include "project/project_files.h"
+#include "support/project_files.h"
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form1.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include <windows.h>
 
-#include "project/project_files.h"
+#include "support/project_files.h"
 #include "project/reader.h"
 #include "project/save.h"
 #include "project/text_file.h"

@@ -50,6 +50,13 @@ private:
     std::string path_;
 };
 
+// The example project's pair copied into the folder.
+inline void CopyExample(const TempFolder& dir)
+{
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"})
+        std::filesystem::copy_file(FsPath(std::string(RQ_EXAMPLES_DIR) + "/" + name), FsPath(dir / name));
+}
+
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(FsPath(path), std::ios::binary | std::ios::trunc) << bytes;
