@@ -15,6 +15,7 @@
 #include "support/project_files.h"
 
 namespace fs = std::filesystem;
+using rqtest::Names;
 using rqtest::ReadBytes;
 
 namespace {
@@ -65,14 +66,6 @@ protected:
     {
         return ReadBytes(dir_ / "REBUILDER.ECL") == ecl_ && ReadBytes(dir_ / "REBUILDER.INF") == inf_ &&
                !fs::exists(dir_ / "REBUILDER.ECLBAK") && !fs::exists(dir_ / "REBUILDER.INFBAK");
-    }
-
-    std::set<std::string> Names() const
-    {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_))
-            names.insert(e.path().filename().string());
-        return names;
     }
 
     rqtest::TempFolder temp_;
@@ -235,7 +228,7 @@ TEST_P(ProgramTest, AFileSizeLimitEndsTheSaveWithDiskFullAndLosesNothing)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "ratequill: Disk full.\n");
     EXPECT_TRUE(Untouched());
-    EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
+    EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }
 
 TEST_P(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
@@ -254,7 +247,7 @@ TEST_P(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
         before = saved;
         EXPECT_EQ(ReadBytes(dir_ / "disc" / "REBUILDER.ECLBAK"), ecl_) << mode;
         EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.INFBAK"), inf_) << mode;
-        EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF", "REBUILDER.INFBAK", "disc"}));
+        EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF", "REBUILDER.INFBAK", "disc"}));
     }
 }
 
@@ -275,7 +268,7 @@ TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
         EXPECT_EQ(r.status, 1) << name;
         EXPECT_EQ(r.err, "ratequill: File access denied.\n") << name;
         EXPECT_TRUE(Untouched()) << name;
-        EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"})) << name;
+        EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"})) << name;
         fs::permissions(dir_ / name, fs::perms(0666));
     }
     // Writable files are saved, and keep their group and permissions.

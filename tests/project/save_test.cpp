@@ -17,14 +17,6 @@ using namespace rqtest;
 
 namespace {
 
-std::set<std::string> Names(const TempFolder& dir)
-{
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
-        names.insert(e.path().filename().string());
-    return names;
-}
-
 const std::string kOldEcl = "[item]\ntitle=v01\r\nvbr_pass=2";  // as another tool left it
 const std::string kOldInf = Crlf({"[v01]", "reduction=50"});
 

@@ -29,14 +29,6 @@ namespace {
 const std::string kOlderEcl = "[item]\r\ntitle=the oldest state\r\n";
 const std::string kOlderInf = "[the oldest state]\r\nreduction=1\r\n";
 
-std::set<std::string> Names(const TempFolder& dir)
-{
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
-        names.insert(e.path().filename().string());
-    return names;
-}
-
 bool EndsWith(const std::string& s, const std::string& tail)
 {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;

@@ -26,16 +26,6 @@ std::string Backslashes(std::string path)
     return path;
 }
 
-std::set<std::string> Names(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(FsPath(folder))) {
-        const std::u8string u = e.path().filename().u8string();
-        names.emplace(u.begin(), u.end());
-    }
-    return names;
-}
-
 const std::string kEcl = EclItem("v01", "4000", 0, 999);
 const std::string kInf = InfSection("v01", "50");
 
