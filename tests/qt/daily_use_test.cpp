@@ -90,8 +90,8 @@ private slots:
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; originals kept as "
                                             "REBUILDER.ECLBAK and REBUILDER.INFBAK"));
         QVERIFY(!w.Action("actionSave")->isEnabled());
-        QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
-        QTest::mouseClick(w.Find<QPushButton>("Button7"), Qt::LeftButton);
+        w.Press("Button4");
+        w.Press("Button7");
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; backups from an earlier save kept"));
     }
 
@@ -153,8 +153,8 @@ private slots:
         Daily w;
         w.window->show();
         w.Load(path);
-        QTest::mouseClick(w.Find<QPushButton>("Button5"), Qt::LeftButton);
-        QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
+        w.Press("Button5");
+        w.Press("Button4");
         QString asked;
         Answer(QMessageBox::StandardButton(answer), &asked);
         QCOMPARE(w.window->close(), closed);
@@ -212,8 +212,8 @@ private slots:
         QVERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(small)));
 
         // ... and a dropped project file, asking first about unsaved work.
-        QTest::mouseClick(w.Find<QPushButton>("Button5"), Qt::LeftButton);
-        QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
+        w.Press("Button5");
+        w.Press("Button4");
         const QString dropped = second.filePath(QStringLiteral("REBUILDER.INF"));
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(dropped)});

@@ -149,14 +149,11 @@ private slots:
         // The dialog was open before the load: it follows the project.
         QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox1")), (QStringList{"All", "v01", "v02", "v03"}));
         w.Click(w.InDialog<QPushButton>("Button3"));
-        w.Click(w.Find<QPushButton>("Button11"));
+        w.Press("Button11");
         QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox1")), (QStringList{"All", "v01", "v02", "v03"}));
 
         // Lock v01 in the main window; the open dialog follows the lock list...
-        auto* locks = w.Find<QListView>("CheckListBox1");
-        locks->setFocus();
-        locks->setCurrentIndex(locks->model()->index(0, 0));
-        QTest::keyClick(locks, Qt::Key_Space);
+        w.ToggleLock(0);
         QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox2")), (QStringList{"All", "v02", "v03"}));
 
         // ... "&Close" hides it and shows the "Main" page ...
@@ -167,7 +164,7 @@ private slots:
 
         // ... and "Modify CCE Encoding Parameters" shows "VTS Details" and
         // the dialog on top, its lists without the locked title set.
-        w.Click(w.Find<QPushButton>("Button11"));
+        w.Press("Button11");
         QCOMPARE(pages->currentIndex(), 1);
         QVERIFY(w.Dialog().isVisible());
         QVERIFY(w.Dialog().windowFlags() & Qt::WindowStaysOnTopHint);

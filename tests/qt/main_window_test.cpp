@@ -29,15 +29,6 @@ using namespace rq::testing;
 
 namespace {
 
-// Toggles a lock list entry as the user does: select it, press space.
-void ToggleLock(const Window& w, int row)
-{
-    auto* locks = w.Find<QListView>("CheckListBox1");
-    locks->setFocus();
-    locks->setCurrentIndex(locks->model()->index(row, 0));
-    QTest::keyClick(locks, Qt::Key_Space);
-}
-
 QStringList EnabledCommands(const Window& w)
 {
     QStringList names;
@@ -132,9 +123,9 @@ private slots:
 
         QCOMPARE(EnabledCommands(w),
                  (QStringList{"Button2", "Button3", "Button4", "Button5", "Button9", "Button10", "Button11"}));
-        QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
+        w.Press("Button4");
         QVERIFY(w.Find<QPushButton>("Button7")->isEnabled());
-        QTest::mouseClick(w.Find<QPushButton>("Button7"), Qt::LeftButton);
+        w.Press("Button7");
         QCOMPARE(w.errors, std::vector<std::string>{});
         QVERIFY(!w.Find<QPushButton>("Button7")->isEnabled());
     }
@@ -225,7 +216,7 @@ private slots:
 
         // Locking the title set shown in ComboBox3: gone from every list; that
         // selector falls back to the longest title set, the others keep theirs.
-        ToggleLock(w, 0);
+        w.ToggleLock(0);
         for (const char* name : kSelectors)
             QCOMPARE(Items(w.Find<QComboBox>(name)), (QStringList{"v02", "v03"}));
         QCOMPARE(set->currentText(), QStringLiteral("v02"));
@@ -233,13 +224,13 @@ private slots:
         QCOMPARE(w.Find<QComboBox>("ComboBox6")->currentText(), QStringLiteral("v02"));
 
         // Locking the longest one: gone from the lists, yet still shown.
-        ToggleLock(w, 1);
+        w.ToggleLock(1);
         QCOMPARE(Items(set), QStringList{"v03"});
         QCOMPARE(set->currentText(), QStringLiteral("v02"));
         QCOMPARE(change->currentText(), QStringLiteral("v03"));
 
         // Unlocking puts it back in lock list order.
-        ToggleLock(w, 0);
+        w.ToggleLock(0);
         QCOMPARE(Items(set), (QStringList{"v01", "v03"}));
         auto* locks = w.Find<QListView>("CheckListBox1");
         QCOMPARE(locks->model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
@@ -347,7 +338,7 @@ private slots:
         Window w;
         w.Load(WriteProject(dir, SmallProject()));
         TypeInto(w.Find<QLineEdit>("Edit8"), QStringLiteral("abc"));
-        QTest::mouseClick(w.Find<QPushButton>("Button9"), Qt::LeftButton);
+        w.Press("Button9");
         // Setting a percentage reads "Min Bitrate" as a whole number first.
         QCOMPARE(w.errors, std::vector<std::string>{"'abc' is not a valid integer value."});
 
@@ -415,9 +406,9 @@ private slots:
             ++depth;
             deepest = std::max(deepest, depth);
             if (++calls == 1) {
-                QTest::mouseClick(w.Find<QPushButton>("Button1"), Qt::LeftButton);
+                w.Press("Button1");
                 QTest::keyClicks(w.Find<QComboBox>("ComboBox4")->lineEdit(), QStringLiteral("x"));
-                ToggleLock(w, 0);
+                w.ToggleLock(0);
             }
             process();
             --depth;

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
 #include <QStringList>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -174,12 +175,22 @@ struct Window {
     }
 
     static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void Press(const char* button) const { Click(Find<QPushButton>(button)); }
+
+    // Toggles a lock list entry as the user does: select it, press space.
+    void ToggleLock(int row) const
+    {
+        auto* locks = Find<QListView>("CheckListBox1");
+        locks->setFocus();
+        locks->setCurrentIndex(locks->model()->index(row, 0));
+        QTest::keyClick(locks, Qt::Key_Space);
+    }
 
     // Types the path into the project box and presses Load.
     void Load(const QString& path)
     {
         TypeInto(Find<QLineEdit>("Edit10"), path);
-        Click(Find<QPushButton>("Button1"));
+        Press("Button1");
     }
 
     QStringList GridColumn(const char* grid, int col) const { return Column(Find<QTableView>(grid), col); }
