@@ -3,10 +3,8 @@
 // is opened, closed and kept on top.
 #include <QApplication>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 #include <QTabWidget>
-#include <memory>
 
 #include "model/numbers.h"
 #include "qt_test_support.h"

@@ -15,8 +15,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
-#include <memory>
-#include <optional>
 
 #include "model/numbers.h"
 #include "qt_test_support.h"
