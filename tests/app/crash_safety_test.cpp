@@ -10,11 +10,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <poll.h>
-#include <random>
 #include <signal.h>
 #include <spawn.h>
 #include <string>
@@ -26,25 +24,18 @@
 
 #include "model/errors.h"
 #include "project/reader.h"
+#include "support/project_files.h"
+#include "support/seeded_random.h"
 
 extern char** environ;
 
 namespace fs = std::filesystem;
+using rqtest::ReadBytes;
+using rqtest::WriteBytes;
 using Clock = std::chrono::steady_clock;
 using Micros = std::chrono::microseconds;
 
 namespace {
-
-std::string ReadBytes(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& p, const std::string& bytes)
-{
-    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // The whole job of the README, started without a display, its output discarded.
 class Job {
@@ -121,13 +112,9 @@ class CrashSafety : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("rq-crash-" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         oldEcl_ = ReadBytes(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.ECL");
         oldInf_ = ReadBytes(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.INF");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     // The original pair and nothing else.
     void Restore()
@@ -138,7 +125,8 @@ protected:
         WriteBytes(dir_ / "REBUILDER.INF", oldInf_);
     }
 
-    fs::path dir_;
+    rqtest::TempFolder temp_;
+    const fs::path dir_ = rqtest::FsPath(temp_.Path());
     std::string oldEcl_, oldInf_;
 };
 
@@ -172,10 +160,7 @@ TEST_F(CrashSafety, KilledAtAnyMomentTheBatchSaveLosesNothing)
 
     // Every other kill anywhere in the run, the others in the save and a
     // little around it.
-    std::mt19937_64 random(20261207);
-    const auto uniform = [&random](double lo, double hi) {
-        return lo + (hi - lo) * static_cast<double>(random() >> 11) * 0x1p-53;
-    };
+    rqtest::SeededRandom<std::mt19937_64> random(20261207);
 
     // A run that ends before its kill still counts as a run, not as a kill;
     // the jobs go on until enough were killed.
@@ -194,7 +179,8 @@ TEST_F(CrashSafety, KilledAtAnyMomentTheBatchSaveLosesNothing)
         const double margin = std::max(200.0, (s1 - s0) / 4);
 
         Restore();
-        const double at = runs % 2 == 0 ? uniform(0, total) : uniform(std::max(0.0, s0 - margin), s1 + margin);
+        const double at =
+            runs % 2 == 0 ? random.Fraction(0, total) : random.Fraction(std::max(0.0, s0 - margin), s1 + margin);
         const auto start = Clock::now();
         const pid_t pid = job.Start();
         ASSERT_GT(pid, 0);

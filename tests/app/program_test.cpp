@@ -3,11 +3,8 @@
 // give the same texts and exit status.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -15,17 +12,13 @@
 #include <unistd.h>
 #include <vector>
 
+#include "support/project_files.h"
+
 namespace fs = std::filesystem;
+using rqtest::Names;
+using rqtest::ReadBytes;
 
 namespace {
-
-std::string ReadBytes(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 std::string Quote(const std::string& s)
 {
@@ -45,17 +38,10 @@ class ProgramTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override
     {
-        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::replace(name.begin(), name.end(), '/', '-');
-        dir_ = fs::temp_directory_path() / ("rq-program-" + std::to_string(::getpid()) + "-" + name);
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::copy_file(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.ECL", dir_ / "REBUILDER.ECL");
-        fs::copy_file(fs::path(RQ_EXAMPLES_DIR) / "REBUILDER.INF", dir_ / "REBUILDER.INF");
+        rqtest::CopyExample(temp_);
         ecl_ = ReadBytes(dir_ / "REBUILDER.ECL");
         inf_ = ReadBytes(dir_ / "REBUILDER.INF");
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     // Runs the program without a display, after the shell words of `before`
     // (a limit, or a change of user).
@@ -82,15 +68,8 @@ protected:
                !fs::exists(dir_ / "REBUILDER.ECLBAK") && !fs::exists(dir_ / "REBUILDER.INFBAK");
     }
 
-    std::set<std::string> Names() const
-    {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_))
-            names.insert(e.path().filename().string());
-        return names;
-    }
-
-    fs::path dir_;
+    rqtest::TempFolder temp_;
+    const fs::path dir_ = rqtest::FsPath(temp_.Path());
     std::string ecl_;
     std::string inf_;
 };
@@ -119,8 +98,8 @@ TEST_P(ProgramTest, WholeJobsSaveTheProjectAndKeepTheOriginalsAsBackups)
         // Start the next job from the original project again.
         fs::remove(dir_ / "REBUILDER.ECLBAK");
         fs::remove(dir_ / "REBUILDER.INFBAK");
-        std::ofstream(dir_ / "REBUILDER.ECL", std::ios::binary) << ecl_;
-        std::ofstream(dir_ / "REBUILDER.INF", std::ios::binary) << inf_;
+        rqtest::WriteBytes(dir_ / "REBUILDER.ECL", ecl_);
+        rqtest::WriteBytes(dir_ / "REBUILDER.INF", inf_);
     }
 }
 
@@ -249,7 +228,7 @@ TEST_P(ProgramTest, AFileSizeLimitEndsTheSaveWithDiskFullAndLosesNothing)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "ratequill: Disk full.\n");
     EXPECT_TRUE(Untouched());
-    EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
+    EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }
 
 TEST_P(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
@@ -268,7 +247,7 @@ TEST_P(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
         before = saved;
         EXPECT_EQ(ReadBytes(dir_ / "disc" / "REBUILDER.ECLBAK"), ecl_) << mode;
         EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.INFBAK"), inf_) << mode;
-        EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF", "REBUILDER.INFBAK", "disc"}));
+        EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF", "REBUILDER.INFBAK", "disc"}));
     }
 }
 
@@ -289,7 +268,7 @@ TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
         EXPECT_EQ(r.status, 1) << name;
         EXPECT_EQ(r.err, "ratequill: File access denied.\n") << name;
         EXPECT_TRUE(Untouched()) << name;
-        EXPECT_EQ(Names(), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"})) << name;
+        EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"})) << name;
         fs::permissions(dir_ / name, fs::perms(0666));
     }
     // Writable files are saved, and keep their group and permissions.

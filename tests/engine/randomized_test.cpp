@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <set>
 
 #include "engine/commands.h"
@@ -15,6 +14,7 @@
 #include "engine/redistribution.h"
 #include "engine/slider_range.h"
 #include "engine_fixture.h"
+#include "support/seeded_random.h"
 
 using namespace rq;
 
@@ -22,12 +22,10 @@ namespace {
 
 constexpr double kTotalBound = 1e-12;
 
-class Generator {
+class Generator : public rqtest::SeededRandom<> {
 public:
-    explicit Generator(unsigned seed) : rng_(seed) {}
+    using SeededRandom::SeededRandom;
 
-    int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
-    double Real(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng_); }
     // Two decimals, as a reduction or a typed percentage would have.
     double Decimal2(double lo, double hi) { return std::round(Real(lo, hi) * 100) / 100; }
 
@@ -53,9 +51,6 @@ public:
             return sets[static_cast<size_t>(i)].name;
         return i == static_cast<int>(sets.size()) ? "" : "v99";
     }
-
-private:
-    std::mt19937 rng_;
 };
 
 // A command of the main page as the user runs it: the title set picked in its

@@ -8,6 +8,7 @@
 #include "model/numbers.h"
 #include "support/separators_guard.h"
 #include "support/error_of.h"
+#include "support/seeded_random.h"
 
 using namespace rq;
 
@@ -202,13 +203,7 @@ TEST(DecimalDigits, QuickScalingAgreesWithTheExactConversion)
 {
     // Random magnitudes over the whole fixed range, and the values the tables
     // really hold: sizes, bitrates, percentages with binary fractions.
-    std::uint64_t x = 88172645463325252ULL;
-    auto next = [&x] {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        return x;
-    };
+    rqtest::XorShift64 next(88172645463325252ULL);
     int checked = 0;
     for (int i = 0; i < 200000; ++i) {
         const int e = static_cast<int>(next() % 20) - 4;
@@ -232,13 +227,7 @@ TEST(DecimalDigits, QuickScalingAgreesWithTheExactConversion)
 TEST(ParseReal, EveryTextReadsAsTheCorrectlyRoundedExtendedValue)
 {
     SeparatorsGuard dot('.', ',');
-    std::uint64_t x = 1234567890123ULL;
-    auto next = [&x] {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        return x;
-    };
+    rqtest::XorShift64 next(1234567890123ULL);
     for (int i = 0; i < 100000; ++i) {
         std::string text = std::to_string(next() % 100000000000ULL);
         const size_t point = next() % (text.size() + 1);

@@ -3,7 +3,7 @@
 #include "model/numbers.h"
 #include "project/aggregation.h"
 #include "views/grid_views.h"
-#include "project_files.h"
+#include "support/project_files.h"
 
 using namespace rq;
 using namespace rqtest;

@@ -3,7 +3,7 @@
 #include "engine/redistribution.h"
 #include "project/apply.h"
 #include "project/reader.h"
-#include "project_files.h"
+#include "support/project_files.h"
 
 using namespace rq;
 using namespace rqtest;

@@ -2,7 +2,7 @@
 
 #include "project/reader.h"
 #include "project/text_file.h"
-#include "project_files.h"
+#include "support/project_files.h"
 
 using namespace rq;
 using namespace rqtest;

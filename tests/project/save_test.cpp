@@ -10,20 +10,12 @@
 #include "project/file_ops.h"
 #include "project/reader.h"
 #include "project/save.h"
-#include "project_files.h"
+#include "support/project_files.h"
 
 using namespace rq;
 using namespace rqtest;
 
 namespace {
-
-std::set<std::string> Names(const TempFolder& dir)
-{
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
-        names.insert(e.path().filename().string());
-    return names;
-}
 
 const std::string kOldEcl = "[item]\ntitle=v01\r\nvbr_pass=2";  // as another tool left it
 const std::string kOldInf = Crlf({"[v01]", "reduction=50"});

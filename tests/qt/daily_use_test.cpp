@@ -30,34 +30,12 @@ QByteArray Bytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-struct Window {
-    rq::TForm1 form;
-    std::unique_ptr<rq::qt::MainWindow> window;
-    std::vector<std::string> errors;
-    std::optional<std::string> chosenFile;
-
-    Window()
-    {
-        window = std::make_unique<rq::qt::MainWindow>(form);
-        form.ShowError = [this](const std::string& text) { errors.push_back(text); };
-        form.AskOpenFile = [this] { return chosenFile; };
-    }
-
-    template <typename T>
-    T* Find(const char* name) const
-    {
-        return window->findChild<T*>(QLatin1String(name));
-    }
+// The main window with the menu bar, the status bar and the keyboard.
+struct Daily : Window {
     QAction* Action(const char* name) const { return Find<QAction>(name); }
     QString Status() const { return Find<QLabel>("StatusMessage")->text(); }
     QString Totals() const { return Find<QLabel>("StatusTotals")->text(); }
-    QStringList MainColumn(int col) const { return Column(Find<QTableView>("StringGrid3"), col); }
-
-    void Load(const QString& path)
-    {
-        TypeInto(Find<QLineEdit>("Edit10"), path);
-        QTest::mouseClick(Find<QPushButton>("Button1"), Qt::LeftButton);
-    }
+    QStringList MainColumn(int col) const { return GridColumn("StringGrid3", col); }
     void ShowActive()
     {
         window->show();
@@ -93,7 +71,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = WriteProject(dir, SmallProject());
-        Window w;
+        Daily w;
         w.ShowActive();
         QVERIFY(!w.Action("actionSave")->isEnabled());
         w.Load(path);
@@ -112,15 +90,15 @@ private slots:
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; originals kept as "
                                             "REBUILDER.ECLBAK and REBUILDER.INFBAK"));
         QVERIFY(!w.Action("actionSave")->isEnabled());
-        QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
-        QTest::mouseClick(w.Find<QPushButton>("Button7"), Qt::LeftButton);
+        w.Press("Button4");
+        w.Press("Button7");
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; backups from an earlier save kept"));
     }
 
     void undoRedoAndRevertFollowTheHistory()
     {
         QTemporaryDir dir;
-        Window w;
+        Daily w;
         w.ShowActive();
         w.Load(WriteProject(dir, SmallProject()));
         const QStringList loaded = w.MainColumn(2);
@@ -172,11 +150,11 @@ private slots:
         QTemporaryDir dir;
         const QString path = WriteProject(dir, SmallProject());
         const QByteArray original = Bytes(path);
-        Window w;
+        Daily w;
         w.window->show();
         w.Load(path);
-        QTest::mouseClick(w.Find<QPushButton>("Button5"), Qt::LeftButton);
-        QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
+        w.Press("Button5");
+        w.Press("Button4");
         QString asked;
         Answer(QMessageBox::StandardButton(answer), &asked);
         QCOMPARE(w.window->close(), closed);
@@ -207,7 +185,7 @@ private slots:
     void anotherProjectOpensWithoutRestarting()
     {
         QTemporaryDir first, second;
-        Window w;
+        Daily w;
         w.Load(WriteProject(first, SmallProject()));
         QString example = CopyExample(second);
         if (example.isEmpty())
@@ -234,8 +212,8 @@ private slots:
         QVERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(small)));
 
         // ... and a dropped project file, asking first about unsaved work.
-        QTest::mouseClick(w.Find<QPushButton>("Button5"), Qt::LeftButton);
-        QTest::mouseClick(w.Find<QPushButton>("Button4"), Qt::LeftButton);
+        w.Press("Button5");
+        w.Press("Button4");
         const QString dropped = second.filePath(QStringLiteral("REBUILDER.INF"));
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(dropped)});
@@ -276,7 +254,7 @@ private slots:
 
     void windowGrowsAndShrinksBack()
     {
-        Window w;
+        Daily w;
         w.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
         QCOMPARE(w.Find<QWidget>("ClientArea")->size(), rq::qt::PxRect(0, 0, 721, 551).size());
@@ -310,7 +288,7 @@ private slots:
 
     void keyboardReachesEveryCommandAndTheAboutPageTellsTheTruth()
     {
-        Window w;
+        Daily w;
         // Captions with an ampersand of their own are shown as they are.
         const struct {
             const char* name;

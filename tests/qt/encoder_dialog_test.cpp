@@ -3,10 +3,8 @@
 // is opened, closed and kept on top.
 #include <QApplication>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 #include <QTabWidget>
-#include <memory>
 
 #include "model/numbers.h"
 #include "qt_test_support.h"
@@ -22,41 +20,10 @@ namespace {
 constexpr int kWidthColumn = 7;
 constexpr int kPassesColumn = 8;
 
-struct Windows {
-    rq::TForm1 form;
-    std::unique_ptr<rq::qt::MainWindow> window;
-    std::vector<std::string> errors;
-
-    Windows()
-    {
-        window = std::make_unique<rq::qt::MainWindow>(form);
-        form.ShowError = [this](const std::string& text) { errors.push_back(text); };
-        form.Form2().Show();
-    }
-
-    rq::qt::EncoderDialog& Dialog() { return window->Dialog(); }
-
-    template <typename T>
-    T* InDialog(const char* name)
-    {
-        return Dialog().findChild<T*>(QLatin1String(name));
-    }
-
-    template <typename T>
-    T* InMain(const char* name)
-    {
-        return window->findChild<T*>(QLatin1String(name));
-    }
-
-    void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-
-    void Load(const QString& path)
-    {
-        TypeInto(InMain<QLineEdit>("Edit10"), path);
-        Click(InMain<QPushButton>("Button1"));
-    }
-
-    QStringList ItemColumn(int col) { return Column(InMain<QTableView>("StringGrid4"), col); }
+// The main window with its encoder dialog shown.
+struct Windows : Window {
+    Windows() { form.Form2().Show(); }
+    QStringList ItemColumn(int col) const { return GridColumn("StringGrid4", col); }
 };
 
 }  // namespace
@@ -176,18 +143,15 @@ private slots:
         QTemporaryDir dir;
         Windows w;
         w.Load(WriteProject(dir, SmallProject()));
-        auto* pages = w.InMain<QTabWidget>("PageControl1");
+        auto* pages = w.Find<QTabWidget>("PageControl1");
         // The dialog was open before the load: it follows the project.
         QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox1")), (QStringList{"All", "v01", "v02", "v03"}));
         w.Click(w.InDialog<QPushButton>("Button3"));
-        w.Click(w.InMain<QPushButton>("Button11"));
+        w.Press("Button11");
         QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox1")), (QStringList{"All", "v01", "v02", "v03"}));
 
         // Lock v01 in the main window; the open dialog follows the lock list...
-        auto* locks = w.InMain<QListView>("CheckListBox1");
-        locks->setFocus();
-        locks->setCurrentIndex(locks->model()->index(0, 0));
-        QTest::keyClick(locks, Qt::Key_Space);
+        w.ToggleLock(0);
         QCOMPARE(Items(w.InDialog<QComboBox>("ComboBox2")), (QStringList{"All", "v02", "v03"}));
 
         // ... "&Close" hides it and shows the "Main" page ...
@@ -198,7 +162,7 @@ private slots:
 
         // ... and "Modify CCE Encoding Parameters" shows "VTS Details" and
         // the dialog on top, its lists without the locked title set.
-        w.Click(w.InMain<QPushButton>("Button11"));
+        w.Press("Button11");
         QCOMPARE(pages->currentIndex(), 1);
         QVERIFY(w.Dialog().isVisible());
         QVERIFY(w.Dialog().windowFlags() & Qt::WindowStaysOnTopHint);
@@ -212,7 +176,7 @@ private slots:
     void closeBoxHidesWithoutSwitchingPages()
     {
         Windows w;
-        auto* pages = w.InMain<QTabWidget>("PageControl1");
+        auto* pages = w.Find<QTabWidget>("PageControl1");
         pages->setCurrentIndex(3);
         QVERIFY(w.Dialog().close());
         QVERIFY(!w.Dialog().isVisible());

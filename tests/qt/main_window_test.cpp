@@ -15,8 +15,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
-#include <memory>
-#include <optional>
 
 #include "model/numbers.h"
 #include "qt_test_support.h"
@@ -29,59 +27,15 @@ using namespace rq::testing;
 
 namespace {
 
-struct Window {
-    rq::TForm1 form;
-    std::unique_ptr<rq::qt::MainWindow> window;
-    std::vector<std::string> errors;
-    int dialogsAsked = 0;
-    std::optional<std::string> dialogAnswer;
-
-    Window()
-    {
-        window = std::make_unique<rq::qt::MainWindow>(form);
-        form.ShowError = [this](const std::string& text) { errors.push_back(text); };
-        form.AskOpenFile = [this] {
-            ++dialogsAsked;
-            return dialogAnswer;
-        };
-    }
-
-    template <typename T>
-    T* Find(const char* name) const
-    {
-        T* widget = window->findChild<T*>(QLatin1String(name));
-        if (!widget)
-            widget = window->Dialog().findChild<T*>(QLatin1String(name));
-        return widget;
-    }
-
-    QPushButton* ButtonNamed(const char* name) const { return Find<QPushButton>(name); }
-
-    void Load(const QString& path)
-    {
-        TypeInto(Find<QLineEdit>("Edit10"), path);
-        QTest::mouseClick(ButtonNamed("Button1"), Qt::LeftButton);
-    }
-
-    // Toggles a lock list entry as the user does: select it, press space.
-    void ToggleLock(int row)
-    {
-        auto* locks = Find<QListView>("CheckListBox1");
-        locks->setFocus();
-        locks->setCurrentIndex(locks->model()->index(row, 0));
-        QTest::keyClick(locks, Qt::Key_Space);
-    }
-
-    QStringList EnabledCommands() const
-    {
-        QStringList names;
-        for (const char* name :
-             {"Button1", "Button2", "Button3", "Button4", "Button5", "Button7", "Button9", "Button10", "Button11"})
-            if (ButtonNamed(name)->isEnabled())
-                names << QLatin1String(name);
-        return names;
-    }
-};
+QStringList EnabledCommands(const Window& w)
+{
+    QStringList names;
+    for (const char* name :
+         {"Button1", "Button2", "Button3", "Button4", "Button5", "Button7", "Button9", "Button10", "Button11"})
+        if (w.Find<QPushButton>(name)->isEnabled())
+            names << QLatin1String(name);
+    return names;
+}
 
 const char* const kSelectors[] = {"ComboBox1", "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6"};
 
@@ -101,8 +55,8 @@ private slots:
         QCOMPARE(pages->currentIndex(), 0);
         // "&&" in a caption is one ampersand on screen, for pages and buttons alike.
         QCOMPARE(pages->tabText(3), QStringLiteral("ECl File && INF File"));
-        QCOMPARE(w.ButtonNamed("Button1")->text(), QStringLiteral("Load .ECL && .INF"));
-        QCOMPARE(w.EnabledCommands(), QStringList{"Button1"});
+        QCOMPARE(w.Find<QPushButton>("Button1")->text(), QStringLiteral("Load .ECL && .INF"));
+        QCOMPARE(EnabledCommands(w), QStringList{"Button1"});
         QCOMPARE(w.Find<QLineEdit>("Edit2")->text(), QStringLiteral("101"));
         QCOMPARE(w.Find<QLabel>("Label25")->text(), QStringLiteral("?"));
 
@@ -165,13 +119,13 @@ private slots:
         for (const char* name : kSelectors)
             QCOMPARE(w.Find<QComboBox>(name)->currentText(), QString::fromStdString(s.ComboBox1.Text()));
 
-        QCOMPARE(w.EnabledCommands(),
+        QCOMPARE(EnabledCommands(w),
                  (QStringList{"Button2", "Button3", "Button4", "Button5", "Button9", "Button10", "Button11"}));
-        QTest::mouseClick(w.ButtonNamed("Button4"), Qt::LeftButton);
-        QVERIFY(w.ButtonNamed("Button7")->isEnabled());
-        QTest::mouseClick(w.ButtonNamed("Button7"), Qt::LeftButton);
+        w.Press("Button4");
+        QVERIFY(w.Find<QPushButton>("Button7")->isEnabled());
+        w.Press("Button7");
         QCOMPARE(w.errors, std::vector<std::string>{});
-        QVERIFY(!w.ButtonNamed("Button7")->isEnabled());
+        QVERIFY(!w.Find<QPushButton>("Button7")->isEnabled());
     }
 
     void fileNameBoxWithoutAFileAsksForOne_data()
@@ -191,19 +145,19 @@ private slots:
         const QString project = WriteProject(dir, SmallProject());
         Window w;
         if (confirm)
-            w.dialogAnswer = project.toStdString();
+            w.chosenFile = project.toStdString();
         w.Load(typed);
         QCOMPARE(w.dialogsAsked, 1);
         QCOMPARE(w.errors, std::vector<std::string>{});
         if (confirm) {
             QCOMPARE(w.Find<QLineEdit>("Edit10")->text(), project);
             QCOMPARE(Column(w.Find<QTableView>("StringGrid3"), 0), (QStringList{"v01", "v02", "v03"}));
-            QVERIFY(w.ButtonNamed("Button4")->isEnabled());
+            QVERIFY(w.Find<QPushButton>("Button4")->isEnabled());
         } else {
             // Nothing loaded, and still only one try per run.
             QCOMPARE(w.Find<QLineEdit>("Edit10")->text(), typed);
             QCOMPARE(Column(w.Find<QTableView>("StringGrid3"), 0), QStringList{""});
-            QCOMPARE(w.EnabledCommands(), QStringList{});
+            QCOMPARE(EnabledCommands(w), QStringList{});
         }
     }
 
@@ -382,7 +336,7 @@ private slots:
         Window w;
         w.Load(WriteProject(dir, SmallProject()));
         TypeInto(w.Find<QLineEdit>("Edit8"), QStringLiteral("abc"));
-        QTest::mouseClick(w.ButtonNamed("Button9"), Qt::LeftButton);
+        w.Press("Button9");
         // Setting a percentage reads "Min Bitrate" as a whole number first.
         QCOMPARE(w.errors, std::vector<std::string>{"'abc' is not a valid integer value."});
 
@@ -450,7 +404,7 @@ private slots:
             ++depth;
             deepest = std::max(deepest, depth);
             if (++calls == 1) {
-                QTest::mouseClick(w.ButtonNamed("Button1"), Qt::LeftButton);
+                w.Press("Button1");
                 QTest::keyClicks(w.Find<QComboBox>("ComboBox4")->lineEdit(), QStringLiteral("x"));
                 w.ToggleLock(0);
             }

@@ -1,20 +1,29 @@
 #pragma once
 // Shared by the window tests: small projects written on the spot, the
-// example project copied aside, and a user's hand on the widgets.
+// example project copied aside, the main window with its form, and a user's
+// hand on the widgets.
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListView>
 #include <QStringList>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "ui/form1.h"
+#include "ui/qt/encoder_dialog.h"
+#include "ui/qt/main_window.h"
 
 namespace rq::testing {
 
@@ -129,5 +138,62 @@ inline void WhenModal(std::function<void(QWidget*)> inspect)
         modal->close();
     });
 }
+
+// The main window over its form: errors are kept instead of shown, and the
+// file dialog answers with `chosenFile`, counting how often it was asked.
+struct Window {
+    rq::TForm1 form;
+    std::unique_ptr<rq::qt::MainWindow> window;
+    std::vector<std::string> errors;
+    int dialogsAsked = 0;
+    std::optional<std::string> chosenFile;
+
+    Window()
+    {
+        window = std::make_unique<rq::qt::MainWindow>(form);
+        form.ShowError = [this](const std::string& text) { errors.push_back(text); };
+        form.AskOpenFile = [this] {
+            ++dialogsAsked;
+            return chosenFile;
+        };
+    }
+
+    rq::qt::EncoderDialog& Dialog() const { return window->Dialog(); }
+
+    // A control of the main window, or else of the encoder dialog.
+    template <typename T>
+    T* Find(const char* name) const
+    {
+        T* widget = window->findChild<T*>(QLatin1String(name));
+        return widget ? widget : InDialog<T>(name);
+    }
+
+    template <typename T>
+    T* InDialog(const char* name) const
+    {
+        return Dialog().findChild<T*>(QLatin1String(name));
+    }
+
+    static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void Press(const char* button) const { Click(Find<QPushButton>(button)); }
+
+    // Toggles a lock list entry as the user does: select it, press space.
+    void ToggleLock(int row) const
+    {
+        auto* locks = Find<QListView>("CheckListBox1");
+        locks->setFocus();
+        locks->setCurrentIndex(locks->model()->index(row, 0));
+        QTest::keyClick(locks, Qt::Key_Space);
+    }
+
+    // Types the path into the project box and presses Load.
+    void Load(const QString& path)
+    {
+        TypeInto(Find<QLineEdit>("Edit10"), path);
+        Press("Button1");
+    }
+
+    QStringList GridColumn(const char* grid, int col) const { return Column(Find<QTableView>(grid), col); }
+};
 
 }  // namespace rq::testing

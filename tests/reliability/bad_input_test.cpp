@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <optional>
-#include <random>
 #include <string>
 
-#include "project/project_files.h"
+#include "support/project_files.h"
+#include "support/seeded_random.h"
 #include "project/reader.h"
 #include "ui/form1.h"
 
@@ -27,10 +27,10 @@ const std::string kBom = "\xEF\xBB\xBF";
 // Seeded noise of every byte value, or only of those that cannot end a line.
 std::string Noise(size_t size, unsigned seed, bool oneLine)
 {
-    std::mt19937 random(seed);
+    SeededRandom<> random(seed);
     std::string bytes;
     while (bytes.size() < size) {
-        const char c = static_cast<char>(random() & 0xFF);
+        const char c = random.Byte();
         if (!oneLine || (c != '\r' && c != '\n' && c != '\x1a'))
             bytes += c;
     }

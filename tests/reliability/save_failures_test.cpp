@@ -17,7 +17,7 @@
 #endif
 
 #include "project/file_ops.h"
-#include "project/project_files.h"
+#include "support/project_files.h"
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form1.h"
@@ -28,14 +28,6 @@ namespace {
 
 const std::string kOlderEcl = "[item]\r\ntitle=the oldest state\r\n";
 const std::string kOlderInf = "[the oldest state]\r\nreduction=1\r\n";
-
-std::set<std::string> Names(const TempFolder& dir)
-{
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
-        names.insert(e.path().filename().string());
-    return names;
-}
 
 bool EndsWith(const std::string& s, const std::string& tail)
 {

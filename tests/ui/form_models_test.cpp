@@ -5,7 +5,8 @@
 
 #include <filesystem>
 
-#include "project/project_files.h"
+#include "support/form_load.h"
+#include "support/project_files.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 
@@ -22,12 +23,6 @@ void WriteSmallProject(const TempFolder& dir)
                                           EclItem("V02PGC1_1", "2000", 0, 4999) + EclItem("V03PGC1_0", "3000", 0, 1999));
     WriteBytes(dir / "REBUILDER.INF", InfSection("V01PGC1_0", "50") + InfSection("V02PGC1_0", "60") +
                                           InfSection("V02PGC1_1", "60") + InfSection("V03PGC1_0", "70"));
-}
-
-void CopyExample(const TempFolder& dir)
-{
-    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"})
-        std::filesystem::copy_file(std::filesystem::path(RQ_EXAMPLES_DIR) / name, dir / name);
 }
 
 // A main window as the program sets it up, recording what reaches the user.
@@ -47,11 +42,7 @@ struct Window {
         shown.clear();
     }
 
-    void Load(const std::string& path)
-    {
-        form.s.Edit10.SetText(path);
-        ASSERT_TRUE(form.Run([this] { form.Button1Click(); }));
-    }
+    void Load(const std::string& path) { rqtest::Load(form, path); }
 };
 
 std::vector<std::string> PassesAndWidths(const ProjectState& s)

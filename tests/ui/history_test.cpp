@@ -1,26 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 
-#include "project/project_files.h"
+#include "support/project_files.h"
 #include "support/error_of.h"
+#include "support/form_load.h"
 #include "support/shown_state.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/history.h"
 
 using namespace rq;
+using rqtest::Load;
 
 namespace {
 
 const std::string kExample = std::string(RQ_EXAMPLES_DIR) + "/REBUILDER.ECL";
-
-void Load(TForm1& f, const std::string& path)
-{
-    f.s.Edit10.SetText(path);
-    ASSERT_TRUE(f.Run([&] { f.Button1Click(); }));
-}
 
 // A step of each kind after a load, run as the window runs them.
 const std::vector<std::function<void(TForm1&)>> kSteps = {
@@ -142,8 +137,7 @@ TEST(History, OpenProjectIsANewStartThenALoad)
 TEST(History, UnsavedWorkIsKnown)
 {
     rqtest::TempFolder dir;
-    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"})
-        std::filesystem::copy_file(std::string(RQ_EXAMPLES_DIR) + "/" + name, dir / name);
+    rqtest::CopyExample(dir);
     TForm1 f;
     Load(f, dir / "REBUILDER.ECL");
     const struct {

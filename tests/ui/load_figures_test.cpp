@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "project/project_files.h"
+#include "support/form_load.h"
+#include "support/project_files.h"
 #include "ui/form1.h"
 
 using namespace rq;
@@ -68,8 +69,7 @@ TEST(Load, KeepsTheFiguresOnDisk)
         SCOPED_TRACE(c.what);
         rqtest::TempFolder dir;
         TForm1 f;
-        f.s.Edit10.SetText(c.project(dir));
-        ASSERT_TRUE(f.Run([&] { f.Button1Click(); }));
+        ASSERT_NO_FATAL_FAILURE(rqtest::Load(f, c.project(dir)));
         for (int k = 1; k <= f.s.VTSRangeEnd(); ++k) {
             const TVTSData& v = f.s.VTSData[static_cast<size_t>(k)];
             EXPECT_LE(std::abs(v.NewBitRateAvg - v.BitrateAvg), 0.01 * v.BitrateAvg) << v.Name;

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "model/numbers.h"
-#include "project/project_files.h"
+#include "support/project_files.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>

@@ -6,7 +6,7 @@
 #include <set>
 #include <windows.h>
 
-#include "project/project_files.h"
+#include "support/project_files.h"
 #include "project/reader.h"
 #include "project/save.h"
 #include "project/text_file.h"
@@ -24,16 +24,6 @@ std::string Backslashes(std::string path)
         if (c == '/')
             c = '\\';
     return path;
-}
-
-std::set<std::string> Names(const std::string& folder)
-{
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(FsPath(folder))) {
-        const std::u8string u = e.path().filename().u8string();
-        names.emplace(u.begin(), u.end());
-    }
-    return names;
 }
 
 const std::string kEcl = EclItem("v01", "4000", 0, 999);

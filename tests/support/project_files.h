@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,26 @@ public:
 private:
     std::string path_;
 };
+
+// The example project's pair copied into the folder.
+inline void CopyExample(const TempFolder& dir)
+{
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"})
+        std::filesystem::copy_file(FsPath(std::string(RQ_EXAMPLES_DIR) + "/" + name), FsPath(dir / name));
+}
+
+// The names in a folder, as UTF-8.
+inline std::set<std::string> Names(const std::string& folder)
+{
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(FsPath(folder))) {
+        const std::u8string u = e.path().filename().u8string();
+        names.emplace(u.begin(), u.end());
+    }
+    return names;
+}
+
+inline std::set<std::string> Names(const TempFolder& dir) { return Names(dir.Path()); }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
