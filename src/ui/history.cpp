@@ -434,31 +434,27 @@ bool History::CanUndo() const { return !impl_->undo.empty(); }
 bool History::CanRedo() const { return !impl_->redo.empty(); }
 bool History::CanRevert() const { return impl_->loaded && impl_->serial != impl_->loaded->serial; }
 
-bool History::Undo()
+namespace {
+
+// Undo and redo are one move in opposite directions: the state as it stands
+// goes on one list, the newest state of the other comes back.
+template <typename Impl, typename Steps>
+bool MoveOneStep(Impl& h, Steps& from, Steps& to)
 {
-    Impl& h = *impl_;
-    if (h.undo.empty())
+    if (from.empty())
         return false;
     h.suppressed = true;
-    h.redo.push_back(h.Capture());
-    Snapshot snap = std::move(h.undo.back());
-    h.undo.pop_back();
+    to.push_back(h.Capture());
+    auto snap = std::move(from.back());
+    from.pop_back();
     h.Restore(snap);
     return true;
 }
 
-bool History::Redo()
-{
-    Impl& h = *impl_;
-    if (h.redo.empty())
-        return false;
-    h.suppressed = true;
-    h.undo.push_back(h.Capture());
-    Snapshot snap = std::move(h.redo.back());
-    h.redo.pop_back();
-    h.Restore(snap);
-    return true;
-}
+}  // namespace
+
+bool History::Undo() { return MoveOneStep(*impl_, impl_->undo, impl_->redo); }
+bool History::Redo() { return MoveOneStep(*impl_, impl_->redo, impl_->undo); }
 
 bool History::RevertToLoaded()
 {

@@ -421,6 +421,28 @@ std::string VTSLength(std::int32_t f, double F)
            PadTwoDigits(t.frames) + "f";
 }
 
+namespace {
+
+// Keeps a copy of every named record for a grid whose rows are written when
+// first read. Rows still pending under other separators are written first,
+// with the separators they were kept under.
+void KeepRecords(const ProjectState& s, int V, TextGrid& grid, std::array<std::optional<TVTSData>, kVTSRecords>& rows,
+                 bool& pending, Separators& separators, const Separators& now)
+{
+    if (pending && !(separators == now))
+        grid.Flush();
+    for (int k = 1; k < V; ++k) {
+        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
+        if (!v.Name.empty())
+            rows[static_cast<size_t>(k)] = v;
+    }
+    pending = true;
+    separators = now;
+    grid.MarkPending();
+}
+
+}  // namespace
+
 void UpdateVTSDataToStringGrid(ProjectState& s)
 {
     ViewCache& c = CacheOf(s);
@@ -428,16 +450,7 @@ void UpdateVTSDataToStringGrid(ProjectState& s)
     const Separators now = NumberSeparators();
 
     // 1. VTS summary grid: cannot fail, so only the records are kept.
-    if (c.summaryPending && !(c.summarySeparators == now))
-        s.StringGrid2.Flush();
-    for (int k = 1; k < V; ++k) {
-        const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
-        if (!v.Name.empty())
-            c.summaryRows[static_cast<size_t>(k)] = v;
-    }
-    c.summaryPending = true;
-    c.summarySeparators = now;
-    s.StringGrid2.MarkPending();
+    KeepRecords(s, V, s.StringGrid2, c.summaryRows, c.summaryPending, c.summarySeparators, now);
 
     // 2. Item details grid.
     RefreshItems(s, c, now);
@@ -457,16 +470,7 @@ void UpdateVTSDataToStringGrid(ProjectState& s)
     s.StringGrid5.SetRowCount(V);
     s.StringGrid3.SetRowCount(V);
     if (later) {
-        if (c.detailsPending && !(c.detailSeparators == now))
-            s.StringGrid5.Flush();
-        for (int k = 1; k < V; ++k) {
-            const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
-            if (!v.Name.empty())
-                c.detailRows[static_cast<size_t>(k)] = v;
-        }
-        c.detailsPending = true;
-        c.detailSeparators = now;
-        s.StringGrid5.MarkPending();
+        KeepRecords(s, V, s.StringGrid5, c.detailRows, c.detailsPending, c.detailSeparators, now);
         s.StringGrid3.MarkPending();
         return;
     }

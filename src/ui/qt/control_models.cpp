@@ -45,14 +45,13 @@ QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return ReadOnlyFlags(index);
 }
 
 void TextGridModel::Sync(bool force)
 {
-    if (!force && grid_.Version() == seen_)
+    if (!Changed(grid_.Version(), force))
         return;
-    seen_ = grid_.Version();
     SyncRowCount(std::max(grid_.RowCount() - 1, 0));
     // A header that has not changed is not announced: the view would lay its
     // header out again and paint a second time.
@@ -91,14 +90,13 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const
 
 Qt::ItemFlags TextListModel::flags(const QModelIndex& index) const
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    return ReadOnlyFlags(index);
 }
 
 void TextListModel::Sync(bool force)
 {
-    if (!force && list_.Version() == seen_)
+    if (!Changed(list_.Version(), force))
         return;
-    seen_ = list_.Version();
     SyncRowCount(list_.Count());
     if (rows_ > 0)
         emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole});
@@ -144,9 +142,8 @@ Qt::ItemFlags CheckListModel::flags(const QModelIndex& index) const
 
 void CheckListModel::Sync(bool force)
 {
-    if (!force && list_.Version() == seen_)
+    if (!Changed(list_.Version(), force))
         return;
-    seen_ = list_.Version();
     SyncRowCount(list_.Count());
     if (rows_ > 0)
         emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole, Qt::CheckStateRole});

@@ -35,6 +35,20 @@ public:
     using Base::Base;
 
 protected:
+    // Whether the control changed since the last sync (or a sync is forced);
+    // remembers the version it saw.
+    bool Changed(std::uint64_t version, bool force)
+    {
+        if (!force && version == seen_)
+            return false;
+        seen_ = version;
+        return true;
+    }
+    // Shown cells can be selected, never edited.
+    static Qt::ItemFlags ReadOnlyFlags(const QModelIndex& index)
+    {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
     void SyncRowCount(int wanted)
     {
         if (wanted > rows_) {
@@ -48,6 +62,7 @@ protected:
         }
     }
     int rows_ = 0;
+    std::uint64_t seen_ = 0;
 };
 
 // A text grid whose row 0 is the header row: the horizontal header shows it,
@@ -70,7 +85,6 @@ public:
 private:
     const TextGrid& grid_;
     int cols_;
-    std::uint64_t seen_ = 0;
     std::vector<std::string> header_;  // the header texts last shown
 };
 
@@ -87,7 +101,6 @@ public:
 
 private:
     const TextList& list_;
-    std::uint64_t seen_ = 0;
 };
 
 // The lock list. The view never changes a check mark itself: a user's toggle
@@ -107,7 +120,6 @@ public:
 private:
     const CheckList& list_;
     std::function<void(int)> onUserToggle_;
-    std::uint64_t seen_ = 0;
 };
 
 }  // namespace rq::qt
