@@ -25,10 +25,13 @@ echo "== Whole process on (99, 20,000): headless batch (load, maximise, apply, s
     -- /usr/bin/env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/ratequill" \
        "/ecl=$work/REBUILDER.ECL" /vts=v01 /min=1850 /max_via_bitrate /autosave /nogui
 echo
-echo "== The same with the window-free ratequill-cli"
-"$bin/bench/rq_process_compare" 9 "rm -f $work/*BAK; cp $work/orig/REBUILDER.* $work/" \
-    -- "$bin/bench/rq_io_floor" "$work/REBUILDER" \
-    -- "$bin/ratequill-cli" "/ecl=$work/REBUILDER.ECL" /vts=v01 /min=1850 /max_via_bitrate /autosave
+echo "== The same with the window-free ratequill-cli, against the floor without and with its"
+echo "   files flushed to the disk (a save that survives a power cut flushes both files)"
+for sync in "" --fsync; do
+    "$bin/bench/rq_process_compare" 9 "rm -f $work/*BAK; cp $work/orig/REBUILDER.* $work/" \
+        -- "$bin/bench/rq_io_floor" "$work/REBUILDER" $sync \
+        -- "$bin/ratequill-cli" "/ecl=$work/REBUILDER.ECL" /vts=v01 /min=1850 /max_via_bitrate /autosave
+done
 example="$work/example"
 mkdir "$example"
 echo

@@ -78,6 +78,8 @@ int RunHeadlessBatch(const std::vector<std::string>& args, std::ostream& err)
     TForm1 form;
     int exitCode = 0;
     WireToStream(form, err, exitCode);
+    // No window will follow the job: nobody could undo its steps.
+    form.StepHistory().SetRecording(false);
     form.Arguments = args;
     form.Timer1Timer();
     return form.BatchExitCode() != 0 ? form.BatchExitCode() : exitCode;
