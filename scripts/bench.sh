@@ -25,23 +25,22 @@ echo "== Whole process on (99, 20,000): headless batch (load, maximise, apply, s
     -- /usr/bin/env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/ratequill" \
        "/ecl=$work/REBUILDER.ECL" /vts=v01 /min=1850 /max_via_bitrate /autosave /nogui
 echo
-echo "== The same with the window-free ratequill-cli, against the floor without and with its"
-echo "   files flushed to the disk (a save that survives a power cut flushes both files)"
-for sync in "" --fsync; do
-    "$bin/bench/rq_process_compare" 9 "rm -f $work/*BAK; cp $work/orig/REBUILDER.* $work/" \
-        -- "$bin/bench/rq_io_floor" "$work/REBUILDER" $sync \
-        -- "$bin/ratequill-cli" "/ecl=$work/REBUILDER.ECL" /vts=v01 /min=1850 /max_via_bitrate /autosave
-done
+# ratequill-cli against the I/O floor, without and with the floor's files
+# flushed to the disk as the save flushes its own: RUNS FOLDER RESTORE VTS
+cli_against_floor() {
+    for sync in "" --fsync; do
+        "$bin/bench/rq_process_compare" "$1" "$3" \
+            -- "$bin/bench/rq_io_floor" "$2/REBUILDER" $sync \
+            -- "$bin/ratequill-cli" "/ecl=$2/REBUILDER.ECL" "/vts=$4" /min=1850 /max_via_bitrate /autosave
+    done
+}
+echo "== The same with the window-free ratequill-cli, against the floor and the flushed floor"
+cli_against_floor 9 "$work" "rm -f $work/*BAK; cp $work/orig/REBUILDER.* $work/" v01
 example="$work/example"
 mkdir "$example"
 echo
-echo "== The example job (README) with ratequill-cli against the I/O floor on the example project,"
-echo "   without and with the floor's files flushed to the disk as the save flushes its own"
-for sync in "" --fsync; do
-    "$bin/bench/rq_process_compare" 21 "rm -f $example/*; cp examples/REBUILDER.* $example/" \
-        -- "$bin/bench/rq_io_floor" "$example/REBUILDER" $sync \
-        -- "$bin/ratequill-cli" "/ecl=$example/REBUILDER.ECL" /vts=v02 /min=1850 /max_via_bitrate /autosave
-done
+echo "== The example job (README) with ratequill-cli, against the floor and the flushed floor"
+cli_against_floor 21 "$example" "rm -f $example/*; cp examples/REBUILDER.* $example/" v02
 echo
 echo "== The real window (Qt offscreen) on (99, 20,000)"
 "$bin/bench/rq_window_bench" 99 20000 2>/dev/null
