@@ -112,44 +112,29 @@ void TForm1::LoadChosen(const std::optional<std::string>& path)
     load.Succeeded();
 }
 
-void TForm1::Button2Click()
+void TForm1::AsStep(void (*operation)(ProjectState&))
 {
     const StepScope step(*this);
-    rq::MaximiseViaPercentage(s);
+    operation(s);
 }
 
-void TForm1::Button3Click()
-{
-    const StepScope step(*this);
-    rq::ChangeByPercentage(s);
-}
+void TForm1::Button2Click() { AsStep(rq::MaximiseViaPercentage); }
+
+void TForm1::Button3Click() { AsStep(rq::ChangeByPercentage); }
 
 void TForm1::Button4Click()
 {
-    const StepScope step(*this);
-    rq::ApplyChanges(s);
+    AsStep(rq::ApplyChanges);
     history_->MarkApplied();
 }
 
-void TForm1::Button5Click()
-{
-    const StepScope step(*this);
-    rq::SetBitrate(s);
-}
+void TForm1::Button5Click() { AsStep(rq::SetBitrate); }
 
 void TForm1::Button7Click() { rq::SaveProject(s); }
 
-void TForm1::Button9Click()
-{
-    const StepScope step(*this);
-    rq::SetPercentage(s);
-}
+void TForm1::Button9Click() { AsStep(rq::SetPercentage); }
 
-void TForm1::Button10Click()
-{
-    const StepScope step(*this);
-    rq::MaximiseViaBitrate(s);
-}
+void TForm1::Button10Click() { AsStep(rq::MaximiseViaBitrate); }
 
 void TForm1::Button11Click()
 {
