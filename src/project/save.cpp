@@ -145,18 +145,27 @@ std::string FileToReplace(const std::string& path, const char* ext)
 
 }  // namespace
 
+ProjectFiles FilesToSave(const std::string& path)
+{
+    ProjectFiles files;
+    files.ecl = FileToReplace(path, ".ECL");
+    files.inf = FileToReplace(path, ".INF");
+    files.eclBackup = FindFileIgnoringCase(ChangeFileExt(files.ecl, ".ECLBAK"));
+    files.infBackup = FindFileIgnoringCase(ChangeFileExt(files.inf, ".INFBAK"));
+    return files;
+}
+
 void SaveECL(ProjectState& s, const std::string& path)
 {
     FileOps& ops = CurrentFileOps();
-    const std::string eclFile = FileToReplace(path, ".ECL");
-    const std::string infFile = FileToReplace(path, ".INF");
+    const ProjectFiles files = FilesToSave(path);
     // A file the user may not write (read-only, locked, a folder) is refused
     // before anything is written, rather than replaced behind the user's back.
-    for (const std::string* file : {&eclFile, &infFile})
+    for (const std::string* file : {&files.ecl, &files.inf})
         if (const FileError err = sys::CheckReplaceable(*file))
             err.Raise(*file);
-    SaveFile(ops, eclFile, FindFileIgnoringCase(ChangeFileExt(eclFile, ".ECLBAK")), s.ListBox1);
-    SaveFile(ops, infFile, FindFileIgnoringCase(ChangeFileExt(infFile, ".INFBAK")), s.ListBox2);
+    SaveFile(ops, files.ecl, files.eclBackup, s.ListBox1);
+    SaveFile(ops, files.inf, files.infBackup, s.ListBox2);
     s.Button7.SetEnabled(false);
 }
 

@@ -14,6 +14,12 @@ namespace rq {
 // its I/O error and leaves every file with its old or its new bytes, never a
 // mix; the Save button is disabled only when both files are saved.
 void SaveECL(ProjectState& s, const std::string& path);
+// The files a save of the pair derived from path writes: each in the spelling
+// it has on disk, a symbolic link followed to its file, and the backup names.
+struct ProjectFiles {
+    std::string ecl, inf, eclBackup, infBackup;
+};
+ProjectFiles FilesToSave(const std::string& path);
 // The Save button: saves to the project path.
 void SaveProject(ProjectState& s);
 

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "engine/vts_walk.h"
 #include "model/numbers.h"
+#include "platform/system.h"
 #include "project/reader.h"
+#include "project/save.h"
 
 namespace rq {
 
@@ -11,8 +14,10 @@ namespace {
 
 std::string NameOf(const std::string& path)
 {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t start = path.size();
+    while (start > 0 && !sys::IsPathSeparator(path[start - 1]))
+        --start;
+    return path.substr(start);
 }
 
 std::string Counted(int n, const char* one, const char* many)
@@ -27,7 +32,7 @@ std::string Kilobytes(double kbytes) { return FormatFloat("%.0n", kbytes) + " KB
 double NewTotal(const ProjectState& s)
 {
     double total = 0;
-    for (int k = 1; k <= s.VTSRangeEnd() && k < kVTSRecords; ++k)
+    for (int k = 1; k <= LastVTS(s); ++k)
         if (!s.VTSData[static_cast<size_t>(k)].Name.empty())
             total += s.VTSData[static_cast<size_t>(k)].NewSize;
     return total;
@@ -36,7 +41,7 @@ double NewTotal(const ProjectState& s)
 std::string LoadedText(const ProjectState& s)
 {
     int titleSets = 0;
-    for (int k = 1; k <= s.VTSRangeEnd() && k < kVTSRecords; ++k)
+    for (int k = 1; k <= LastVTS(s); ++k)
         if (!s.VTSData[static_cast<size_t>(k)].Name.empty())
             ++titleSets;
     const int segments = std::max(s.StringGrid1.RowCount() - 1, 0);
@@ -46,19 +51,15 @@ std::string LoadedText(const ProjectState& s)
 
 SaveFiles SaveFilesOf(const std::string& projectPath)
 {
-    // The same names the save finds: each file and backup in whatever letter
-    // case it has on disk.
+    // The very names the save writes, as they are on disk.
+    const ProjectFiles paths = FilesToSave(projectPath);
     SaveFiles files;
-    const std::string ecl = FindFileIgnoringCase(ChangeFileExt(projectPath, ".ECL"));
-    const std::string inf = FindFileIgnoringCase(ChangeFileExt(projectPath, ".INF"));
-    const std::string eclBackup = FindFileIgnoringCase(ChangeFileExt(ecl, ".ECLBAK"));
-    const std::string infBackup = FindFileIgnoringCase(ChangeFileExt(inf, ".INFBAK"));
-    files.ecl = NameOf(ecl);
-    files.inf = NameOf(inf);
-    files.eclBackup = NameOf(eclBackup);
-    files.infBackup = NameOf(infBackup);
-    files.eclBackupBefore = FileExists(eclBackup);
-    files.infBackupBefore = FileExists(infBackup);
+    files.ecl = NameOf(paths.ecl);
+    files.inf = NameOf(paths.inf);
+    files.eclBackup = NameOf(paths.eclBackup);
+    files.infBackup = NameOf(paths.infBackup);
+    files.eclBackupBefore = FileExists(paths.eclBackup);
+    files.infBackupBefore = FileExists(paths.infBackup);
     return files;
 }
 
