@@ -223,7 +223,7 @@ private slots:
         QString asked;
         Answer(QMessageBox::Discard, &asked);
         QApplication::sendEvent(w.window.get(), &drop);
-        QTRY_VERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(dropped)));
+        QTRY_VERIFY(w.Status().startsWith(QStringLiteral("Loaded %1: ").arg(QDir::toNativeSeparators(dropped))));
         QCOMPARE(asked, QStringLiteral("Save changes to %1 before closing?").arg(small));
     }
 
@@ -248,8 +248,8 @@ private slots:
             list.push_back(a.toStdString());
         const std::optional<QString> path = rq::qt::ProjectPathArgument(list);
         QCOMPARE(path.has_value(), opens);
-        if (opens)
-            QCOMPARE(*path, args.front());
+        if (opens)  // on Windows the path gains the current drive: Z:\films\...
+            QCOMPARE(*path, QDir::toNativeSeparators(QFileInfo(args.front()).absoluteFilePath()));
     }
 
     void windowGrowsAndShrinksBack()
