@@ -13,7 +13,7 @@ if [ "${RATEQUILL_WINDOWS:-0}" = 1 ]; then
 fi
 # The screenshots of the window: a grab of the X screen and the window's place on it.
 if [ "${RATEQUILL_SCREENSHOT:-0}" = 1 ]; then
-    packages+=(imagemagick xdotool)
+    packages+=(imagemagick xdotool fonts-wine)
 fi
 if [ "${RATEQUILL_FUZZ:-0}" = 1 ]; then
     packages+=(clang libclang-rt-14-dev)

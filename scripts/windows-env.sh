@@ -13,7 +13,7 @@ rq_unpack_qt_kit() {
         echo "Qt for MinGW is missing: no $rq_qt_kit." >&2
         echo "The window for Windows is built against it. Make it with" >&2
         echo "  bash scripts/make-qt-mingw-kit.sh build/qt6-mingw-kit" >&2
-        echo "(a few hours on 2 cores) and point RATEQUILL_QT_KIT at the tarball it makes." >&2
+        echo "(about 20 minutes on 2 cores after the download) and point RATEQUILL_QT_KIT at the tarball it makes." >&2
         return 1
     fi
     local stamp="$rq_qt_dir/.unpacked-from"
