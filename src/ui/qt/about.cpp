@@ -1,5 +1,7 @@
 #include "ui/qt/about.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QtGlobal>
 #include <string>
 
@@ -8,8 +10,8 @@
 #ifndef RQ_BUILD_COMMIT
 #define RQ_BUILD_COMMIT "unknown"
 #endif
-#ifndef RQ_DOC_DIR
-#define RQ_DOC_DIR "share/doc/ratequill"
+#ifndef RQ_DOC_FROM_BIN
+#define RQ_DOC_FROM_BIN "../share/doc/ratequill"
 #endif
 
 namespace rq::qt {
@@ -25,6 +27,13 @@ QString Version()
     if (v == std::string::npos)
         return QStringLiteral("unknown");
     return QString::fromStdString(caption.substr(v + 2, end == std::string::npos ? end : end - v - 2));
+}
+
+// Where the README and the license are installed, seen from the folder of
+// the running program.
+QString InstalledDocFolder()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" RQ_DOC_FROM_BIN));
 }
 
 }  // namespace
@@ -52,7 +61,7 @@ QString AboutText()
                "\"Apply Changes\", \"Modify CCE Encoding Parameters\".\n"
                "Tab and Shift+Tab: next and previous control.   Space: press a button, toggle a lock.\n"
                "Ctrl+Tab: next page.\n")
-        .arg(Version(), QStringLiteral(RQ_BUILD_COMMIT), QString::fromLatin1(qVersion()), QStringLiteral(RQ_DOC_DIR));
+        .arg(Version(), QStringLiteral(RQ_BUILD_COMMIT), QString::fromLatin1(qVersion()), InstalledDocFolder());
 }
 
 }  // namespace rq::qt
