@@ -101,7 +101,20 @@ set(CPACK_PACKAGE_CONTACT "${RATEQUILL_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "share the size of a DVD re-encoding between its title sets")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_RESOURCE_FILE_README "${PROJECT_SOURCE_DIR}/README.md")
-set(CPACK_STRIP_FILES ON)
+if(WIN32)
+  # The programs are stripped by the linker: stripping a PE file at packaging
+  # time stamps each copy anew, and the installer and the zip should carry the
+  # same bytes.
+  foreach(program ratequill-cli ratequill)
+    if(TARGET ${program})
+      target_link_options(${program} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+    endif()
+  endforeach()
+else()
+  set(CPACK_STRIP_FILES ON)
+endif()
+# Values reach the package generators as written here, quotes included.
+set(CPACK_VERBATIM_VARIABLES ON)
 # One package with every component.
 set(CPACK_MONOLITHIC_INSTALL ON)
 set(CPACK_OUTPUT_FILE_PREFIX "${PROJECT_BINARY_DIR}/packages")
@@ -112,17 +125,18 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME "ratequill-${PROJECT_VERSION}-win64")
   set(CPACK_PACKAGE_INSTALL_DIRECTORY "Ratequill")
   set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Ratequill")
-  set(CPACK_NSIS_PACKAGE_NAME "Ratequill ${PROJECT_VERSION}")
+  set(CPACK_NSIS_PACKAGE_NAME "Ratequill")
   set(CPACK_NSIS_DISPLAY_NAME "Ratequill ${PROJECT_VERSION}")
   # A 64-bit installer for 64-bit programs: it installs into the 64-bit
   # Program Files and registry, and needs no 32-bit layer on a 64-bit system.
-  set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS "-XTarget amd64-unicode")
+  set(CPACK_NSIS_DEFINES "  Target amd64-unicode")
   set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
   # A page that offers to add bin\ to PATH (off unless chosen; a silent
   # install leaves PATH alone).
   set(CPACK_NSIS_MODIFY_PATH ON)
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
   set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+  set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\ratequill-cli.exe")
   # The Start menu: a command prompt that finds ratequill-cli (bin\ put first
   # on its PATH, whether or not the system PATH has it) and shows its usage;
   # the README; the uninstaller (added by CPack).
