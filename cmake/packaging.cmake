@@ -95,6 +95,31 @@ endif()
 
 # --- Packages ----------------------------------------------------------------
 
+# rq_nsis_open_with(EXE): the installer registers bin\EXE with Explorer's
+# "Open with" for .ecl and .inf files, and the uninstaller removes it again.
+# It is offered, never made the default: .inf files are Windows' own setup
+# information, and Windows has no file types by whole file name.
+function(rq_nsis_open_with exe)
+  set(classes "Software\\Classes")
+  set(progid "Ratequill.Project")
+  set(changed "System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'")
+  set(install
+      "  WriteRegStr SHCTX '${classes}\\${progid}' '' 'DVD-RB project'"
+      "  WriteRegStr SHCTX '${classes}\\${progid}\\shell\\open\\command' '' '\"$INSTDIR\\bin\\${exe}\" \"%1\"'")
+  set(uninstall "  DeleteRegKey SHCTX '${classes}\\${progid}'")
+  foreach(ext .ecl .inf)
+    list(APPEND install "  WriteRegStr SHCTX '${classes}\\${ext}\\OpenWithProgids' '${progid}' ''")
+    list(APPEND uninstall "  DeleteRegValue SHCTX '${classes}\\${ext}\\OpenWithProgids' '${progid}'")
+    list(APPEND uninstall "  DeleteRegKey /ifempty SHCTX '${classes}\\${ext}\\OpenWithProgids'")
+  endforeach()
+  list(APPEND install "  ${changed}")
+  list(APPEND uninstall "  ${changed}")
+  list(JOIN install "\n" install)
+  list(JOIN uninstall "\n" uninstall)
+  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "${CPACK_NSIS_EXTRA_INSTALL_COMMANDS}\n${install}" PARENT_SCOPE)
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "${CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS}\n${uninstall}" PARENT_SCOPE)
+endfunction()
+
 set(CPACK_PACKAGE_NAME "Ratequill")
 set(CPACK_PACKAGE_VENDOR "Ratequill developers")
 set(CPACK_PACKAGE_CONTACT "${RATEQUILL_PACKAGE_CONTACT}")
@@ -145,6 +170,14 @@ if(WIN32)
   set(CPACK_NSIS_CREATE_ICONS_EXTRA
       "  CreateShortCut '${rq_console}' '$SYSDIR\\cmd.exe' '/k \"set \"PATH=$INSTDIR\\bin;%PATH%\" & ratequill-cli.exe --help\"'")
   set(CPACK_NSIS_DELETE_ICONS_EXTRA "  Delete '$SMPROGRAMS\\$MUI_TEMP\\Ratequill command prompt.lnk'")
+  # The window, when this build has one: a Start-menu entry, and Explorer's
+  # "Open with" for DVD-RB projects. Its Qt DLLs and plugins belong in the
+  # gui component beside it in bin\.
+  if(TARGET ratequill)
+    set(CPACK_PACKAGE_EXECUTABLES "ratequill" "Ratequill")
+    set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\ratequill.exe")
+    rq_nsis_open_with(ratequill.exe)
+  endif()
 else()
   set(CPACK_GENERATOR "DEB")
   set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
