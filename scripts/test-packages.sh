@@ -122,18 +122,21 @@ done
 for f in Ratequill.lnk "Ratequill command prompt.lnk" README.lnk Uninstall.lnk; do
     [ -f "$menu/$f" ] || fail "no Start-menu entry $f"
 done
-{ strings -a "$menu/Ratequill.lnk"; strings -el "$menu/Ratequill.lnk"; } | grep -qi 'bin\\ratequill\.exe' || fail "the Start-menu entry Ratequill does not start ratequill.exe"
+# (Read whole before grep -q, which may stop reading early: with pipefail a
+# writer's broken pipe would count as a failure.)
+target="$(strings -a "$menu/Ratequill.lnk")"
+grep -qiF 'Ratequill\bin\ratequill.exe' <<<"$target" || fail "the Start-menu entry Ratequill does not start ratequill.exe"
 registry_key='Uninstall\\\\Ratequill\]'
 grep -q "$registry_key" "$WINEPREFIX/system.reg" || fail "the installer wrote no uninstall entry"
 # Explorer's "Open with" for .ecl and .inf: the program's own file type, with
 # the installed ratequill.exe opening the file it is given, offered for both.
 open_command='\[Software\\\\Classes\\\\Ratequill.Project\\\\shell\\\\open\\\\command\]'
-grep -A3 "$open_command" "$WINEPREFIX/system.reg" |
-    grep -qF '@="\"C:\\Program Files\\Ratequill\\bin\\ratequill.exe\" \"%1\""' ||
+registered="$(grep -A3 "$open_command" "$WINEPREFIX/system.reg" || true)"
+grep -qF '@="\"C:\\Program Files\\Ratequill\\bin\\ratequill.exe\" \"%1\""' <<<"$registered" ||
     fail "the installer did not register ratequill.exe to open DVD-RB projects"
 for ext in ecl inf; do
-    grep -A3 '\[Software\\\\Classes\\\\.'"$ext"'\\\\OpenWithProgids\]' "$WINEPREFIX/system.reg" |
-        grep -qF '"Ratequill.Project"=""' || fail "the installer did not offer Ratequill for .$ext files"
+    offered="$(grep -A3 '\[Software\\\\Classes\\\\.'"$ext"'\\\\OpenWithProgids\]' "$WINEPREFIX/system.reg" || true)"
+    grep -qF '"Ratequill.Project"=""' <<<"$offered" || fail "the installer did not offer Ratequill for .$ext files"
 done
 # The console entry's own command, run once with /c instead of /k from
 # another folder: bin\ is on its PATH and ratequill-cli answers.
