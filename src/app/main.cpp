@@ -37,6 +37,8 @@ bool HasDisplay()
 int main(int argc, char** argv)
 {
     rq::sys::PrepareProcess();
+    // Reports and messages byte for byte as ratequill-cli writes them (no CR added on Windows).
+    rq::sys::BinaryStandardStreams();
     rq::KeepFreedMemoryForReuse();
     const std::vector<std::string> args = rq::sys::CommandLineArguments(argc, argv);
     if (const std::optional<int> status = rq::RunWithoutWindow(args, HasDisplay()))

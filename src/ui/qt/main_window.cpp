@@ -821,7 +821,8 @@ std::optional<QString> ProjectPathArgument(const std::vector<std::string>& args)
     const QString path = ToQt(args.front());
     if (!QFileInfo(path).isFile() && !IsProjectFileName(path))
         return std::nullopt;
-    return QFileInfo(path).absoluteFilePath();
+    // Shown as the file dialog and a dropped file show it: D:\DVDRB\... on Windows.
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
 }
 
 }  // namespace rq::qt
