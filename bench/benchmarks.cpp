@@ -92,12 +92,14 @@ void BM_PercentSliderStep(benchmark::State& st)
 {
     auto form = Loaded(EclPath(st));
     form->s.ComboBox4.SetText("v01");
-    form->s.TrackBar2.SetMin(50);
-    form->s.TrackBar2.SetMax(1000);
+    if (form->s.TrackBar2.SetMin(50))
+        form->TrackBar2Change();
+    if (form->s.TrackBar2.SetMax(1000))
+        form->TrackBar2Change();
     int position = 700;
     for (auto _ : st) {
         position = position == 700 ? 701 : 700;
-        form->s.TrackBar2.SetPosition(position);
+        form->UserMoveSlider(form->s.TrackBar2, position);
     }
 }
 
@@ -105,7 +107,7 @@ void BM_PercentSelectorChange(benchmark::State& st)
 {
     auto form = Loaded(EclPath(st));
     for (auto _ : st)
-        form->s.ComboBox4.UserSetText("v01");
+        form->UserSetSelectorText(form->s.ComboBox4, "v01");
 }
 
 void BM_ApplyChanges(benchmark::State& st)
@@ -205,7 +207,7 @@ void BM_RecordFirstStepAfterApply(benchmark::State& st)
 void BM_UndoSliderStep(benchmark::State& st)
 {
     auto form = LoadedByButton(EclPath(st));
-    form->s.TrackBar2.SetPosition(form->s.TrackBar2.Position() - 10);
+    form->UserMoveSlider(form->s.TrackBar2, form->s.TrackBar2.Position() - 10);
     for (auto _ : st) {
         form->Undo();
         st.PauseTiming();

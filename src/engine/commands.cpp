@@ -81,10 +81,4 @@ void FollowPercentSlider(ProjectState& s)
     SetPercentage(s);
 }
 
-void ConnectEngineHandlers(ProjectState& s)
-{
-    s.TrackBar1.OnChange = [&s] { FollowBitrateSlider(s); };
-    s.TrackBar2.OnChange = [&s] { FollowPercentSlider(s); };
-}
-
 }  // namespace rq

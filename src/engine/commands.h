@@ -20,11 +20,10 @@ void SetBitrate(ProjectState& s);
 // Set percentage: the title set in ComboBox4 to Edit1 percent. A bad Edit1 fails
 // before anything changes; later errors leave what SetVTSPercent and CorrectMinMax leave.
 void SetPercentage(ProjectState& s);
-// Slider handlers: write the slider's value into the command's box and run it.
+// What follows a slider's move (the form runs it from the slider's change
+// handler): write the slider's value into the command's box and run it.
 // The box keeps the slider's value when the command fails.
 void FollowBitrateSlider(ProjectState& s);
 void FollowPercentSlider(ProjectState& s);
-// Binds the two sliders' change notifications to their handlers.
-void ConnectEngineHandlers(ProjectState& s);
 
 }  // namespace rq

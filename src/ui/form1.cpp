@@ -15,16 +15,7 @@ namespace rq {
 
 TForm1::TForm1() : form2_(std::make_unique<TForm2>(*this))
 {
-    ConnectEngineHandlers(s);
-    // A slider move the user makes is a step (a whole drag when grouped).
-    for (TrackBar* slider : {&s.TrackBar1, &s.TrackBar2})
-        slider->OnChange = [this, follow = std::move(slider->OnChange)] {
-            const StepScope step(*this);
-            follow();
-        };
-    s.ComboBox4.OnChange = [this] { ComboBox4Change(); };
-    s.CheckListBox1.OnClickCheck = [this] { CheckListBox1ClickCheck(); };
-    history_ = std::make_unique<History>(s, *form2_);
+    history_ = std::make_unique<History>(s, form2_->Controls());
 }
 
 TForm1::~TForm1() = default;
@@ -103,12 +94,12 @@ void TForm1::LoadChosen(const std::optional<std::string>& path)
     LoadScope load(*history_);
     if (path && FileExists(*path)) {
         s.ProjectPath = *path;
-        LoadECL(s, *path);
+        LoadECL(s, *path, ProcessMessages);
         ProcessLoadedECL(s);
         ProjectLoaded();
     }
     s.Button1.SetEnabled(false);
-    SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text());
+    FollowPlacedPercentSlider(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text()));
     load.Succeeded();
 }
 
@@ -146,7 +137,56 @@ void TForm1::Button11Click()
 void TForm1::ComboBox4Change()
 {
     const StepScope step(*this);
-    rq::FitPercentSliderRange(s);
+    FollowPlacedPercentSlider(rq::FitPercentSliderRange(s));
+}
+
+void TForm1::FollowPlacedPercentSlider(bool moved)
+{
+    if (moved)
+        TrackBar2Change();
+}
+
+// A slider move the user makes is a step (a whole drag when grouped).
+void TForm1::TrackBar1Change()
+{
+    const StepScope step(*this);
+    FollowBitrateSlider(s);
+}
+
+void TForm1::TrackBar2Change()
+{
+    const StepScope step(*this);
+    FollowPercentSlider(s);
+}
+
+void TForm1::UserMoveSlider(TrackBar& slider, int position)
+{
+    if (!slider.SetPosition(position))
+        return;
+    UserEndScroll(slider);
+}
+
+void TForm1::UserEndScroll(TrackBar& slider)
+{
+    if (&slider == &s.TrackBar1)
+        TrackBar1Change();
+    else if (&slider == &s.TrackBar2)
+        TrackBar2Change();
+}
+
+void TForm1::UserSetSelectorText(ComboBox& selector, std::string text)
+{
+    selector.SetText(std::move(text));
+    if (&selector == &s.ComboBox4)
+        ComboBox4Change();
+}
+
+void TForm1::UserToggleLock(int entry)
+{
+    if (entry < 0 || entry >= s.CheckListBox1.Count())
+        return;
+    s.CheckListBox1.SetChecked(entry, !s.CheckListBox1.Checked(entry));
+    CheckListBox1ClickCheck();
 }
 
 void TForm1::CheckListBox1ClickCheck()
@@ -193,7 +233,7 @@ void TForm1::LoadForBatch(const std::string& path)
     LoadScope load(*history_);
     s.Edit10.SetText(path);
     s.ProjectPath = path;
-    LoadECL(s, path);
+    LoadECL(s, path, ProcessMessages);
     ProjectLoaded();
     load.Succeeded();
 }

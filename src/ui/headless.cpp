@@ -8,6 +8,7 @@
 #include "model/errors.h"
 #include "ui/batch.h"
 #include "ui/form1.h"
+#include "views/grid_views.h"
 #include "ui/history.h"
 
 namespace rq {
@@ -96,7 +97,8 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     BatchOutcome outcome = BatchOutcome::Incomplete;
     const bool ok = form.Run([&] {
         outcome = RunBatchJob(form, job, [&] {
-            const ProjectState& s = form.s;
+            ProjectState& s = form.s;
+            WritePendingViews(s);
             PrintGrid(out, s.StringGrid3);
             PrintGrid(out, s.StringGrid5);
             out << "Total Size (in KBytes) of Encoding:\t" << s.Label25.Caption() << '\n';

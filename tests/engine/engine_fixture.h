@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/commands.h"
+#include "engine/slider_range.h"
 #include "model/errors.h"
 #include "model/numbers.h"
 #include "model/project_state.h"
@@ -81,7 +82,6 @@ public:
             c->SetItems(names);
             c->SetText(pick);
         }
-        rq::ConnectEngineHandlers(s);
     }
 
     rq::TVTSData& operator[](const std::string& name) { return s.VTSData[static_cast<size_t>(rq::VTSNumber(name))]; }
@@ -108,6 +108,29 @@ public:
 
     rq::ProjectState s;
 };
+
+// What the form does when a slider's thumb moved: the slider's command follows.
+inline void FollowSlider(rq::ProjectState& s, const rq::TrackBar& slider, bool moved)
+{
+    if (!moved)
+        return;
+    if (&slider == &s.TrackBar1)
+        rq::FollowBitrateSlider(s);
+    else
+        rq::FollowPercentSlider(s);
+}
+
+// The user moves a slider.
+inline void MoveSlider(rq::ProjectState& s, rq::TrackBar& slider, int position)
+{
+    FollowSlider(s, slider, slider.SetPosition(position));
+}
+
+// The percentage slider fitted to a title set, as a load or the selector's change does.
+inline void FitSlider(rq::ProjectState& s, const std::string& name)
+{
+    FollowSlider(s, s.TrackBar2, rq::SetTrackBarPercentMinMax(s, s.TrackBar2, name));
+}
 
 // Every field of a record, for whole-record comparisons.
 inline auto Fields(const rq::TVTSData& v)

@@ -42,6 +42,7 @@
 #include "ui/qt/encoder_dialog.h"
 #include "ui/qt/look.h"
 #include "ui/qt/widgets.h"
+#include "views/grid_views.h"
 
 namespace rq::qt {
 
@@ -259,7 +260,8 @@ struct MainWindow::Impl {
         auto* selector = new QComboBox(parent);
         selector->setObjectName(QLatin1String(name));
         selector->setGeometry(r);
-        syncers.push_back(BindSelector(selector, model, Runner()));
+        syncers.push_back(BindSelector(selector, model, Runner(),
+                                       [this, &model](std::string text) { form.UserSetSelectorText(model, std::move(text)); }));
         return selector;
     }
 
@@ -275,7 +277,9 @@ struct MainWindow::Impl {
         auto* slider = new TrackBarWidget(parent);
         slider->setObjectName(QLatin1String(name));
         slider->setGeometry(r);
-        syncers.push_back(BindTrackBar(slider, model, Runner()));
+        syncers.push_back(BindTrackBar(
+            slider, model, Runner(), [this, &model](int position) { form.UserMoveSlider(model, position); },
+            [this, &model] { form.UserEndScroll(model); }));
         sliders.push_back(slider);
         // A whole drag or keyboard run of the slider is one step to undo.
         QObject::connect(slider, &TrackBarWidget::stepRunStarted, slider, [this] { form.BeginStepGroup(); });
@@ -301,7 +305,7 @@ struct MainWindow::Impl {
         view->setGeometry(r);
         if (fixedPitch)
             view->setFont(FixedPitchFont());
-        auto* model = new TextGridModel(grid, shownColumns, view);
+        auto* model = new TextGridModel(grid, shownColumns, [this, &grid] { WritePendingView(s, grid); }, view);
         grids.push_back(model);
         view->setModel(model);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -425,7 +429,7 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
         s.CheckListBox1,
         [this](int row) {
             q.RunCommand([this, row] {
-                s.CheckListBox1.UserToggle(row);
+                form.UserToggleLock(row);
                 message = LockText(s, row);
             });
         },
@@ -594,7 +598,7 @@ void MainWindow::Impl::InstallServices()
     // The loader offers to let pending events through thousands of times on
     // a large project; letting them through once a frame keeps the window
     // just as responsive at a fraction of the cost.
-    s.ProcessMessages = [clock = std::make_shared<QElapsedTimer>()] {
+    form.ProcessMessages = [clock = std::make_shared<QElapsedTimer>()] {
         if (clock->isValid() && clock->elapsed() < 16)
             return;
         QCoreApplication::processEvents();
@@ -670,7 +674,7 @@ MainWindow::~MainWindow()
     form_.Terminate = nullptr;
     form_.OnVisibilityChanged = nullptr;
     form_.OnProjectLoaded = nullptr;
-    form_.s.ProcessMessages = nullptr;
+    form_.ProcessMessages = nullptr;
     form_.Form2().OnBringToFront = nullptr;
     d_->dialog.reset();
     delete d_;
