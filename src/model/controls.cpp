@@ -20,6 +20,7 @@ TextGrid::Data& TextGrid::Mutable()
 {
     if (data_.use_count() > 1)
         data_ = std::make_shared<Data>(*data_);
+    data_->bytes = 0;
     return *data_;
 }
 
@@ -68,6 +69,8 @@ void TextGrid::SetCell(int col, int row, std::string&& text) { Put(col, row, std
 std::size_t TextGrid::CellBytes() const
 {
     const Data& d = *data_;
+    if (d.bytes != 0)
+        return d.bytes;
     std::size_t bytes = sizeof(Data) + d.rows.capacity() * sizeof(std::vector<std::string>);
     for (const std::vector<std::string>& cells : d.rows) {
         bytes += cells.capacity() * sizeof(std::string);
@@ -75,6 +78,7 @@ std::size_t TextGrid::CellBytes() const
             if (cell.capacity() > std::string().capacity())
                 bytes += cell.capacity() + 1;
     }
+    d.bytes = bytes;
     return bytes;
 }
 

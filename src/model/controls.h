@@ -71,6 +71,7 @@ private:
         int cols;
         std::vector<std::vector<std::string>> rows;  // an empty row vector: all cells empty
         std::vector<std::string> emptyRow;
+        mutable std::size_t bytes = 0;  // CellBytes once counted; 0 until then and after a change
     };
     template <typename Text>
     void Put(int col, int row, Text&& text);

@@ -86,9 +86,13 @@ struct History::Impl {
         Trim();
     }
 
+    // What the history alone keeps alive: parts the live state shares are not counted.
     std::size_t Bytes() const
     {
         std::unordered_set<const void*> seen;
+        for (const ProjectState::SharedPart& part : s.SharedParts())
+            seen.insert(part.id);
+        seen.insert(s.views.cache.get());
         std::size_t bytes = 0;
         auto addSnapshot = [&](const Snapshot& snap) {
             bytes += sizeof(Snapshot) - sizeof(ProjectState) + snap.project.OwnBytes();

@@ -67,7 +67,8 @@ public:
 
     Limits limits;
     std::size_t Steps() const;
-    // What the history holds, each shared part counted once.
+    // What the history alone holds: each shared part counted once, and none
+    // that the state as it stands shares.
     std::size_t Bytes() const;
 
 private:
