@@ -20,7 +20,8 @@ int Tenths(double percent) { return NarrowInt32(Trunc64(Mul(percent, 10))); }
 
 }  // namespace
 
-bool SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& nameArg)
+bool SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& nameArg,
+                              const BitrateLimits& limits)
 {
     // The name may be the selector's own text; keep it steady for the whole call.
     const std::string name = nameArg;
@@ -34,10 +35,10 @@ bool SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::stri
 
     // Probe both ends under the current limits and locks.
     SetVTSPercent(s, name, 10.0);
-    CorrectMinMax(s);
+    CorrectMinMax(s, limits);
     double low = GetVTSPercent(s, name);
     SetVTSPercent(s, name, 100.0);
-    CorrectMinMax(s);
+    CorrectMinMax(s, limits);
     double high = GetVTSPercent(s, name);
 
     // Put every free title set back to its default, one after another; each is
@@ -51,7 +52,7 @@ bool SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::stri
         LockVTS(s, other, true);
     }
     RestoreLockSnapshot(s, snapshot);
-    CorrectMinMax(s);
+    CorrectMinMax(s, limits);
 
     // One percent of play on each side, but never below 1 or above 99 by it.
     if (low > 1)
@@ -80,7 +81,5 @@ bool SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::stri
     // it ends elsewhere than it started.
     return slider.Position() != startPosition;
 }
-
-bool FitPercentSliderRange(ProjectState& s) { return SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text()); }
 
 }  // namespace rq

@@ -2,6 +2,7 @@
 // Fitting the percentage slider to the chosen title set.
 #include <string>
 
+#include "engine/commands.h"
 #include "model/project_state.h"
 
 namespace rq {
@@ -13,9 +14,8 @@ namespace rq {
 // records where that step got them and its temporary locks checked; an error
 // after that (the former percentage as a position, the one set-percentage run)
 // leaves the title sets reset and the slider's range set as far as it got.
-[[nodiscard]] bool SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& name);
-// Fits the percentage slider to the title set in the set-percentage selector;
-// returns whether its thumb moved.
-[[nodiscard]] bool FitPercentSliderRange(ProjectState& s);
+// Reads and changes the records, the locks for a while, the slider; writes nothing else.
+[[nodiscard]] bool SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& name,
+                                            const BitrateLimits& limits);
 
 }  // namespace rq

@@ -1,9 +1,11 @@
 #include "ui/batch.h"
 
+#include "engine/maximise.h"
 #include "model/project_state.h"
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form1.h"
+#include "ui/history.h"
 
 namespace rq {
 
@@ -52,14 +54,17 @@ BatchOutcome RunBatchJob(TForm1& form, const BatchSettings& job, const std::func
     ProjectState& s = form.s;
     form.LoadForBatch(job.ProjectPath);
     if (complete) {
+        // The boxes show the job's title set and value, as if typed; the
+        // maximise takes them from the job itself.
+        const StepScope step(form);
         if (job.Mode == BatchMode::ViaBitrate) {
             s.ComboBox5.SetText(job.Target);
             s.Edit7.SetText(job.Others);
-            form.Button10Click();
+            MaximiseViaBitrate(s, job.Target, job.Others, s.Edit8.Text());
         } else {
             s.ComboBox6.SetText(job.Target);
             s.Edit11.SetText(job.Others);
-            form.Button2Click();
+            MaximiseViaPercentage(s, job.Target, job.Others, s.Edit8.Text());
         }
     }
     if (report)

@@ -99,33 +99,53 @@ void TForm1::LoadChosen(const std::optional<std::string>& path)
         ProjectLoaded();
     }
     s.Button1.SetEnabled(false);
-    FollowPlacedPercentSlider(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text()));
+    FollowPlacedPercentSlider(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text(), LimitsOf(s)));
     load.Succeeded();
 }
 
-void TForm1::AsStep(void (*operation)(ProjectState&))
+// Each command below reads its boxes and selectors and hands them to its
+// operation, as one step of the undo history.
+
+void TForm1::Button2Click()
 {
     const StepScope step(*this);
-    operation(s);
+    MaximiseViaPercentage(s, s.ComboBox6.Text(), s.Edit11.Text(), s.Edit8.Text());
 }
 
-void TForm1::Button2Click() { AsStep(rq::MaximiseViaPercentage); }
-
-void TForm1::Button3Click() { AsStep(rq::ChangeByPercentage); }
+void TForm1::Button3Click()
+{
+    const StepScope step(*this);
+    ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text());
+}
 
 void TForm1::Button4Click()
 {
-    AsStep(rq::ApplyChanges);
+    {
+        const StepScope step(*this);
+        ApplyChanges(s);
+    }
     history_->MarkApplied();
 }
 
-void TForm1::Button5Click() { AsStep(rq::SetBitrate); }
+void TForm1::Button5Click()
+{
+    const StepScope step(*this);
+    SetBitrate(s, s.ComboBox3.Text(), s.Edit5.Text(), LimitsOf(s));
+}
 
 void TForm1::Button7Click() { rq::SaveProject(s); }
 
-void TForm1::Button9Click() { AsStep(rq::SetPercentage); }
+void TForm1::Button9Click()
+{
+    const StepScope step(*this);
+    SetPercentage(s, s.ComboBox4.Text(), s.Edit1.Text(), LimitsOf(s));
+}
 
-void TForm1::Button10Click() { AsStep(rq::MaximiseViaBitrate); }
+void TForm1::Button10Click()
+{
+    const StepScope step(*this);
+    MaximiseViaBitrate(s, s.ComboBox5.Text(), s.Edit7.Text(), s.Edit8.Text());
+}
 
 void TForm1::Button11Click()
 {
@@ -137,7 +157,7 @@ void TForm1::Button11Click()
 void TForm1::ComboBox4Change()
 {
     const StepScope step(*this);
-    FollowPlacedPercentSlider(rq::FitPercentSliderRange(s));
+    FollowPlacedPercentSlider(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text(), LimitsOf(s)));
 }
 
 void TForm1::FollowPlacedPercentSlider(bool moved)
@@ -150,13 +170,13 @@ void TForm1::FollowPlacedPercentSlider(bool moved)
 void TForm1::TrackBar1Change()
 {
     const StepScope step(*this);
-    FollowBitrateSlider(s);
+    FollowBitrateSlider(s, s.ComboBox3.Text(), LimitsOf(s));
 }
 
 void TForm1::TrackBar2Change()
 {
     const StepScope step(*this);
-    FollowPercentSlider(s);
+    FollowPercentSlider(s, s.ComboBox4.Text(), LimitsOf(s));
 }
 
 void TForm1::UserMoveSlider(TrackBar& slider, int position)

@@ -119,8 +119,6 @@ public:
 
 private:
     void Touch() { ++version_; }
-    // Runs an operation on the project as one step of the undo history.
-    void AsStep(void (*operation)(ProjectState&));
     void LoadChosen(const std::optional<std::string>& path);
     // An open encoder dialog follows the loaded project and the lock list.
     void RefreshDialogLists();
