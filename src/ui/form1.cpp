@@ -292,7 +292,7 @@ void TForm1::Timer1Timer()
         // A job that ends the program has nobody to undo anything.
         if (batch_.AutoExit || (batch_.NoGui && batch_.AutoSave))
             history_->SetRecording(false);
-        const BatchOutcome outcome = RunBatchJob(*this, batch_);
+        const BatchOutcome outcome = RunBatchJob(batch_);
         if (outcome == BatchOutcome::MissingProject)
             batchExitCode_ = 1;
         if (outcome != BatchOutcome::Done)

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/project_state.h"
-#include "ui/batch.h"
+#include "ui/batch_job.h"
 
 namespace rq {
 
@@ -116,6 +116,13 @@ public:
     // or an error ended it.
     int BatchExitCode() const { return batchExitCode_; }
     const BatchSettings& Batch() const { return batch_; }
+
+    // Runs a job on the project: load the project, maximise the named title
+    // set by the job's mode (the boxes show the job's title set and value),
+    // run `report` (when given), apply the changes into both files' texts,
+    // and save them when /autosave is given. A missing project shows
+    // kMissingProjectMessage through ShowMessage. Errors propagate.
+    BatchOutcome RunBatchJob(const BatchSettings& job, const std::function<void()>& report = {});
 
 private:
     void Touch() { ++version_; }

@@ -33,7 +33,7 @@
 
 #include "model/numbers.h"
 #include "project/reader.h"
-#include "ui/batch.h"
+#include "ui/batch_job.h"
 #include "ui/form2.h"
 #include "ui/status.h"
 #include "ui/qt/about.h"

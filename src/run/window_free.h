@@ -1,6 +1,7 @@
 #pragma once
-// Runs without any window: the batch job for scripts and schedulers, and the
-// --report that prints the title-set tables.
+// Runs without any window: the batch job for scripts and schedulers, the
+// --report that prints the title-set tables, and the process set-up they share
+// with the window program.
 #include <iosfwd>
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "ui/headless.h"
+#include "run/window_free.h"
 
 #include <ostream>
 #if defined(__GLIBC__)
@@ -6,7 +6,6 @@
 #endif
 
 #include "model/errors.h"
-#include "ui/batch.h"
 #include "ui/form1.h"
 #include "views/grid_views.h"
 #include "ui/history.h"
@@ -96,7 +95,7 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const BatchSettings job = ParseBatchArguments(args);
     BatchOutcome outcome = BatchOutcome::Incomplete;
     const bool ok = form.Run([&] {
-        outcome = RunBatchJob(form, job, [&] {
+        outcome = form.RunBatchJob(job, [&] {
             ProjectState& s = form.s;
             WritePendingViews(s);
             PrintGrid(out, s.StringGrid3);

@@ -1,10 +1,10 @@
-#include "app/no_window.h"
+#include "run/no_window.h"
 
 #include <iostream>
 
 #include "model/numbers.h"
 #include "ui/form1.h"
-#include "ui/headless.h"
+#include "run/window_free.h"
 
 namespace rq {
 
