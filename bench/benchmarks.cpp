@@ -17,7 +17,7 @@
 #include "project/save.h"
 #include "project_generator.h"
 #include "ui/form1.h"
-#include "run/window_free.h"
+#include "run/process_setup.h"
 #include "ui/history.h"
 
 namespace fs = std::filesystem;

@@ -3,7 +3,7 @@
 // display, and starts faster, with no toolkit to load.
 #include "run/no_window.h"
 #include "platform/system.h"
-#include "run/window_free.h"
+#include "run/process_setup.h"
 
 int main(int argc, char** argv)
 {

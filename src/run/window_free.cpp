@@ -1,9 +1,6 @@
 #include "run/window_free.h"
 
 #include <ostream>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "model/errors.h"
 #include "ui/form1.h"
@@ -36,15 +33,6 @@ void WireToStream(TForm1& form, std::ostream& err, int& exitCode)
 }
 
 }  // namespace
-
-void KeepFreedMemoryForReuse()
-{
-#if defined(__GLIBC__)
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
-    mallopt(M_TOP_PAD, 16 * 1024 * 1024);
-#endif
-}
 
 std::string UsageText()
 {
