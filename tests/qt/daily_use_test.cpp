@@ -267,6 +267,7 @@ private slots:
             int dx, dy, dw, dh;
         } controls[] = {
             {"Button1", rq::qt::PxRect(8, 8, 97, 25), 0, 0, 0, 0},
+            {"Panel2", rq::qt::PxRect(0, 88, 257, 65), 0, 0, 0, 0},
             {"Panel3", rq::qt::PxRect(0, 160, 257, 65), 0, 0, 0, 0},
             {"StringGrid3", rq::qt::PxRect(264, 8, 417, 345), 0, 0, 200, 60},
             {"CheckListBox1", rq::qt::PxRect(264, 376, 129, 97), 0, 60, 0, 60},
