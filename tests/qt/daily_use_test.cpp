@@ -94,6 +94,11 @@ private slots:
         w.Press("Button4");
         w.Press("Button7");
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; backups from an earlier save kept"));
+        // A command that fails leaves a state the last message no longer describes.
+        TypeInto(w.Find<QLineEdit>("Edit5"), QStringLiteral("x"));
+        w.Press("Button5");
+        QCOMPARE(w.errors.size(), size_t{1});
+        QCOMPARE(w.Status(), QString());
     }
 
     void undoRedoAndRevertFollowTheHistory()
