@@ -285,3 +285,23 @@ TEST(UpdateVTSDataToStringGrid, FiguresAtTheEdgeOfTheMainGridAsTheirSummaryTexts
         EXPECT_EQ(Written(s).StringGrid3.Cell(3, 1), c.percentCell) << c.percent;
     }
 }
+
+namespace {
+
+// A refresh that must write at once (a figure at the edge of what its check
+// allows) replaces what an earlier refresh recorded and left unwritten.
+TEST(UpdateVTSDataToStringGrid, AWriteAtOnceReplacesWhatAnEarlierRefreshLeftUnwritten)
+{
+    SeparatorsGuard dot('.', ',');
+    ProjectState s;
+    PutItems(s, {{"v01", "4500", "2", "0", "50", "0", "1000", "1", "25"}});
+    s.VTSData[1] = Record("v01", 1001, 1, 4500, 50, 25);
+    s.Label2.SetCaption("1");
+    UpdateVTSDataToStringGrid(s);
+    s.VTSData[1].NewBitRateAvg = 9.2233720368547e18;
+    UpdateVTSDataToStringGrid(s);
+    EXPECT_EQ(Written(s).StringGrid3.Cell(2, 1), "9223372036854700000");
+    EXPECT_EQ(Written(s).StringGrid5.Cell(5, 1), "9.2233720368547E18");
+}
+
+}  // namespace
