@@ -65,9 +65,14 @@ private slots:
         QCOMPARE((QList<int>{percent->minimum(), percent->maximum(), percent->value(), percent->pageStep(),
                              percent->tickInterval()}),
                  (QList<int>{50, 1000, 750, 1, 100}));
-        // Every grid starts with its header row and one empty row.
-        for (const char* name : {"StringGrid1", "StringGrid2", "StringGrid3", "StringGrid4", "StringGrid5"})
+        // Every grid starts with its header row and one empty row, its vertical
+        // scroll bar always there; the text buffers let the user select lines.
+        for (const char* name : {"StringGrid1", "StringGrid2", "StringGrid3", "StringGrid4", "StringGrid5"}) {
             QCOMPARE(w.Find<QTableView>(name)->model()->rowCount(), 1);
+            QCOMPARE(w.Find<QTableView>(name)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        }
+        for (const char* name : {"ListBox1", "ListBox2"})
+            QCOMPARE(w.Find<QListView>(name)->selectionMode(), QAbstractItemView::ExtendedSelection);
         QCOMPARE(w.Find<QTableView>("StringGrid2")->model()->columnCount(), 9);
         QVERIFY(QFontInfo(w.Find<QTableView>("StringGrid4")->font()).fixedPitch() ||
                 w.Find<QTableView>("StringGrid4")->font().fixedPitch());
