@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/no_window.h"
+#include "run/no_window.h"
 #include "platform/system.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
-#include "ui/headless.h"
+#include "run/process_setup.h"
 #include "ui/qt/main_window.h"
 
 namespace {

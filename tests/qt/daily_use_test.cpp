@@ -94,6 +94,11 @@ private slots:
         w.Press("Button4");
         w.Press("Button7");
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; backups from an earlier save kept"));
+        // A command that fails leaves a state the last message no longer describes.
+        TypeInto(w.Find<QLineEdit>("Edit5"), QStringLiteral("x"));
+        w.Press("Button5");
+        QCOMPARE(w.errors.size(), size_t{1});
+        QCOMPARE(w.Status(), QString());
     }
 
     void undoRedoAndRevertFollowTheHistory()
@@ -267,6 +272,7 @@ private slots:
             int dx, dy, dw, dh;
         } controls[] = {
             {"Button1", rq::qt::PxRect(8, 8, 97, 25), 0, 0, 0, 0},
+            {"Panel2", rq::qt::PxRect(0, 88, 257, 65), 0, 0, 0, 0},
             {"Panel3", rq::qt::PxRect(0, 160, 257, 65), 0, 0, 0, 0},
             {"StringGrid3", rq::qt::PxRect(264, 8, 417, 345), 0, 0, 200, 60},
             {"CheckListBox1", rq::qt::PxRect(264, 376, 129, 97), 0, 60, 0, 60},

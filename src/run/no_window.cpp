@@ -1,10 +1,11 @@
-#include "app/no_window.h"
+#include "run/no_window.h"
 
 #include <iostream>
 
 #include "model/numbers.h"
 #include "ui/form1.h"
-#include "ui/headless.h"
+#include "run/process_setup.h"
+#include "run/window_free.h"
 
 namespace rq {
 
@@ -32,7 +33,7 @@ std::optional<int> RunWithoutWindow(const std::vector<std::string>& args, bool w
     }
     // The separators come from the user's regional settings, read before a
     // toolkit touches the process locale.
-    NumberSeparators();
+    UseRegionalSeparators();
 
     if (Has(args, "--report"))
         return RunReport(args, std::cout, std::cerr);
