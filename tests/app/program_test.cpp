@@ -44,10 +44,12 @@ protected:
     }
 
     // Runs the program without a display, after the shell words of `before`
-    // (a limit, or a change of user).
-    Result Run(const std::vector<std::string>& args, const std::string& before = "")
+    // (a limit, or a change of user); with `platform`, Qt's platform is the
+    // only display there is.
+    Result Run(const std::vector<std::string>& args, const std::string& before = "", const std::string& platform = "")
     {
-        std::string cmd = before + " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quote(GetParam());
+        const std::string display = platform.empty() ? "-u QT_QPA_PLATFORM" : "QT_QPA_PLATFORM=" + Quote(platform);
+        std::string cmd = before + " env -u DISPLAY -u WAYLAND_DISPLAY " + display + " " + Quote(GetParam());
         for (const std::string& a : args)
             cmd += " " + Quote(a);
         cmd += " >" + Quote((dir_ / "stdout.txt").string()) + " 2>" + Quote((dir_ / "stderr.txt").string());
@@ -114,6 +116,7 @@ TEST_P(ProgramTest, JobsThatCannotRunWriteNothing)
     const Case cases[] = {
         {{"/autosave", "/max_via_bitrate", "/vts=v02", "/min=1850"}, 1, missing},
         {{"/ecl=" + (dir_ / "NOPE.ECL").string(), "/autosave", "/max_via_bitrate", "/vts=v02", "/min=1850"}, 1, missing},
+        {{"--report", "/ecl=" + (dir_ / "NOPE.ECL").string()}, 1, missing},
         // No mode: nothing is loaded or written, without a message.
         {{Ecl(), "/autosave", "/vts=v02", "/min=1850"}, 0, ""},
         {{Ecl(), "/autosave", "/max_via_bitrate", "/min=1850"}, 0, ""},
@@ -170,6 +173,17 @@ TEST_P(ProgramTest, HelpVersionAndUsage)
     const Result bare = Run({});
     EXPECT_EQ(bare.status, 2);
     EXPECT_NE(bare.err.find("Usage:"), std::string::npos);
+}
+
+TEST_P(ProgramTest, AQtPlatformAloneIsADisplayForTheWindow)
+{
+    if (GetParam() != RQ_PROGRAM)
+        GTEST_SKIP() << "ratequill-cli has no window";
+    // Without options and without a display the program prints its usage and
+    // ends at once; its window stays open until it is closed, here by timeout.
+    const Result r = Run({}, "timeout 2", "offscreen");
+    EXPECT_EQ(r.status, 124) << r.err;
+    EXPECT_EQ(r.err.find("Usage:"), std::string::npos);
 }
 
 TEST_P(ProgramTest, TheLastProjectNamedIsTheOneSaved)
@@ -259,7 +273,7 @@ TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
     fs::permissions(dir_, fs::perms::all);
     for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"}) {
         ASSERT_EQ(::chown((dir_ / name).c_str(), static_cast<uid_t>(-1), group), 0);
-        fs::permissions(dir_ / name, fs::perms(0666));
+        ASSERT_EQ(::chmod((dir_ / name).c_str(), 02666), 0);  // set-group-id, as a shared folder's files have
     }
     // Write protection on either file: nothing is written.
     for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"}) {
@@ -269,7 +283,7 @@ TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
         EXPECT_EQ(r.err, "ratequill: File access denied.\n") << name;
         EXPECT_TRUE(Untouched()) << name;
         EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"})) << name;
-        fs::permissions(dir_ / name, fs::perms(0666));
+        ASSERT_EQ(::chmod((dir_ / name).c_str(), 02666), 0);
     }
     // Writable files are saved, and keep their group and permissions.
     const Result r = Run(Job(Ecl()), AsUser(group));
@@ -279,7 +293,7 @@ TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
         struct stat st {};
         ASSERT_EQ(::stat((dir_ / name).c_str(), &st), 0);
         EXPECT_EQ(st.st_gid, group) << name;
-        EXPECT_EQ(st.st_mode & 07777, 0666u) << name;
+        EXPECT_EQ(st.st_mode & 07777, 02666u) << name;
     }
 }
 
