@@ -49,7 +49,7 @@ protected:
     Result Run(const std::vector<std::string>& args, const std::string& before = "", const std::string& platform = "")
     {
         const std::string display = platform.empty() ? "-u QT_QPA_PLATFORM" : "QT_QPA_PLATFORM=" + Quote(platform);
-        std::string cmd = before + " env -u DISPLAY -u WAYLAND_DISPLAY " + display + " " + Quote(GetParam());
+        std::string cmd = before + " env -u DISPLAY -u WAYLAND_DISPLAY " + display + " " + Quote(program_);
         for (const std::string& a : args)
             cmd += " " + Quote(a);
         cmd += " >" + Quote((dir_ / "stdout.txt").string()) + " 2>" + Quote((dir_ / "stderr.txt").string());
@@ -70,6 +70,7 @@ protected:
                !fs::exists(dir_ / "REBUILDER.ECLBAK") && !fs::exists(dir_ / "REBUILDER.INFBAK");
     }
 
+    std::string program_ = GetParam();
     rqtest::TempFolder temp_;
     const fs::path dir_ = rqtest::FsPath(temp_.Path());
     std::string ecl_;
@@ -271,6 +272,11 @@ TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
     if (group == 0)
         GTEST_SKIP() << "the user belongs to no second group";
     fs::permissions(dir_, fs::perms::all);
+    // The build folder may be private to its owner: the user runs a copy.
+    const rqtest::TempFolder bin;
+    fs::permissions(rqtest::FsPath(bin.Path()), fs::perms(0755));
+    fs::copy_file(program_, rqtest::FsPath(bin / "program"));
+    program_ = bin / "program";
     for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"}) {
         ASSERT_EQ(::chown((dir_ / name).c_str(), static_cast<uid_t>(-1), group), 0);
         ASSERT_EQ(::chmod((dir_ / name).c_str(), 02666), 0);  // set-group-id, as a shared folder's files have

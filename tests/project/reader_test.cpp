@@ -197,16 +197,17 @@ TEST(LoadECL, OfSeveralSpellingsBesideTheProjectTheExactOneIsRead)
     GTEST_SKIP() << "one folder holds one spelling of a name";
 #endif
     TempFolder dir;
-    WriteBytes(dir / "REBUILDER.ECL", EclItem("v01", "4500", 0, 999));
-    WriteBytes(dir / "rebuilder.inf", InfSection("v01", "40"));
-    WriteBytes(dir / "Rebuilder.Inf", InfSection("v01", "45"));
+    WriteBytes(dir / "rebuilder.ecl", EclItem("v01", "4500", 0, 999));
     WriteBytes(dir / "REBUILDER.INF", InfSection("v01", "50"));
-    // The exact name first; without it, the first spelling in byte order.
-    for (const auto& [remove, reduction] : {std::pair{"", "50"}, std::pair{"REBUILDER.INF", "45"}}) {
+    WriteBytes(dir / "rebuilder.inf", InfSection("v01", "45"));
+    WriteBytes(dir / "rebuilder.INF", InfSection("v01", "40"));
+    // The spelling the ECL file's name gives ("rebuilder" + ".INF") is read
+    // where it exists; without it, the first spelling in byte order.
+    for (const auto& [remove, reduction] : {std::pair{"", "40"}, std::pair{"rebuilder.INF", "50"}}) {
         if (*remove != '\0')
             std::filesystem::remove(FsPath(dir / remove));
         ProjectState s;
-        LoadECL(s, dir / "REBUILDER.ECL");
+        LoadECL(s, dir / "rebuilder.ecl");
         EXPECT_EQ(s.StringGrid1.Cell(kColReduction, 1), reduction) << remove;
     }
 }
