@@ -184,8 +184,10 @@ TEST(History, OnlyABatchJobThatLeavesTheWindowOpenKeepsItsSteps)
         if (steps == 0)
             continue;
         const auto applied = ShownState(f);
+        const std::uint64_t version = f.Version();
         f.Undo();
         EXPECT_NE(ShownState(f), applied) << ending;
+        EXPECT_NE(f.Version(), version) << ending;  // the window redraws
         EXPECT_TRUE(f.CanRedo()) << ending;
         f.Redo();
         EXPECT_EQ(ShownState(f), applied) << ending;
