@@ -131,6 +131,18 @@ private slots:
         QVERIFY(w.MainColumn(2) != loaded);
         QTest::keySequence(bitrate, QKeySequence(Qt::CTRL | Qt::Key_Z));
         QCOMPARE(w.MainColumn(2), loaded);
+        // An arrow key held down on the slider, the system repeating its press,
+        // is one step, complete once the key is let go.
+        slider->setFocus();
+        QTest::keyPress(slider, Qt::Key_Right);
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(slider, &repeat);
+        }
+        QTest::keyRelease(slider, Qt::Key_Right);
+        QVERIFY(w.MainColumn(2) != loaded);
+        w.Action("actionUndo")->trigger();
+        QCOMPARE(w.MainColumn(2), loaded);
     }
 
     void unsavedWorkIsNeverLostSilently_data()
