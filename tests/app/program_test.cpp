@@ -179,17 +179,6 @@ TEST_P(ProgramTest, HelpVersionAndUsage)
     EXPECT_NE(bare.err.find("Usage:"), std::string::npos);
 }
 
-TEST_P(ProgramTest, AQtPlatformAloneIsADisplayForTheWindow)
-{
-    if (GetParam() != RQ_PROGRAM)
-        GTEST_SKIP() << "ratequill-cli has no window";
-    // Without options and without a display the program prints its usage and
-    // ends at once; its window stays open until it is closed, here by timeout.
-    const Result r = Run({}, "timeout 2", "offscreen");
-    EXPECT_EQ(r.status, 124) << r.err;
-    EXPECT_EQ(r.err.find("Usage:"), std::string::npos);
-}
-
 TEST_P(ProgramTest, TheLastProjectNamedIsTheOneSaved)
 {
     fs::create_directories(dir_ / "first");
@@ -238,6 +227,23 @@ unsigned SecondGroup()
 }
 
 }  // namespace
+
+TEST_P(ProgramTest, AQtPlatformAloneIsADisplayForTheWindow)
+{
+    if (GetParam() != RQ_PROGRAM)
+        GTEST_SKIP() << "ratequill-cli has no window";
+    // Without options and without a display the program prints its usage and
+    // ends at once; its window stays open until it is closed, here by timeout.
+    const Result r = Run({}, "timeout 2", "offscreen");
+    EXPECT_EQ(r.status, 124) << r.err;
+    EXPECT_EQ(r.err.find("Usage:"), std::string::npos);
+    // The window runs a whole job and, with /autoexit, ends by itself.
+    std::vector<std::string> job = Job(Ecl());
+    job.push_back("/autoexit");
+    const Result ran = Run(job, "timeout 20", "offscreen");
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), ecl_);
+}
 
 TEST_P(ProgramTest, AFileSizeLimitEndsTheSaveWithDiskFullAndLosesNothing)
 {

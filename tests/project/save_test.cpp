@@ -143,6 +143,7 @@ TEST_F(Save, AFailingStepLosesNothing)
         bool eclSaved, eclBackup;
     } cases[] = {
         {FailingOps::kCreate, 1, EACCES, "File access denied", false, false},
+        {FailingOps::kCreate, 1, EPERM, "File access denied", false, false},
         {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false},
         {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false},
 #if defined(EDQUOT)
