@@ -87,6 +87,36 @@ TEST(Maximise, WithoutATargetTheLastFreeOneTakesTheDifference)
     }
 }
 
+TEST(Maximise, ByBitrateTheBitrateAsLoadedTellsTheSmallOnes)
+{
+    // v01 and v02 were loaded at 3000 kbit/s and now run at 1500; v03 was
+    // loaded at 1000. With no free target, v03 is the last one left free: it
+    // is not set but takes up the difference, down to 222 kbit/s. Loaded at or
+    // below the value, it counts as small and is lifted to the minimum, with
+    // size from v01 and v02, which were loaded above the value and stay free.
+    for (const char* target : {"", "v04"}) {
+        SCOPED_TRACE(target);
+        std::vector<VTSSpec> sets = {{"v01", 1000000, 3000}, {"v02", 1000000, 3000}, {"v03", 300000, 1000}};
+        if (*target != '\0')
+            sets.push_back({"v04", 1000000, 3000});
+        EngineProject p(sets);
+        for (const char* n : {"v01", "v02"}) {
+            p[n].NewSize = 500000;
+            p[n].PercentChange = 50;
+            p[n].NewBitRateAvg = 1500;
+            p[n].NewOverallPercent = 25;
+        }
+        if (*target != '\0')
+            p.Lock(target);
+        p.s.ComboBox5.SetText(target);
+        MaximiseViaBitrate(p.s);
+        EXPECT_LT(Rel(p["v03"].NewBitRateAvg, 500), 1e-12);
+        EXPECT_LT(Rel(p["v01"].NewSize, 575000), 1e-12);
+        EXPECT_LT(Rel(p["v02"].NewSize, 575000), 1e-12);
+        EXPECT_LT(Rel(static_cast<double>(p.TotalNewSize()), *target != '\0' ? 2300000 : 1300000), 1e-12);
+    }
+}
+
 TEST(Maximise, OneFreeTitleSetMovesNothing)
 {
     EngineProject p(Film());

@@ -43,6 +43,11 @@ TEST(Redistribution, WorkedExampleByBitrateAndByPercentage)
         EXPECT_EQ(p.TotalNewSize(), 6000);
         // The views follow every call.
         EXPECT_EQ(Written(p.s).StringGrid2.Cell(4, 2), "1900");
+        // A second move of the same title set: its change stays against the
+        // size on the disc, the step's own change against the size before it.
+        SetVTSBitRate(p.s, "v01", 6000);
+        ExpectRecord(p, {"v01", 1500, 150, 120, 6000, 75});
+        ExpectRecord(p, {"v03", 2700, 90, static_cast<double>(2700.0L / 2850 * 100), 1800, 45});
     }
 }
 

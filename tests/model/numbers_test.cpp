@@ -77,6 +77,11 @@ TEST(FormatFloat, FixedAndGroupedConversions)
         {"%7.0n", 0.4L, "      0"},
         {"%7.0n", 0.5L, "      1"},
         {"%9.1f %", 0.05L, "      0.1 "},
+        // A negative value that rounds to zero is written as the zero it rounds
+        // to, without a sign: "-0.0" would read as a shrink that is not there.
+        {"%9.1f %", -0.04L, "      0.0 "},
+        {"%7.0n", -0.4L, "      0"},
+        {"%9.1f %", -0.05L, "     -0.1 "},
         {"%9.1f %", 99.95L, "    100.0 "},
         {"%7.0n", 999.5L, "  1,000"},
         {"x%3.0fy", 5.0L, "x  5y"},

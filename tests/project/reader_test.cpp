@@ -158,3 +158,55 @@ TEST(LoadECL, ReadsTheExampleProject)
         }
     }
 }
+
+TEST(LoadECL, SectionsOpenAtAnyBracketAndLinesBeforeThemBelongToTheEmptyTitle)
+{
+    // Item 1 has no title line: its title is empty. Item 2 is v01.
+    const std::string ecl = Crlf({"[item]", "vbr_brate_avg=3000", "encode_first=0", "encode_last=99",
+                                  "frame_rate_idx=3"}) +
+                            EclItem("V01", "4000", 0, 99);
+    using R = std::vector<std::string>;
+    const struct {
+        std::vector<std::string> inf;
+        R reductions;  // of item 1 and item 2
+    } cases[] = {
+        {{"reduction=30", "[V01]", "reduction=50"}, {"30", "50"}},
+        // A "[" after the start of a line opens a section too: "x[" names the empty one.
+        {{"[V01]", "reduction=50", "x[", "reduction=30"}, {"30", "50"}},
+        {{"reduction=30", "[V01]", "reduction=50", "; [note]", "reduction=10"}, {"30", "50"}},
+        {{"reduction=30", "[V01]", "reduction=50[", "reduction=10"}, {"30", ""}},
+    };
+    for (const auto& c : cases) {
+        TempFolder dir;
+        WriteBytes(dir / "REBUILDER.ECL", ecl);
+        std::string inf;
+        for (const std::string& line : c.inf)
+            inf += line + "\r\n";
+        WriteBytes(dir / "REBUILDER.INF", inf);
+        ProjectState s;
+        const std::string error = ErrorOf([&] { LoadECL(s, dir / "REBUILDER.ECL"); });
+        EXPECT_EQ(Column(s.StringGrid1, kColReduction), (R{"Reduction", c.reductions[0], c.reductions[1]})) << inf;
+        EXPECT_EQ(error, c.reductions[1].empty() ? "'' is not a valid floating point value" : "(no error)") << inf;
+    }
+}
+
+TEST(LoadECL, OfSeveralSpellingsBesideTheProjectTheExactOneIsRead)
+{
+#if defined(_WIN32)
+    GTEST_SKIP() << "one folder holds one spelling of a name";
+#endif
+    TempFolder dir;
+    WriteBytes(dir / "rebuilder.ecl", EclItem("v01", "4500", 0, 999));
+    WriteBytes(dir / "REBUILDER.INF", InfSection("v01", "50"));
+    WriteBytes(dir / "rebuilder.inf", InfSection("v01", "45"));
+    WriteBytes(dir / "rebuilder.INF", InfSection("v01", "40"));
+    // The spelling the ECL file's name gives ("rebuilder" + ".INF") is read
+    // where it exists; without it, the first spelling in byte order.
+    for (const auto& [remove, reduction] : {std::pair{"", "40"}, std::pair{"rebuilder.INF", "50"}}) {
+        if (*remove != '\0')
+            std::filesystem::remove(FsPath(dir / remove));
+        ProjectState s;
+        LoadECL(s, dir / "rebuilder.ecl");
+        EXPECT_EQ(s.StringGrid1.Cell(kColReduction, 1), reduction) << remove;
+    }
+}

@@ -40,7 +40,9 @@ protected:
 TEST_F(Save, KeepsTheOldestFilesAsBackups)
 {
 #if !defined(_WIN32)
-    ::chmod((dir / "REBUILDER.ECL").c_str(), 0640);
+    // Set-group-id on one file, set-user-id and sticky on the other: the saved files keep them.
+    ::chmod((dir / "REBUILDER.ECL").c_str(), 02666);
+    ::chmod((dir / "REBUILDER.INF").c_str(), 05640);
 #endif
     SaveProject(s);
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
@@ -48,9 +50,11 @@ TEST_F(Save, KeepsTheOldestFilesAsBackups)
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), kOldEcl);
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.INFBAK"), kOldInf);
 #if !defined(_WIN32)  // permission bits are POSIX's
-    struct stat st {};
-    ::stat((dir / "REBUILDER.ECL").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    for (const auto& [name, mode] : {std::pair{"REBUILDER.ECL", 02666u}, std::pair{"REBUILDER.INF", 05640u}}) {
+        struct stat st {};
+        ::stat((dir / name).c_str(), &st);
+        EXPECT_EQ(st.st_mode & 07777, mode) << name;
+    }
 #endif
     EXPECT_FALSE(s.Button7.Enabled());
 
@@ -139,6 +143,7 @@ TEST_F(Save, AFailingStepLosesNothing)
         bool eclSaved, eclBackup;
     } cases[] = {
         {FailingOps::kCreate, 1, EACCES, "File access denied", false, false},
+        {FailingOps::kCreate, 1, EPERM, "File access denied", false, false},
         {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false},
         {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false},
 #if defined(EDQUOT)
@@ -191,35 +196,49 @@ TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL"}));
 }
 
-TEST_F(Save, ABackupThatAppearsWhileTheCopyIsMadeIsKept)
+TEST_F(Save, ABackupThatAppearsBeforeItIsMadeIsKept)
 {
-    // Another save of the same project made its backup while this one was
-    // still making the copy, up to the moment the copy takes the backup's
-    // name: the backup that is there first stays.
+    // Another save of the same project made its backup after this one found
+    // the name free: just before the link, or, where the backup is a copy,
+    // while the copy was made. The backup that is there first stays.
     class BackupAppears : public FailingOps {
     public:
-        explicit BackupAppears(std::string backup)
-            : FailingOps({{kLink, 1, {FileFault::LinksUnsupported, EXDEV}}}), backup_(std::move(backup))
+        BackupAppears(std::string backup, bool links)
+            : FailingOps(links ? std::vector<Rule>{} : std::vector<Rule>{{kLink, 1, {FileFault::LinksUnsupported, EXDEV}}}),
+              backup_(std::move(backup)), links_(links)
         {
+        }
+        FileError Link(const std::string& f, const std::string& b) override
+        {
+            if (links_ && b == backup_)
+                WriteBytes(backup_, "the other save's backup");
+            return FailingOps::Link(f, b);
         }
         FileError Rename(const std::string& f, const std::string& t, Replacing replacing) override
         {
-            if (t == backup_)
+            if (!links_ && t == backup_)
                 WriteBytes(backup_, "the other save's backup");
             return FailingOps::Rename(f, t, replacing);
         }
 
     private:
         std::string backup_;
+        bool links_;
     };
-    {
-        BackupAppears ops(dir / "REBUILDER.ECLBAK");
-        SaveECL(s, s.ProjectPath);
+    for (const bool links : {true, false}) {
+        TempFolder d;
+        WriteBytes(d / "REBUILDER.ECL", kOldEcl);
+        WriteBytes(d / "REBUILDER.INF", kOldInf);
+        {
+            BackupAppears ops(d / "REBUILDER.ECLBAK", links);
+            SaveECL(s, d / "REBUILDER.ECL");
+        }
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.ECLBAK"), "the other save's backup") << links;
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n") << links;
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.INFBAK"), kOldInf) << links;
+        EXPECT_EQ(Names(d),
+                  (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF", "REBUILDER.INFBAK"}));
     }
-    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECLBAK"), "the other save's backup");
-    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n");
-    EXPECT_EQ(Names(dir),
-              (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF", "REBUILDER.INFBAK"}));
 }
 
 TEST_F(Save, AFolderWhereAFileBelongsIsAnInvalidFilename)

@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <optional>
 
+#include "engine/redistribution.h"
 #include "model/numbers.h"
 #include "qt_test_support.h"
 #include "ui/form1.h"
@@ -136,20 +137,36 @@ private slots:
         QVERIFY(w.MainColumn(2) != loaded);
         QTest::keySequence(bitrate, QKeySequence(Qt::CTRL | Qt::Key_Z));
         QCOMPARE(w.MainColumn(2), loaded);
+        // An arrow key held down on the slider, the system repeating its press,
+        // is one step, complete once the key is let go.
+        slider->setFocus();
+        QTest::keyPress(slider, Qt::Key_Right);
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(slider, &repeat);
+        }
+        QTest::keyRelease(slider, Qt::Key_Right);
+        QVERIFY(w.MainColumn(2) != loaded);
+        w.Action("actionUndo")->trigger();
+        QCOMPARE(w.MainColumn(2), loaded);
     }
 
     void unsavedWorkIsNeverLostSilently_data()
     {
+        QTest::addColumn<QString>("work");  // applied, set (not applied yet), overdrawn (cannot be applied)
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("Save") << int(QMessageBox::Save) << true << true;
-        QTest::newRow("Discard") << int(QMessageBox::Discard) << true << false;
-        QTest::newRow("Cancel") << int(QMessageBox::Cancel) << false << false;
+        QTest::newRow("Save") << "applied" << int(QMessageBox::Save) << true << true;
+        QTest::newRow("Save, applying first") << "set" << int(QMessageBox::Save) << true << true;
+        QTest::newRow("Save, the apply refused") << "overdrawn" << int(QMessageBox::Save) << false << false;
+        QTest::newRow("Discard") << "applied" << int(QMessageBox::Discard) << true << false;
+        QTest::newRow("Cancel") << "applied" << int(QMessageBox::Cancel) << false << false;
     }
 
     void unsavedWorkIsNeverLostSilently()
     {
+        QFETCH(QString, work);
         QFETCH(int, answer);
         QFETCH(bool, closed);
         QFETCH(bool, saved);
@@ -159,8 +176,14 @@ private slots:
         Daily w;
         w.window->show();
         w.Load(path);
-        w.Press("Button5");
-        w.Press("Button4");
+        if (work == "overdrawn") {
+            // v02 takes more than the whole project: the others would get no size.
+            w.form.Run([&] { rq::SetVTSBitRate(w.form.s, "v02", 99999); });
+        } else {
+            w.Press("Button5");
+            if (work == "applied")
+                w.Press("Button4");
+        }
         QString asked;
         Answer(QMessageBox::StandardButton(answer), &asked);
         QCOMPARE(w.window->close(), closed);
@@ -168,6 +191,7 @@ private slots:
         QCOMPARE(w.window->isVisible(), !closed);
         QCOMPARE(Bytes(path) != original, saved);
         QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("REBUILDER.ECLBAK"))), saved);
+        QCOMPARE(w.errors.size(), size_t(work == "overdrawn" ? 1 : 0));
     }
 
     void batchWithAutoExitAndAProjectWithoutChangesCloseWithoutAsking()

@@ -422,11 +422,13 @@ private slots:
         // While the reader lets pending events through, the user clicks Load
         // again and types into the set-percentage selector.
         int depth = 0, deepest = 0, calls = 0;
+        bool opened = true;
         const std::function<void()> process = w.form.ProcessMessages;
         w.form.ProcessMessages = [&] {
             ++depth;
             deepest = std::max(deepest, depth);
             if (++calls == 1) {
+                opened = w.window->OpenProject(path);  // a drop or Ctrl+O
                 w.Press("Button1");
                 QTest::keyClicks(w.Find<QComboBox>("ComboBox4")->lineEdit(), QStringLiteral("x"));
                 w.ToggleLock(0);
@@ -436,6 +438,7 @@ private slots:
         };
         w.Load(path);
         QVERIFY(calls > 0);
+        QVERIFY(!opened);
         QCOMPARE(deepest, 1);
         QCOMPARE(w.errors, std::vector<std::string>{});
         // The refused typing is undone; the selector shows what the load chose.

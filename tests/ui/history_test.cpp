@@ -140,37 +140,77 @@ TEST(History, UnsavedWorkIsKnown)
     rqtest::CopyExample(dir);
     TForm1 f;
     Load(f, dir / "REBUILDER.ECL");
+    const auto passes = [&](const char* vts, const char* count) {
+        f.Form2().ComboBox1().SetText(vts);
+        f.Form2().ComboBox4.SetText(count);
+        f.Form2().Button1Click();
+    };
     const struct {
         const char* what;
         std::function<void()> run;
         bool needsApply, unsaved;
+        size_t steps;  // to undo and to redo
     } cases[] = {
-        {"loaded", [] {}, false, false},
-        {"maximised", [&] { f.Button10Click(); }, true, true},
-        {"applied", [&] { f.Button4Click(); }, false, true},
-        {"saved", [&] { f.Button7Click(); }, false, false},
-        {"locked", [&] { f.Run([&] { f.UserToggleLock(0); }); }, false, false},
-        {"width changed", [&] { f.Form2().Button8Click(); }, true, true},
-        {"undone", [&] { f.Undo(); }, false, false},
-        {"slider moved", [&] { f.UserMoveSlider(f.s.TrackBar2, f.s.TrackBar2.Min()); }, true, true},
-        {"undone again", [&] { f.Undo(); }, false, false},
+        {"loaded", [] {}, false, false, 0},
+        {"maximised", [&] { f.Button10Click(); }, true, true, 1},
+        {"applied", [&] { f.Button4Click(); }, false, true, 2},
+        {"saved", [&] { f.Button7Click(); }, false, false, 2},
+        {"passes written as they are", [&] { passes("v02", "2"); }, false, false, 2},
+        {"locked", [&] { f.Run([&] { f.UserToggleLock(0); }); }, false, false, 3},
+        {"width changed", [&] { f.Form2().Button8Click(); }, true, true, 4},
+        {"passes changed", [&] { passes("v02", "3"); }, true, true, 5},
+        {"undone to the width change", [&] { f.Undo(); }, true, true, 5},
+        {"undone", [&] { f.Undo(); }, false, false, 5},
+        {"slider moved", [&] { f.UserMoveSlider(f.s.TrackBar2, f.s.TrackBar2.Min()); }, true, true, 4},
+        {"undone again", [&] { f.Undo(); }, false, false, 4},
     };
     for (const auto& c : cases) {
         c.run();
         EXPECT_EQ(f.NeedsApply(), c.needsApply) << c.what;
         EXPECT_EQ(f.HasUnsavedWork(), c.unsaved) << c.what;
+        EXPECT_EQ(f.StepHistory().Steps(), c.steps) << c.what;
     }
 }
 
 TEST(History, OnlyABatchJobThatLeavesTheWindowOpenKeepsItsSteps)
 {
-    for (const auto& [ending, steps] : {std::pair{"", 2}, std::pair{"/autoexit", 0}}) {
+    for (const auto& [ending, steps] : {std::pair{"", 2}, std::pair{"/nogui", 2}, std::pair{"/autoexit", 0}}) {
         TForm1 f;
         f.Arguments = {"/ecl=" + kExample, "/vts=v02", "/min=1850", "/max_via_bitrate", ending};
         f.Timer1Timer();
+        EXPECT_EQ(f.Visible(), std::string(ending) == "/nogui") << ending;  // the hidden window came back
         EXPECT_EQ(f.StepHistory().Steps(), static_cast<size_t>(steps)) << ending;  // maximise, apply
         EXPECT_EQ(f.CanRevert(), steps > 0) << ending;
+        if (steps == 0)
+            continue;
+        const auto applied = ShownState(f);
+        const std::uint64_t version = f.Version();
+        f.Undo();
+        EXPECT_NE(ShownState(f), applied) << ending;
+        EXPECT_NE(f.Version(), version) << ending;  // the window redraws
+        EXPECT_TRUE(f.CanRedo()) << ending;
+        f.Redo();
+        EXPECT_EQ(ShownState(f), applied) << ending;
     }
+}
+
+TEST(History, AFailedLoadLeavesNothingToRevertTo)
+{
+    // The ECL file is read, then the INF file is missing: the load ends half done.
+    rqtest::TempFolder dir;
+    rqtest::WriteBytes(dir / "REBUILDER.ECL", rqtest::EclItem("V01PGC1_0", "2500", 0, 999));
+    TForm1 f;
+    Load(f, kExample);
+    kSteps[0](f);
+    ASSERT_TRUE(f.CanRevert());
+    f.s.Edit10.SetText(dir / "REBUILDER.ECL");
+    EXPECT_FALSE(f.Run([&] { f.Button1Click(); }));
+    EXPECT_FALSE(f.CanUndo() || f.CanRevert() || f.HasUnsavedWork());
+    f.Run([&] { f.UserMoveSlider(f.s.TrackBar2, f.s.TrackBar2.Min()); });  // one more command
+    EXPECT_FALSE(f.CanRevert());
+    const auto now = ShownState(f);
+    f.RevertToLoaded();
+    EXPECT_EQ(ShownState(f), now);
 }
 
 }  // namespace
