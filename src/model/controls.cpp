@@ -1,6 +1,7 @@
 #include "model/controls.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace rq {
@@ -125,7 +126,8 @@ void TextList::Set(int i, std::string_view line)
     live_ = live_ - sp.length + line.size();
     if (line.size() <= sp.length) {
         // A rewritten key line is rarely longer than the line it replaces.
-        text_.replace(sp.offset, line.size(), line);
+        if (!line.empty())
+            std::memmove(text_.data() + sp.offset, line.data(), line.size());
         sp.length = line.size();
         Touch();
         return;
