@@ -10,6 +10,7 @@
 #include "ui/batch.h"
 #include "ui/form1.h"
 #include "ui/history.h"
+#include "views/grid_views.h"
 
 namespace rq {
 
@@ -48,6 +49,8 @@ template <typename Job>
 int WithJobForm(Job&& job)
 {
     auto form = std::make_unique<TForm1>();
+    // Neither the job nor the report shows the item details.
+    LeaveItemDetailsUnwritten(form->s);
     const int code = job(*form);
 #if !defined(RQ_FREE_BEFORE_EXIT)
     g_formLeftToTheSystem = form.release();

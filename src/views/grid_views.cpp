@@ -382,6 +382,12 @@ void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
             ItemRow(out, items, r);
         }
     }
+    if (c.itemsUnread) {
+        c.itemsValid = true;
+        c.itemsVersion = s.StringGrid1.Version();
+        c.itemsSeparators = now;
+        return;
+    }
     // Every row will be written from the table as it stands now.
     c.itemsPending = true;
     c.itemsBefore.clear();
@@ -415,6 +421,8 @@ ViewCache& CacheOf(ProjectState& s)
     };
     return *s.viewCache;
 }
+
+void LeaveItemDetailsUnwritten(ProjectState& s) { CacheOf(s).itemsUnread = true; }
 
 std::string ItemRunTime(std::int32_t f, double F, Extended G)
 {

@@ -40,6 +40,10 @@ struct ViewCache {
     // the text it had, in the order of the changes (a cell's first entry is
     // the text the refresh saw). Emptied when the view is written or recorded.
     std::vector<std::pair<std::uint64_t, std::string>> itemsBefore;
+    // No one will ever read the item view (a run without a window): a
+    // refresh still checks the table, with the errors the user must see, but
+    // records nothing to write.
+    bool itemsUnread = false;
 
     // ---- VTS summary grid (StringGrid2), from the title-set records.
 
