@@ -302,6 +302,22 @@ size_t WriteFixedGeneral(char* out, bool negative, std::string_view digits, int 
     return static_cast<size_t>(p - out);
 }
 
+// Writes the last `count` decimal digits of x, leading zeros included.
+void WriteDigits(std::uint32_t x, char* out, int count)
+{
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    int i = count;
+    for (; i >= 2; i -= 2) {
+        std::memcpy(out + i - 2, kPairs + 2 * (x % 100), 2);
+        x /= 100;
+    }
+    if (i == 1)
+        out[0] = static_cast<char>('0' + x % 10);
+}
+
 // The general format of the values the tables mostly hold, without the digit
 // string of the exact way: whole numbers below 10^15, and values whose 18
 // digits the quick scaling finds. Both give the very text of the exact way:
@@ -312,8 +328,12 @@ size_t WriteFixedGeneral(char* out, bool negative, std::string_view digits, int 
 size_t QuickGeneral(Extended v, char sep, char* out)
 {
     const Extended a = std::fabs(v);
-    if (!(a < 1e15L) || v == 0)
+    if (!(a < 1e15L))
         return 0;
+    if (a == 0) {
+        *out = '0';
+        return 1;
+    }
     char digits[24];
     const bool negative = std::signbit(v);
     if (a >= 1) {
@@ -338,11 +358,14 @@ size_t QuickGeneral(Extended v, char sep, char* out)
         if (exponent > 15)
             return 0;  // 10^15 is written with an exponent
     }
-    while (q % 10 == 0)
-        q /= 10;
-    const auto res = std::to_chars(digits, digits + sizeof digits, q);
-    return WriteFixedGeneral(out, negative, std::string_view(digits, static_cast<size_t>(res.ptr - digits)), exponent,
-                             sep);
+    // q has exactly 15 digits: seven and eight, each written two at a time
+    // from the right; then the trailing zeros are dropped.
+    WriteDigits(static_cast<std::uint32_t>(q / 100000000), digits, 7);
+    WriteDigits(static_cast<std::uint32_t>(q % 100000000), digits + 7, 8);
+    size_t length = 15;
+    while (digits[length - 1] == '0')
+        --length;
+    return WriteFixedGeneral(out, negative, std::string_view(digits, length), exponent, sep);
 }
 
 }  // namespace

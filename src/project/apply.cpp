@@ -120,24 +120,26 @@ Replacements RewriteECL(const ProjectState& s, const TitleRows& titles)
         std::string_view key;
         std::string_view value;
         char number[24];
-        if (StartsWithKey(line, "title=")) {
+        // A key ends at the line's first "=", and the four are of four lengths.
+        const size_t keyLength = line.substr(0, 15).find('=') + 1;
+        if (keyLength == 6 && StartsWithKey(line, "title=")) {
             std::string next = LowerAscii(std::string(line.substr(6, kTitleMax)));
             if (next != title) {
                 title = std::move(next);
                 rows = itemRows(title);
             }
-        } else if (StartsWithKey(line, "vbr_brate_avg=")) {
+        } else if (keyLength == 14 && StartsWithKey(line, "vbr_brate_avg=")) {
             for (const int r : rows) {
                 key = "vbr_brate_avg=";
                 const std::int64_t kbits = Trunc64(ParseReal(items.Cell(kColBitrate, r)));
                 value = std::string_view(number, static_cast<size_t>(std::to_chars(number, number + sizeof number, kbits).ptr - number));
             }
-        } else if (StartsWithKey(line, "vbr_pass=")) {
+        } else if (keyLength == 9 && StartsWithKey(line, "vbr_pass=")) {
             for (const int r : rows) {
                 key = "vbr_pass=";
                 value = items.Cell(kColPass, r);
             }
-        } else if (StartsWithKey(line, "half_width=")) {
+        } else if (keyLength == 11 && StartsWithKey(line, "half_width=")) {
             for (const int r : rows) {
                 key = "half_width=";
                 value = items.Cell(kColHalfWidth, r);

@@ -14,8 +14,10 @@ inline bool StartsWithKey(std::string_view line, std::string_view key)
 {
     if (line.size() < key.size())
         return false;
+    if (key.empty())
+        return true;
     // Most key lines are written as the key is: one comparison of the block.
-    if (std::memcmp(line.data(), key.data(), key.size()) == 0)
+    if (line[0] == key[0] && std::memcmp(line.data(), key.data(), key.size()) == 0)
         return true;
     for (size_t i = 0; i < key.size(); ++i) {
         char c = line[i];

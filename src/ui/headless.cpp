@@ -43,7 +43,9 @@ void PrintGrid(std::ostream& out, const TextGrid& grid)
 // memory back in one go: freeing them one by one first only costs time. So
 // the form is left in place (still reachable, through this pointer). A
 // sanitizer build frees it, so that its leak check still sees every block.
+#if !defined(RQ_FREE_BEFORE_EXIT)
 const TForm1* g_formLeftToTheSystem = nullptr;
+#endif
 
 template <typename Job>
 int WithJobForm(Job&& job)
