@@ -9,6 +9,10 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest 
 if [ "${RATEQUILL_WINDOWS:-0}" = 1 ]; then
     packages+=(g++-mingw-w64-x86-64-posix wine64)
 fi
+# The benchmark counts the batch job's instructions with callgrind.
+if [ "${RATEQUILL_BENCH:-0}" = 1 ]; then
+    packages+=(valgrind)
+fi
 if [ "${RATEQUILL_FUZZ:-0}" = 1 ]; then
     packages+=(clang libclang-rt-14-dev)
 fi
