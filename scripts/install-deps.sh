@@ -13,6 +13,11 @@ fi
 if [ "${RATEQUILL_BENCH:-0}" = 1 ]; then
     packages+=(valgrind)
 fi
+# Making the packages (dpkg-shlibdeps, file and NSIS for CPack) and checking them
+# (lintian, the desktop entry, the file type, the manual pages).
+if [ "${RATEQUILL_PACKAGES:-0}" = 1 ]; then
+    packages+=(dpkg-dev file nsis lintian desktop-file-utils shared-mime-info libglib2.0-bin man-db)
+fi
 if [ "${RATEQUILL_FUZZ:-0}" = 1 ]; then
     packages+=(clang libclang-rt-14-dev)
 fi
