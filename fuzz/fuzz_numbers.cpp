@@ -1,8 +1,8 @@
 // Number text: whatever parses formats and parses back to itself within 15
 // significant digits, and nothing is accepted that the strict rules refuse.
 // A text with a comma is read under a regional setting whose decimal
-// separator is the comma. The same bytes, taken as an extended value, check
-// that the quick decimal conversion agrees with the exact one.
+// separator is the comma. The quick conversions give exactly what the exact
+// ones give: the text read, and the same bytes taken as an extended value.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -46,7 +46,7 @@ void CompareDecimalConversions(const uint8_t* data)
     const rq::detail::Decimal quick = rq::detail::ToDecimal18(v);
     const rq::detail::Decimal exact = rq::detail::ExactDecimal18(v);
     Check(quick.negative == exact.negative && quick.digits == exact.digits && quick.exponent == exact.exponent);
-    (void)rq::FormatGeneral(v);
+    Check(rq::FormatGeneral(v) == rq::detail::FormatGeneralExact(v, rq::NumberSeparators()));
     (void)rq::FormatFloat("%15.2n", v);
 }
 
@@ -60,7 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const char decimal = comma ? ',' : '.';
 
     rq::Extended v = 0;
-    if (rq::TryParseReal(text, v)) {
+    rq::Extended exact = 0;
+    const bool read = rq::TryParseReal(text, v);
+    Check(read == rq::detail::TryParseRealExact(text, exact, rq::NumberSeparators()) &&
+          (!read || std::memcmp(&v, &exact, 10) == 0));
+    if (read) {
         Check(OnlyNumberCharacters(text, false, decimal) && std::isfinite(v));
         const std::string once = rq::FormatGeneral(v);
         const rq::Extended back = rq::ParseReal(once);

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+RATEQUILL_BENCH=1 bash scripts/install-deps.sh
 cmake --preset bench >/dev/null
 cmake --build --preset bench
 
@@ -36,6 +36,14 @@ cli_against_floor() {
 }
 echo "== The same with the window-free ratequill-cli, against the floor and the flushed floor"
 cli_against_floor 9 "$work" "rm -f $work/*BAK; cp $work/orig/REBUILDER.* $work/" v01
+echo
+echo "== Instructions of that ratequill-cli job (callgrind; target 250 million)"
+rm -f "$work"/*BAK; cp "$work"/orig/REBUILDER.* "$work/"
+valgrind --tool=callgrind --callgrind-out-file=/dev/null "$bin/ratequill-cli" "/ecl=$work/REBUILDER.ECL" \
+    /vts=v01 /min=1850 /max_via_bitrate /autosave 2>&1 | grep -o 'refs: .*'
+echo
+echo "== The quick number conversions against the exact ones"
+"$bin/bench/rq_number_check" 2000000 "$(date +%s)"
 example="$work/example"
 mkdir "$example"
 echo

@@ -15,6 +15,10 @@ fi
 if [ "${RATEQUILL_SCREENSHOT:-0}" = 1 ]; then
     packages+=(imagemagick xdotool fonts-wine)
 fi
+# The benchmark counts the batch job's instructions with callgrind.
+if [ "${RATEQUILL_BENCH:-0}" = 1 ]; then
+    packages+=(valgrind)
+fi
 # Making the packages (dpkg-shlibdeps, file and NSIS for CPack) and checking them
 # (lintian, the desktop entry, the file type, the manual pages).
 if [ "${RATEQUILL_PACKAGES:-0}" = 1 ]; then

@@ -1,6 +1,7 @@
 #include "model/controls.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace rq {
@@ -150,7 +151,8 @@ void TextList::Set(int i, std::string_view line)
     d.live = d.live - sp.length + line.size();
     if (line.size() <= sp.length) {
         // A rewritten key line is rarely longer than the line it replaces.
-        d.text.replace(sp.offset, line.size(), line);
+        if (!line.empty())
+            std::memmove(d.text.data() + sp.offset, line.data(), line.size());
         sp.length = line.size();
         Touch();
         return;

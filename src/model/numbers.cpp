@@ -31,16 +31,23 @@ namespace {
 // The quick way to 18 digits for the usual magnitudes: one exact-enough
 // scaling by a power of ten. It declines (returns false) whenever the scaled
 // value lies so near a rounding boundary that the one rounding of the
-// multiplication could matter; the caller then takes the exact way.
-bool QuickDecimal18(Extended a, Decimal& d)
+// multiplication could matter; the caller then takes the exact way. On
+// success, a = 0.n x 10^exponent with n of exactly 18 digits.
+bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)
 {
     if (!(a >= 1e-4L && a < 1e15L))
         return false;
     int e10 = 0;  // decimal exponent of the first digit, a = 0.d1d2.. x 10^(e10+1)
-    while (e10 < 14 && a >= kPow10[e10 + 1])
-        ++e10;
-    if (a < 1)
+    if (a < 1) {
         e10 = a >= 0.1L ? -1 : a >= 0.01L ? -2 : a >= 0.001L ? -3 : -4;
+    } else {
+        // The binary exponent gives the decimal one, or one less.
+        int e2 = 0;
+        (void)std::frexp(a, &e2);
+        e10 = ((e2 - 1) * 78913) >> 18;  // floor((e2 - 1) log10 2), exact for these exponents
+        if (e10 < 14 && a >= kPow10[e10 + 1])
+            ++e10;
+    }
     for (int attempt = 0; attempt < 2; ++attempt) {
         const int k = 17 - e10;  // scale so that 18 digits stand before the point
         if (k < 0 || k > 27)
@@ -66,14 +73,22 @@ bool QuickDecimal18(Extended a, Decimal& d)
             }
             return false;
         }
-        const auto n = static_cast<unsigned long long>(__builtin_llrintl(whole));
-        char buf[24];
-        const auto res = std::to_chars(buf, buf + sizeof buf, n);
-        d.digits.assign(buf, res.ptr);
-        d.exponent = e10 + 1;
-        return d.digits.size() == 18;
+        n = static_cast<std::uint64_t>(__builtin_llrintl(whole));
+        exponent = e10 + 1;
+        return true;
     }
     return false;
+}
+
+bool QuickDecimal18(Extended a, Decimal& d)
+{
+    std::uint64_t n = 0;
+    if (!QuickDigits18(a, n, d.exponent))
+        return false;
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, n);
+    d.digits.assign(buf, res.ptr);
+    return true;
 }
 
 }  // namespace
@@ -239,7 +254,118 @@ std::string FormatInteger(std::int64_t v)
     return std::string(buf, res.ptr);
 }
 
+namespace {
+
+// Writes `digits` (no leading or trailing zeros) worth 0.digits x 10^exponent
+// in fixed notation, for -3 <= exponent <= 15.
+size_t WriteFixedGeneral(char* out, bool negative, std::string_view digits, int exponent, char sep)
+{
+    char* p = out;
+    if (negative)
+        *p++ = '-';
+    if (exponent <= 0) {
+        *p++ = '0';
+        *p++ = sep;
+        for (int i = exponent; i < 0; ++i)
+            *p++ = '0';
+        std::memcpy(p, digits.data(), digits.size());
+        p += digits.size();
+    } else {
+        const size_t e = static_cast<size_t>(exponent);
+        if (digits.size() <= e) {
+            std::memcpy(p, digits.data(), digits.size());
+            p += digits.size();
+            for (size_t i = digits.size(); i < e; ++i)
+                *p++ = '0';
+        } else {
+            std::memcpy(p, digits.data(), e);
+            p += e;
+            *p++ = sep;
+            std::memcpy(p, digits.data() + e, digits.size() - e);
+            p += digits.size() - e;
+        }
+    }
+    return static_cast<size_t>(p - out);
+}
+
+// Writes the last `count` decimal digits of x, leading zeros included.
+void WriteDigits(std::uint32_t x, char* out, int count)
+{
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    int i = count;
+    for (; i >= 2; i -= 2) {
+        std::memcpy(out + i - 2, kPairs + 2 * (x % 100), 2);
+        x /= 100;
+    }
+    if (i == 1)
+        out[0] = static_cast<char>('0' + x % 10);
+}
+
+// The general format of the values the tables mostly hold, without the digit
+// string of the exact way: whole numbers below 10^15, and values whose 18
+// digits the quick scaling finds. Both give the very text of the exact way:
+// a whole number below 10^15 has at most 15 digits, so neither rounding
+// changes it; otherwise the 18 digits are rounded to 15 as RoundDigits does
+// (halves away from zero on the 16th digit), in integer arithmetic. Declines
+// (returns 0) for everything else, which then takes the exact way.
+size_t QuickGeneral(Extended v, char sep, char* out)
+{
+    const Extended a = std::fabs(v);
+    if (!(a < 1e15L))
+        return 0;
+    if (a == 0) {
+        *out = '0';
+        return 1;
+    }
+    char digits[24];
+    const bool negative = std::signbit(v);
+    if (a >= 1) {
+        const long long whole = __builtin_llrintl(a);
+        if (static_cast<Extended>(whole) == a) {
+            char* p = out;
+            if (negative)
+                *p++ = '-';
+            return static_cast<size_t>(std::to_chars(p, out + 24, whole).ptr - out);
+        }
+    }
+    std::uint64_t n = 0;
+    int exponent = 0;
+    if (!detail::QuickDigits18(a, n, exponent))
+        return 0;
+    std::uint64_t q = n / 1000;
+    if (n % 1000 >= 500)
+        ++q;
+    if (q == 1000000000000000ULL) {
+        q = 100000000000000ULL;
+        ++exponent;
+        if (exponent > 15)
+            return 0;  // 10^15 is written with an exponent
+    }
+    // q has exactly 15 digits: seven and eight, each written two at a time
+    // from the right; then the trailing zeros are dropped.
+    WriteDigits(static_cast<std::uint32_t>(q / 100000000), digits, 7);
+    WriteDigits(static_cast<std::uint32_t>(q % 100000000), digits + 7, 8);
+    size_t length = 15;
+    while (digits[length - 1] == '0')
+        --length;
+    return WriteFixedGeneral(out, negative, std::string_view(digits, length), exponent, sep);
+}
+
+}  // namespace
+
 std::string FormatGeneral(Extended v, const Separators& seps)
+{
+    char buf[48];
+    const size_t n = QuickGeneral(v, seps.decimal, buf);
+    if (n > 0)
+        return std::string(buf, n);
+    return detail::FormatGeneralExact(v, seps);
+}
+
+std::string detail::FormatGeneralExact(Extended v, const Separators& seps)
 {
     if (std::isnan(v))
         return "NAN";
@@ -336,7 +462,12 @@ std::string FormatFloat(std::string_view format, Extended v, const Separators& s
     return out;
 }
 
-bool TryParseReal(std::string_view text, Extended& out, const Separators& seps)
+namespace {
+
+// The general conversion. With `quick`, up to 19 significant digits and a
+// power of ten up to 10^27 take one correctly rounded multiplication or
+// division; without it every text takes the exact conversion.
+bool ParseRealText(std::string_view text, Extended& out, const Separators& seps, bool quick)
 {
     const char sep = seps.decimal;
     size_t b = 0;
@@ -408,7 +539,7 @@ bool TryParseReal(std::string_view text, Extended& out, const Separators& seps)
     // one correctly rounded multiplication or division: both are exact in the
     // 64-bit significand.
     const long long scale = exp10 - fracDigits;
-    if (sig <= 19 && scale >= -27 && scale <= 27) {
+    if (quick && sig <= 19 && scale >= -27 && scale <= 27) {
         Extended v = static_cast<Extended>(mant);
         v = scale >= 0 ? v * kPow10[scale] : v / kPow10[-scale];
         out = negative ? -v : v;
@@ -455,6 +586,81 @@ bool TryParseReal(std::string_view text, Extended& out, const Separators& seps)
     return true;
 }
 
+// Eight digits at once where the processor reads little-endian words: the
+// value of eight bytes if all are digits. A byte is a digit when adding 0x46
+// leaves it below 0x80 (it is at most '9') and subtracting 0x30 does too (it
+// is at least '0'); then the digits are paired, the pairs paired, and the
+// quads paired by three multiplications.
+inline bool EightDigits(const char* p, std::uint64_t& value)
+{
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::uint64_t v = 0;
+    std::memcpy(&v, p, sizeof v);
+    if ((((v + 0x4646464646464646ULL) | (v - 0x3030303030303030ULL)) & 0x8080808080808080ULL) != 0)
+        return false;
+    v -= 0x3030303030303030ULL;
+    v = v * 10 + (v >> 8);
+    v = (((v & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+         (((v >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >> 32;
+    value = v & 0xFFFFFFFFULL;
+    return true;
+#else
+    (void)p;
+    (void)value;
+    return false;
+#endif
+}
+
+// Appends the digits at p to mant (modulo 2^64: the caller counts them).
+[[gnu::always_inline]] inline void AddDigits(const char*& p, const char* end, std::uint64_t& mant)
+{
+    std::uint64_t eight = 0;
+    while (end - p >= 8 && EightDigits(p, eight)) {
+        mant = mant * 100000000 + eight;
+        p += 8;
+    }
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
+        mant = mant * 10 + static_cast<unsigned>(*p++ - '0');
+}
+
+}  // namespace
+
+bool detail::TryParseRealExact(std::string_view text, Extended& out, const Separators& seps)
+{
+    return ParseRealText(text, out, seps, false);
+}
+
+bool TryParseReal(std::string_view text, Extended& out, const Separators& seps)
+{
+    // The form the tables hold: an optional minus, digits, at most one
+    // separator, digits, nothing around. Up to 19 digits make a whole number
+    // below 2^64, exact in the significand; with at most 19 decimals the one
+    // division by an exact power of ten is correctly rounded. Anything else
+    // (blanks, a plus, an exponent, more digits, no digit) takes the general way.
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    p += negative ? 1 : 0;
+    const char* const first = p;
+    std::uint64_t mant = 0;
+    AddDigits(p, end, mant);
+    const char* const point = p;
+    if (p != end && *p == seps.decimal) {
+        ++p;
+        AddDigits(p, end, mant);
+    }
+    const size_t digits = static_cast<size_t>(p - first) - (point != p ? 1 : 0);
+    if (p == end && digits > 0 && digits <= 19) {
+        const size_t decimals = point != p ? static_cast<size_t>(p - point - 1) : 0;
+        Extended v = static_cast<Extended>(mant);
+        if (decimals > 0)
+            v /= kPow10[decimals];
+        out = negative ? -v : v;
+        return true;
+    }
+    return ParseRealText(text, out, seps, true);
+}
+
 Extended ParseReal(std::string_view text, const Separators& seps)
 {
     Extended v = 0;
@@ -465,6 +671,17 @@ Extended ParseReal(std::string_view text, const Separators& seps)
 
 bool TryParseInteger(std::string_view text, std::int32_t& out)
 {
+    // Up to nine plain digits always fit; everything else takes the general way.
+    if (!text.empty() && text.size() <= 9) {
+        std::int32_t value = 0;
+        size_t i = 0;
+        for (; i < text.size() && static_cast<unsigned char>(text[i] - '0') <= 9; ++i)
+            value = value * 10 + (text[i] - '0');
+        if (i == text.size()) {
+            out = value;
+            return true;
+        }
+    }
     size_t i = 0;
     while (i < text.size() && text[i] == ' ')
         ++i;

@@ -102,6 +102,9 @@ struct Decimal {
 // by a quick scaling where that is provably exact, else the exact way.
 Decimal ToDecimal18(Extended v);
 Decimal ExactDecimal18(Extended v);
+// The conversions without their quick paths: what the quick paths must equal.
+std::string FormatGeneralExact(Extended v, const Separators& seps);
+bool TryParseRealExact(std::string_view text, Extended& out, const Separators& seps);
 }  // namespace detail
 
 }  // namespace rq

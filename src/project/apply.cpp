@@ -1,6 +1,7 @@
 #include "project/apply.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <span>
@@ -71,15 +72,27 @@ void UpdateItems(ProjectState& s)
     }
 }
 
-// The lines a pass replaces, by index. A pass records them all before any is
-// put in, so a pass that fails leaves its buffer as it was.
-using Replacements = std::vector<std::pair<int, std::string>>;
+// The lines a pass replaces, by index, their texts one after another in one
+// buffer. A pass records them all before any is put in, so a pass that fails
+// leaves its buffer as it was.
+class Replacements {
+public:
+    void Add(int index, std::string_view key, std::string_view value)
+    {
+        lines_.push_back({index, TextList::Span{text_.size(), key.size() + value.size()}});
+        text_ += key;
+        text_ += value;
+    }
+    void PutIn(TextList& buffer) const
+    {
+        for (const auto& [index, span] : lines_)
+            buffer.Set(index, std::string_view(text_).substr(span.offset, span.length));
+    }
 
-void PutIn(TextList& buffer, Replacements& replacements)
-{
-    for (auto& [index, text] : replacements)
-        buffer.Set(index, std::move(text));
-}
+private:
+    std::vector<std::pair<int, TextList::Span>> lines_;
+    std::string text_;
+};
 
 // The ECL pass: each item's bitrate (whole kbit/s, cut), pass count and width
 // flag into the key lines that follow its "title=" line. Only one key can
@@ -93,38 +106,47 @@ Replacements RewriteECL(const ProjectState& s, const TitleRows& titles)
         return !rows.empty() && rows.front() == 0 ? rows.subspan(1) : rows;
     };
     // An item's key lines follow its title line: look each title up once.
-    std::string lastTitle;
-    std::span<const int> lastRows = itemRows(lastTitle);
-    const auto rowsFor = [&](const std::string& title) {
-        if (title != lastTitle) {
-            lastTitle = title;
-            lastRows = itemRows(lastTitle);
-        }
-        return lastRows;
-    };
+    std::string title;
+    std::span<const int> rows = itemRows(title);
     const TextList& lines = s.ListBox1;
     Replacements out;
-    std::string title;
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string_view line = lines[i];
         // Every key starts with t, v or h: most lines are passed over at once.
         const char first = line.empty() ? '\0' : static_cast<char>(line[0] | 0x20);
         if (first != 't' && first != 'v' && first != 'h')
             continue;
-        std::string replaced;
-        if (StartsWithKey(line, "title="))
-            title = LowerAscii(std::string(line.substr(6, kTitleMax)));
-        else if (StartsWithKey(line, "vbr_brate_avg="))
-            for (const int r : rowsFor(title))
-                replaced = "vbr_brate_avg=" + FormatInteger(Trunc64(ParseReal(items.Cell(kColBitrate, r))));
-        else if (StartsWithKey(line, "vbr_pass="))
-            for (const int r : rowsFor(title))
-                replaced = "vbr_pass=" + items.Cell(kColPass, r);
-        else if (StartsWithKey(line, "half_width="))
-            for (const int r : rowsFor(title))
-                replaced = "half_width=" + items.Cell(kColHalfWidth, r);
-        if (!replaced.empty())
-            out.emplace_back(i, std::move(replaced));
+        // The item cells stay as they are during the pass: a value may be a view of one.
+        std::string_view key;
+        std::string_view value;
+        char number[24];
+        // A key ends at the line's first "=", and the four are of four lengths.
+        const size_t keyLength = line.substr(0, 15).find('=') + 1;
+        if (keyLength == 6 && StartsWithKey(line, "title=")) {
+            std::string next = LowerAscii(std::string(line.substr(6, kTitleMax)));
+            if (next != title) {
+                title = std::move(next);
+                rows = itemRows(title);
+            }
+        } else if (keyLength == 14 && StartsWithKey(line, "vbr_brate_avg=")) {
+            for (const int r : rows) {
+                key = "vbr_brate_avg=";
+                const std::int64_t kbits = Trunc64(ParseReal(items.Cell(kColBitrate, r)));
+                value = std::string_view(number, static_cast<size_t>(std::to_chars(number, number + sizeof number, kbits).ptr - number));
+            }
+        } else if (keyLength == 9 && StartsWithKey(line, "vbr_pass=")) {
+            for (const int r : rows) {
+                key = "vbr_pass=";
+                value = items.Cell(kColPass, r);
+            }
+        } else if (keyLength == 11 && StartsWithKey(line, "half_width=")) {
+            for (const int r : rows) {
+                key = "half_width=";
+                value = items.Cell(kColHalfWidth, r);
+            }
+        }
+        if (!key.empty())
+            out.Add(i, key, value);
     }
     return out;
 }
@@ -136,12 +158,12 @@ Replacements RewriteINF(const ProjectState& s, const TitleRows& titles)
     const TextGrid& items = s.StringGrid1;
     Replacements out;
     ForEachReductionLine(s.ListBox2, titles, [&](int i, std::string_view, std::span<const int> rows) {
-        std::string replaced;
+        std::string value;
         for (const int r : rows) {
             const Extended tenths = static_cast<Extended>(Trunc64(Mul(ParseReal(items.Cell(kColReduction, r)), 10)));
-            replaced = "Reduction=" + FormatGeneral(Div(tenths, 10));
+            value = FormatGeneral(Div(tenths, 10));
         }
-        out.emplace_back(i, std::move(replaced));
+        out.Add(i, "Reduction=", value);
     });
     return out;
 }
@@ -152,10 +174,8 @@ void ModifyECL(ProjectState& s)
 {
     // Neither pass changes the item table: one index serves both.
     const TitleRows titles(s.StringGrid1);
-    Replacements ecl = RewriteECL(s, titles);
-    PutIn(s.ListBox1, ecl);
-    Replacements inf = RewriteINF(s, titles);
-    PutIn(s.ListBox2, inf);
+    RewriteECL(s, titles).PutIn(s.ListBox1);
+    RewriteINF(s, titles).PutIn(s.ListBox2);
     s.Button7.SetEnabled(true);
 }
 

@@ -2,6 +2,7 @@
 // The key test of DVD-RB's text files: a line starts with a key when its first
 // characters, lower-cased (A to Z only), equal the key. Nothing is trimmed, so
 // a blank before the key or around its "=" makes the line no key line.
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,11 @@ inline bool StartsWithKey(std::string_view line, std::string_view key)
 {
     if (line.size() < key.size())
         return false;
+    if (key.empty())
+        return true;
+    // Most key lines are written as the key is: one comparison of the block.
+    if (line[0] == key[0] && std::memcmp(line.data(), key.data(), key.size()) == 0)
+        return true;
     for (size_t i = 0; i < key.size(); ++i) {
         char c = line[i];
         if (c >= 'A' && c <= 'Z')

@@ -24,24 +24,45 @@ struct EclKey {
     int column;
 };
 
+// Every key is of its own length (see KeyOfLine).
 constexpr EclKey kEclKeys[] = {
     {"title=", kColTitle},           {"vbr_brate_avg=", kColBitrate}, {"vbr_pass=", kColPass},
     {"half_width=", kColHalfWidth},  {"encode_first=", kColFirstEncode}, {"encode_last=", kColLastEncode},
     {"frame_rate_idx=", kColFrameRate},
 };
 
+constexpr bool KeysOfDistinctLengths()
+{
+    for (const EclKey& a : kEclKeys) {
+        if (a.key.size() > 15 || a.key.find('=') != a.key.size() - 1)
+            return false;
+        for (const EclKey& b : kEclKeys)
+            if (&a != &b && a.key.size() == b.key.size())
+                return false;
+    }
+    return true;
+}
+static_assert(KeysOfDistinctLengths(), "a key line is found by the place of its \"=\"");
+
 bool IsFolderSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
 
 // The encoder's frame-rate index as frames per second: 1 is NTSC film, 4 NTSC
-// video; 3 is PAL, and so is every index the encoder does not know.
-std::string FrameRateText(const std::string& value)
-{
-    switch (ParseInteger(value)) {
-    case 1: return FormatGeneral(23.97);
-    case 4: return FormatGeneral(29.97);
-    default: return FormatGeneral(25.0);
+// video; 3 is PAL, and so is every index the encoder does not know. The three
+// texts are made once per load.
+struct FrameRateTexts {
+    std::string film = FormatGeneral(23.97);
+    std::string video = FormatGeneral(29.97);
+    std::string pal = FormatGeneral(25.0);
+
+    const std::string& Of(const std::string& value) const
+    {
+        switch (ParseInteger(value)) {
+        case 1: return film;
+        case 4: return video;
+        default: return pal;
+        }
     }
-}
+};
 
 void ClearVTSTable(ProjectState& s)
 {
@@ -49,11 +70,13 @@ void ClearVTSTable(ProjectState& s)
         v = TVTSData{};
 }
 
-void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row, const ProcessMessagesFn& processMessages);
+void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row, const FrameRateTexts& rates,
+                 const ProcessMessagesFn& processMessages);
 
 void ReadECLPass(ProjectState& s, const std::string& eclFile, const ProcessMessagesFn& processMessages)
 {
     std::int32_t row = 0;
+    const FrameRateTexts rates;
     TextList lines;
     SplitTextLinesInto(ReadFileBytes(eclFile), lines);
     // The lines move into the buffer in one piece; when a line ends the load,
@@ -61,7 +84,7 @@ void ReadECLPass(ProjectState& s, const std::string& eclFile, const ProcessMessa
     int done = 0;
     try {
         for (; done < lines.Count(); ++done)
-            ReadECLLine(s, lines[done], row, processMessages);
+            ReadECLLine(s, lines[done], row, rates, processMessages);
     } catch (...) {
         lines.Truncate(done + 1);
         s.ListBox1.TakeFrom(lines);
@@ -70,21 +93,35 @@ void ReadECLPass(ProjectState& s, const std::string& eclFile, const ProcessMessa
     s.ListBox1.TakeFrom(lines);
 }
 
-void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row, const ProcessMessagesFn& processMessages)
+// The key a line starts with, if any. A key ends at its "=" and holds no
+// other, and no two keys are of one length: the line's first "=" names the
+// only key the line can start with.
+const EclKey* KeyOfLine(std::string_view line)
+{
+    constexpr size_t kLongestKey = 15;
+    const size_t eq = line.substr(0, kLongestKey).find('=');
+    if (eq == std::string_view::npos)
+        return nullptr;
+    for (const EclKey& k : kEclKeys)
+        if (k.key.size() == eq + 1)
+            return StartsWithKey(line, k.key) ? &k : nullptr;
+    return nullptr;
+}
+
+void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row, const FrameRateTexts& rates,
+                 const ProcessMessagesFn& processMessages)
 {
     if (line.size() == 6 && StartsWithKey(line, "[item]")) {
         row = AddInt32(row, 1);
         if (row > s.StringGrid1.RowCount() - 1)
             s.StringGrid1.SetRowCount(s.StringGrid1.RowCount() + 1);
     }
-    for (const EclKey& k : kEclKeys) {
-        if (!StartsWithKey(line, k.key))
-            continue;
-        std::string value = LowerAscii(std::string(line.substr(k.key.size(), kValueMax)));
-        if (k.column == kColFrameRate)
-            value = FrameRateText(value);
-        s.StringGrid1.SetCell(k.column, row, std::move(value));
-        break;
+    if (const EclKey* k = KeyOfLine(line)) {
+        std::string value = LowerAscii(std::string(line.substr(k->key.size(), kValueMax)));
+        if (k->column == kColFrameRate)
+            s.StringGrid1.SetCell(k->column, row, rates.Of(value));
+        else
+            s.StringGrid1.SetCell(k->column, row, std::move(value));
     }
     if (row % 10 == 0 && processMessages)
         processMessages();

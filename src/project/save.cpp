@@ -1,5 +1,7 @@
 #include "project/save.h"
 
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "model/errors.h"
@@ -13,20 +15,30 @@ namespace rq {
 
 namespace {
 
-// Every line followed by CR LF, bytes as they stand.
-std::string FileBytes(const TextList& buffer)
-{
-    size_t size = 0;
-    for (int i = 0; i < buffer.Count(); ++i)
-        size += buffer[i].size() + 2;
-    std::string bytes;
-    bytes.reserve(size);
-    for (int i = 0; i < buffer.Count(); ++i) {
-        bytes += buffer[i];
-        bytes += "\r\n";
+// Every line followed by CR LF, bytes as they stand; the buffer is written
+// over once, never filled first.
+class FileBytes {
+public:
+    explicit FileBytes(const TextList& buffer)
+    {
+        for (int i = 0; i < buffer.Count(); ++i)
+            size_ += buffer[i].size() + 2;
+        bytes_.reset(new char[size_ + 1]);
+        char* out = bytes_.get();
+        for (int i = 0; i < buffer.Count(); ++i) {
+            const std::string_view line = buffer[i];
+            std::memcpy(out, line.data(), line.size());
+            out += line.size();
+            *out++ = '\r';
+            *out++ = '\n';
+        }
     }
-    return bytes;
-}
+    std::string_view View() const { return std::string_view(bytes_.get(), size_); }
+
+private:
+    size_t size_ = 0;
+    std::unique_ptr<char[]> bytes_;
+};
 
 std::string FolderOf(const std::string& path)
 {
@@ -110,13 +122,13 @@ FileError MakeBackup(FileOps& ops, const std::string& file, const std::string& b
 // either its old or its new content. Raises the failing step's I/O error.
 void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, const TextList& buffer)
 {
-    const std::string bytes = FileBytes(buffer);
+    const FileBytes bytes(buffer);
     const std::optional<FileInfo> old = sys::Inspect(file);
     const FileInfo* like = old ? &*old : nullptr;
 
     const std::string folder = FolderOf(file);
     std::string temporary;
-    FileError err = WriteTemporaryFile(ops, folder, bytes, like, temporary);
+    FileError err = WriteTemporaryFile(ops, folder, bytes.View(), like, temporary);
     if (err)
         err.Raise(file);
 

@@ -1,6 +1,7 @@
 #pragma once
-// Runs without any window: the batch job for scripts and schedulers, the
-// --report that prints the title-set tables.
+// Runs without any window: the batch job for scripts and schedulers, and the
+// --report that prints the title-set tables. Each is the last thing its
+// process does: the job's project is left for the system to free at exit.
 #include <iosfwd>
 #include <string>
 #include <vector>

@@ -116,7 +116,16 @@ public:
     // The margin of the figures covers the rounding of this product; the cut
     // value is a whole number, and dividing it by 10 cannot fail.
     void Tenths(int, double v) { CheckTrunc64(v * 10); }
-    void RunTime(int, std::int32_t f, double F, Extended G) { SplitFrames(f, F, G); }
+    // With both rates between 10 and 1000 frames per second no step of the
+    // run time can fail for any 32-bit frame count: the hours stay below
+    // 60,000, the minutes below 8 million, the seconds below 10^9, and the
+    // frames left over below the rate. Only other rates are computed.
+    void RunTime(int, std::int32_t f, double F, Extended G)
+    {
+        if (F >= 10 && F <= 1000 && G >= 10 && G <= 1000)
+            return;
+        SplitFrames(f, F, G);
+    }
     void Length(int, std::int32_t f, double F)
     {
         const std::pair<std::int32_t, double> length(f, F);
@@ -351,6 +360,12 @@ void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
             ItemRow(out, items, r);
         }
     }
+    if (c.itemsUnread) {
+        c.itemsValid = true;
+        c.itemsVersion = s.StringGrid1.Version();
+        c.itemsSeparators = now;
+        return;
+    }
     // Every row will be written from the table as it stands now.
     c.itemsPending = true;
     c.itemsSeen = s.StringGrid1;
@@ -398,6 +413,8 @@ void KeepItemViewRecord(ProjectState& s, std::uint64_t seenItemsVersion)
 }
 
 std::size_t ViewRecordBytes(const ProjectState& s) { return s.views.cache ? sizeof(ViewCache) : 0; }
+
+void LeaveItemDetailsUnwritten(ProjectState& s) { CacheOf(s).itemsUnread = true; }
 
 std::string ItemRunTime(std::int32_t f, double F, Extended G)
 {

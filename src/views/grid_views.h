@@ -34,6 +34,10 @@ std::size_t ViewRecordBytes(const ProjectState& s);
 // ends the refresh there with its conversion error; what was written stays.
 void UpdateVTSDataToStringGrid(ProjectState& s);
 
+// For a run that no one watches: the item details grid is never written,
+// while its refresh still raises the errors of the item table.
+void LeaveItemDetailsUnwritten(ProjectState& s);
+
 // "     hh:mm:ss ff" for an item: f frames, F its frame rate, G the rate as the
 // two-decimal cell text reads back.
 std::string ItemRunTime(std::int32_t f, double F, Extended G);

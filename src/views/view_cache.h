@@ -40,6 +40,10 @@ struct ViewCache {
     // The item table as the refresh saw it, while the view is pending: a
     // copy that shares its cells with the live table until either changes.
     std::optional<TextGrid> itemsSeen;
+    // No one will ever read the item view (a run without a window): a
+    // refresh still checks the table, with the errors the user must see, but
+    // records nothing to write.
+    bool itemsUnread = false;
 
     // ---- VTS summary grid (StringGrid2), from the title-set records.
 

@@ -154,6 +154,12 @@ TEST_P(ProgramTest, ReportPrintsTheTitleSetTables)
     EXPECT_NE(r.out.find("\nv02\t"), std::string::npos);
     EXPECT_TRUE(Untouched());
 
+    // An error ends the report with its message and status 1; nothing is written.
+    const Result bad = Run({"--report", Ecl(), "/vts=v02", "/min=18x0", "/max_via_bitrate", "/autosave"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "ratequill: '18x0' is not a valid integer value.\n");
+    EXPECT_TRUE(Untouched());
+
     // With a whole job the report shows the others at the value, then saves.
     const Result percent = Run({"--report", Ecl(), "/vts=v02", "/min=30", "/max_via_percent"});
     EXPECT_EQ(percent.status, 0) << percent.err;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 #include "model/arith.h"
@@ -248,6 +249,48 @@ TEST(ParseReal, EveryTextReadsAsTheCorrectlyRoundedExtendedValue)
         std::from_chars(text.data(), text.data() + text.size(), expected);
 #endif
         ASSERT_EQ(ParseReal(text), expected) << text;
+    }
+}
+
+TEST(NumberText, QuickPathsGiveTheExactResultAtTheirEdges)
+{
+    const Separators dot{'.', ','};
+    const char* const texts[] = {
+        "0", "-0", "-0.0", "1.", ".5", "-", ".", "", "007", "9999999999999999999", "99999999999999999999",
+        "18446744073709551615", "0.0000000000000000001", "0.00000000000000000001", "1234567890.123456789",
+        "27537.1337890625", "29.97", "1e27", "1e28", "1e-27", "1e-28", "12345678901234567890123", "1,5",
+        "12345678", "1234567.8", "123456781234567812345678", "1234567x", "12345678\xb0", "\xb0" "12345678", "1 ",
+    };
+    for (const char* t : texts) {
+        Extended quick = 0;
+        Extended exact = 0;
+        const bool read = TryParseReal(t, quick, dot);
+        ASSERT_EQ(read, detail::TryParseRealExact(t, exact, dot)) << t;
+        if (read) {
+            EXPECT_TRUE(quick == exact && std::signbit(quick) == std::signbit(exact)) << t;
+        }
+    }
+    const Extended values[] = {
+        1, -1, 25, 1e15L - 1, 1e15L, 1e15L + 2, 999999999999999.5L, 999999999999999.4L, 99999999999999.95L,
+        9.999999999999995L, 0.0001L, 0.00009999999999999995L, 0.1L, 1.0L / 3, 2.0L / 3, 1e-5L, 0x1p63L, -0x1p64L,
+        27537.1337890625L, 123456789012345.5L, 1e300L, -0.0L,
+    };
+    for (const Extended v : values) {
+        EXPECT_EQ(FormatGeneral(v, dot), detail::FormatGeneralExact(v, dot)) << static_cast<double>(v);
+        EXPECT_EQ(FormatGeneral(std::nextafter(v, 1e20L), dot), detail::FormatGeneralExact(std::nextafter(v, 1e20L), dot));
+    }
+    const struct {
+        const char* text;
+        bool ok;
+        std::int32_t value;
+    } ints[] = {{"123456789", true, 123456789}, {"1234567890", true, 1234567890}, {"12345678x", false, 0},
+                {"000000007", true, 7},         {"2147483648", false, 0},         {"-123456789", true, -123456789}};
+    for (const auto& c : ints) {
+        std::int32_t v = 0;
+        ASSERT_EQ(TryParseInteger(c.text, v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
 }
 

@@ -23,6 +23,11 @@ TEST(SplitTextLines, FollowsTheLineEndAndCtrlZRules)
         {"a\r\n\x1a\r\nb\r\n", {"a"}},           // Ctrl-Z first on a line ends the file
         {"ab\x1a" "cd\r\nef", {"ab", "ef"}},     // inside a line it ends that line
         {std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+        // Lines longer than the sixteen bytes scanned at once, marks on either side of a block's end
+        {std::string(20, 'x') + "\r\n" + std::string(17, 'y') + "\rz\n", {std::string(20, 'x'), std::string(17, 'y') + "z"}},
+        {std::string(33, 'x') + "\x1a" "tail\r\n" + std::string(16, 'w'), {std::string(33, 'x'), std::string(16, 'w')}},
+        {std::string(31, 'x') + "\r", {std::string(31, 'x')}},
+        {std::string(15, 'x') + "\r\n\r\n", {std::string(15, 'x'), ""}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SplitTextLines(c.bytes), c.lines) << c.bytes;
