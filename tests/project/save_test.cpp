@@ -131,39 +131,45 @@ private:
 
 TEST_F(Save, AFailingStepLosesNothing)
 {
+    // Both new files are written and both backups made before either project
+    // file is replaced: only a failing second rename leaves the ECL file new.
     const std::string newEcl = "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n";
     const struct {
         FailingOps::Step step;
         int nth, err;
         const char* error;
-        bool eclSaved, eclBackup;
+        bool eclSaved, eclBackup, infBackup;
     } cases[] = {
-        {FailingOps::kCreate, 1, EACCES, "File access denied", false, false},
-        {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false},
-        {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false},
+        {FailingOps::kCreate, 1, EACCES, "File access denied", false, false, false},
+        {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false, false},
+        {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false, false},
 #if defined(EDQUOT)
-        {FailingOps::kClose, 1, EDQUOT, "Disk full", false, false},
+        {FailingOps::kClose, 1, EDQUOT, "Disk full", false, false, false},
 #endif
-        {FailingOps::kLink, 1, EROFS, "File access denied", false, false},
-        {FailingOps::kRename, 1, EIO, "I/O error 5", false, true},
-        {FailingOps::kRename, 2, EBUSY, "I/O error 16", true, true},  // the INF file's rename
+        {FailingOps::kCreate, 2, ENOSPC, "Disk full", false, false, false},  // the INF file's, after the ECL file's
+        {FailingOps::kWrite, 2, EFBIG, "Disk full", false, false, false},
+        {FailingOps::kLink, 1, EROFS, "File access denied", false, false, false},
+        {FailingOps::kLink, 2, EROFS, "File access denied", false, true, false},
+        {FailingOps::kRename, 1, EIO, "I/O error 5", false, true, true},
+        {FailingOps::kRename, 2, EBUSY, "I/O error 16", true, true, true},  // the INF file's rename
     };
     for (const auto& c : cases) {
+        const std::string where = std::to_string(c.step) + " " + std::to_string(c.nth);
         TempFolder d;
         WriteBytes(d / "REBUILDER.ECL", kOldEcl);
         WriteBytes(d / "REBUILDER.INF", kOldInf);
         {
             FailingOps ops({{c.step, c.nth, FileError::FromErrno(c.err)}});
-            EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), c.error) << c.step << " " << c.nth;
+            EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), c.error) << where;
         }
-        EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), c.eclSaved ? newEcl : kOldEcl);
-        EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), kOldInf);
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), c.eclSaved ? newEcl : kOldEcl) << where;
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), kOldInf) << where;
         std::set<std::string> names{"REBUILDER.ECL", "REBUILDER.INF"};
         if (c.eclBackup)
             names.insert("REBUILDER.ECLBAK");
-        if (c.eclSaved)
+        if (c.infBackup)
             names.insert("REBUILDER.INFBAK");
-        EXPECT_EQ(Names(d), names) << c.step << " " << c.nth;
+        EXPECT_EQ(Names(d), names) << where;
         EXPECT_TRUE(s.Button7.Enabled());
     }
 }
@@ -183,9 +189,9 @@ TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
     WriteBytes(d / "REBUILDER.ECL", kOldEcl);
     s.Button7.SetEnabled(true);
     {
-        // The first write is the new file's, the second the copy's.
+        // The first two writes are the new files', the third the copy's.
         FailingOps ops({{FailingOps::kLink, 1, {FileFault::LinksUnsupported, EPERM}},
-                        {FailingOps::kWrite, 2, FileError::FromErrno(ENOSPC)}});
+                        {FailingOps::kWrite, 3, FileError::FromErrno(ENOSPC)}});
         EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), "Disk full");
     }
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL"}));
