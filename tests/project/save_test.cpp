@@ -5,6 +5,8 @@
 #include <vector>
 #if !defined(_WIN32)
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include "project/file_ops.h"
@@ -239,3 +241,24 @@ TEST_F(Save, AFolderWhereAFileBelongsIsAnInvalidFilename)
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), kOldEcl);
     EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }
+
+#if !defined(_WIN32)  // a process that has ended, by fork
+TEST_F(Save, RemovesOnlyTheTemporaryFilesOfSavesThatDied)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = ".ratequill-" + std::to_string(child) + "-0.tmp";
+    const std::string living = ".ratequill-1-0.tmp";  // init's: it always runs
+    const std::string own = ".ratequill-" + std::to_string(::getpid()) + "-7.tmp";
+    for (const std::string& name : {dead, living, own, std::string(".ratequill-x-0.tmp"), std::string("notes.tmp")})
+        WriteBytes(dir / name, "left behind");
+    std::filesystem::create_directory(dir / (".ratequill-" + std::to_string(child) + "-1.tmp"));
+    SaveProject(s);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF",
+                                                 "REBUILDER.INFBAK", living, own, ".ratequill-x-0.tmp", "notes.tmp",
+                                                 ".ratequill-" + std::to_string(child) + "-1.tmp"}));
+}
+#endif

@@ -15,7 +15,9 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
+#include <new>
 
+#include "model/errors.h"
 #include "model/numbers.h"
 #include "qt_test_support.h"
 #include "ui/form1.h"
@@ -359,6 +361,24 @@ private slots:
         QCOMPARE(text, QStringLiteral("File not found."));
         QCOMPARE(icon, QMessageBox::Critical);
         QCOMPARE(buttons, 1);
+
+        // Memory running out is told in words; a fault in a project file says
+        // in the status bar where it was found.
+        const auto answer = [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                text = box->text();
+        };
+        WhenModal(answer);
+        real.RunCommand([] { throw std::bad_alloc(); });
+        QCOMPARE(text, QStringLiteral("Not enough memory to finish the command."));
+        WhenModal(answer);
+        real.RunCommand([] {
+            throw rq::AppError("'' is not a valid integer value", rq::ErrorPlace{"/discs/REBUILDER.ECL", 12, "v02pgc1_0",
+                                                                                "encode_first", {}});
+        });
+        QCOMPARE(text, QStringLiteral("'' is not a valid integer value. (/discs/REBUILDER.ECL)"));
+        QCOMPARE(real.findChild<QLabel*>(QStringLiteral("StatusMessage"))->text(),
+                 QStringLiteral("in /discs/REBUILDER.ECL, line 12, segment v02pgc1_0, key encode_first"));
     }
 
     void droppedProjectFileGoesIntoTheFileNameBox_data()
