@@ -62,6 +62,9 @@ FileError CheckFolderWritable(const std::string& folder);
 bool SameFile(const std::string& a, const std::string& b);
 // Whether the name is a plain file itself, not a link, folder or device.
 bool IsPlainFile(const std::string& path);
+// Whether a refusal means that another program holds the file (Windows'
+// sharing and lock violations) rather than that the file is read-only.
+bool HeldByAnotherProgram(const FileError& err);
 // The names in a folder ("" is the current one), as UTF-8.
 std::vector<std::string> FolderNames(const std::string& folder);
 // A project file is never larger than this; a larger one is refused unread.

@@ -174,6 +174,12 @@ private:
 
 }  // namespace
 
+bool HeldByAnotherProgram(const FileError& err)
+{
+    return err.Fault() == FileFault::AccessDenied &&
+           (err.Code() == ERROR_SHARING_VIOLATION || err.Code() == ERROR_LOCK_VIOLATION);
+}
+
 bool SameFile(const std::string& a, const std::string& b)
 {
     const std::optional<FileIdentity> x = IdentityOf(a);

@@ -178,8 +178,10 @@ void CheckSavable(const ProjectFiles& files)
         throw AppError(kSameFileMessage, ErrorPlace{files.inf, 0, {}, {}, "the same file as " + files.ecl});
     for (const std::string* file : {&files.ecl, &files.inf})
         if (const FileError err = sys::CheckReplaceable(*file)) {
-            const bool readOnly = err.Fault() == FileFault::AccessDenied;
-            throw AppError(err.Text(), ErrorPlace{*file, 0, {}, {}, readOnly ? "the file is read-only" : ""});
+            const char* note = err.Fault() != FileFault::AccessDenied ? ""
+                               : sys::HeldByAnotherProgram(err)      ? "the file is in use by another program"
+                                                                     : "the file is read-only";
+            throw AppError(err.Text(), ErrorPlace{*file, 0, {}, {}, note});
         }
     for (const std::string* file : {&files.ecl, &files.inf}) {
         const std::string folder = FolderOf(*file);
