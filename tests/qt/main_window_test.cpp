@@ -379,6 +379,9 @@ private slots:
         QCOMPARE(text, QStringLiteral("'' is not a valid integer value. (/discs/REBUILDER.ECL)"));
         QCOMPARE(real.findChild<QLabel*>(QStringLiteral("StatusMessage"))->text(),
                  QStringLiteral("in /discs/REBUILDER.ECL, line 12, segment v02pgc1_0, key encode_first"));
+        WhenModal(answer);
+        real.RunCommand([] { throw rq::AppError("Floating point overflow"); });
+        QCOMPARE(real.findChild<QLabel*>(QStringLiteral("StatusMessage"))->text(), QString());
     }
 
     void droppedProjectFileGoesIntoTheFileNameBox_data()
