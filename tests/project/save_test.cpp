@@ -242,6 +242,18 @@ TEST_F(Save, AFolderWhereAFileBelongsIsAnInvalidFilename)
     EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }
 
+TEST_F(Save, APairThatBecameOneFileIsRefused)
+{
+    // Made one file after loading: the INF text would land on the ECL text.
+    std::filesystem::remove(dir / "REBUILDER.INF");
+    std::filesystem::create_hard_link(FsPath(dir / "REBUILDER.ECL"), FsPath(dir / "REBUILDER.INF"));
+    EXPECT_EQ(ErrorAndPlaceOf([&] { SaveProject(s); }),
+              std::string(kSameFileMessage) + "\nin " + (dir / "REBUILDER.INF") + " (the same file as " +
+                  (dir / "REBUILDER.ECL") + ")");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), kOldEcl);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
+}
+
 #if !defined(_WIN32)  // a process that has ended, by fork
 TEST_F(Save, RemovesOnlyTheTemporaryFilesOfSavesThatDied)
 {
