@@ -9,6 +9,11 @@ packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest 
 if [ "${RATEQUILL_WINDOWS:-0}" = 1 ]; then
     packages+=(g++-mingw-w64-x86-64-posix wine64)
 fi
+# Making the packages (dpkg-shlibdeps, file and NSIS for CPack) and checking them
+# (lintian, the desktop entry, the file type, the manual pages).
+if [ "${RATEQUILL_PACKAGES:-0}" = 1 ]; then
+    packages+=(dpkg-dev file nsis lintian desktop-file-utils shared-mime-info libglib2.0-bin man-db)
+fi
 if [ "${RATEQUILL_FUZZ:-0}" = 1 ]; then
     packages+=(clang libclang-rt-14-dev)
 fi

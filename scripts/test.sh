@@ -3,7 +3,8 @@
 # then builds and runs them all again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, where any memory error, leak or undefined
 # behaviour fails the test that caused it. Last, the Windows stage: the
-# cross-built ratequill-cli.exe and test suite under Wine.
+# cross-built ratequill-cli.exe and test suite under Wine; then the packages:
+# the Debian package and the Windows installer, made and checked.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +21,6 @@ echo "== With the sanitizers: ${SECONDS} s"
 
 bash scripts/test-windows.sh
 echo "== With the Windows stage: ${SECONDS} s"
+
+bash scripts/test-packages.sh
+echo "== With the packages: ${SECONDS} s"

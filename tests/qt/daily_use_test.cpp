@@ -2,6 +2,7 @@
 // another project without restarting, the question before unsaved work is
 // lost, a window that grows, the keyboard, and the About page.
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -314,7 +315,9 @@ private slots:
         for (const QString& fact : {QStringLiteral("Ratequill 0.55a (commit "),
                                     QStringLiteral("running on Qt %1").arg(QLatin1String(qVersion())),
                                     QStringLiteral("MIT License"), QStringLiteral("REBUILDER.ECLBAK"),
-                                    QStringLiteral("Ctrl+Z")})
+                                    QStringLiteral("Ctrl+Z"),
+                                    QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                    QStringLiteral("/../share/doc/ratequill/README.md"))})
             QVERIFY2(about.contains(fact), qPrintable(fact));
         QVERIFY(!about.contains(QStringLiteral("Version history")));
     }

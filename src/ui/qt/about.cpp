@@ -1,5 +1,7 @@
 #include "ui/qt/about.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QtGlobal>
 #include <string>
 
@@ -8,8 +10,8 @@
 #ifndef RQ_BUILD_COMMIT
 #define RQ_BUILD_COMMIT "unknown"
 #endif
-#ifndef RQ_DOC_DIR
-#define RQ_DOC_DIR "share/doc/ratequill"
+#ifndef RQ_README_FROM_BIN
+#define RQ_README_FROM_BIN "../share/doc/ratequill/README.md"
 #endif
 
 namespace rq::qt {
@@ -27,6 +29,12 @@ QString Version()
     return QString::fromStdString(caption.substr(v + 2, end == std::string::npos ? end : end - v - 2));
 }
 
+// Where the README is installed, seen from the folder of the running program.
+QString InstalledReadme()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" RQ_README_FROM_BIN));
+}
+
 }  // namespace
 
 QString AboutText()
@@ -38,7 +46,7 @@ QString AboutText()
                "(REBUILDER.ECL and REBUILDER.INF), while the total size stays the same.\n"
                "\n"
                "License: MIT License (the LICENSE file beside the README).\n"
-               "README: %4/README.md when installed, else README.md in the source folder.\n"
+               "README: %4 when installed, else README.md in the source folder.\n"
                "Backups: the first save keeps the project's files as they were, beside them,\n"
                "as REBUILDER.ECLBAK and REBUILDER.INFBAK; later saves never replace them.\n"
                "\n"
@@ -52,7 +60,7 @@ QString AboutText()
                "\"Apply Changes\", \"Modify CCE Encoding Parameters\".\n"
                "Tab and Shift+Tab: next and previous control.   Space: press a button, toggle a lock.\n"
                "Ctrl+Tab: next page.\n")
-        .arg(Version(), QStringLiteral(RQ_BUILD_COMMIT), QString::fromLatin1(qVersion()), QStringLiteral(RQ_DOC_DIR));
+        .arg(Version(), QStringLiteral(RQ_BUILD_COMMIT), QString::fromLatin1(qVersion()), InstalledReadme());
 }
 
 }  // namespace rq::qt
