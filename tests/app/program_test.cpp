@@ -267,6 +267,13 @@ TEST_P(ProgramTest, OddFilesAndFaultyValuesEndTheJobSayingWhere)
              rqtest::WriteBytes(inf, smallInf);
          },
          "ratequill: '' is not a valid integer value.\n" + place + ecl + ", line 12, segment v02pgc1_0, key encode_first\n"},
+        {"no first frame line",
+         [&] {
+             rqtest::WriteBytes(ecl, replace(small, "encode_first=0\r\nencode_last=2396", "encode_last=2396"));
+             rqtest::WriteBytes(inf, smallInf);
+         },
+         "ratequill: '' is not a valid integer value.\n" + place + ecl +
+             ", line 9, segment v02pgc1_0, key encode_first (missing)\n"},
         {"frame rate index",
          [&] {
              rqtest::WriteBytes(ecl, replace(small, "frame_rate_idx=3", "frame_rate_idx=abc"));
@@ -281,8 +288,8 @@ TEST_P(ProgramTest, OddFilesAndFaultyValuesEndTheJobSayingWhere)
          "ratequill: '' is not a valid floating point value.\n" + place + inf + ", segment v02pgc1_0, key reduction (missing)\n"},
     };
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizer's shadow memory needs more than any cap
-    // Under a memory cap a file just under the bound cannot be held.
-    cases.push_back({"memory", [&] { sparse(ecl, 1000000000); },
+    // Under a memory cap a file of just the bound cannot be held.
+    cases.push_back({"memory", [&] { sparse(ecl, 1ULL << 30); },
                      "ratequill: Not enough memory to finish the command.\n", "ulimit -v 600000;"});
 #endif
     for (const Case& c : cases) {

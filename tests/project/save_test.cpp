@@ -265,12 +265,13 @@ TEST_F(Save, RemovesOnlyTheTemporaryFilesOfSavesThatDied)
     const std::string dead = ".ratequill-" + std::to_string(child) + "-0.tmp";
     const std::string living = ".ratequill-1-0.tmp";  // init's: it always runs
     const std::string own = ".ratequill-" + std::to_string(::getpid()) + "-7.tmp";
-    for (const std::string& name : {dead, living, own, std::string(".ratequill-x-0.tmp"), std::string("notes.tmp")})
+    const std::string odd = ".ratequill-" + std::to_string(child) + "-.tmp";  // no attempt number: not ours
+    for (const std::string& name : {dead, living, own, odd, std::string(".ratequill-x-0.tmp"), std::string("notes.tmp")})
         WriteBytes(dir / name, "left behind");
     std::filesystem::create_directory(dir / (".ratequill-" + std::to_string(child) + "-1.tmp"));
     SaveProject(s);
     EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF",
-                                                 "REBUILDER.INFBAK", living, own, ".ratequill-x-0.tmp", "notes.tmp",
+                                                 "REBUILDER.INFBAK", living, own, odd, ".ratequill-x-0.tmp", "notes.tmp",
                                                  ".ratequill-" + std::to_string(child) + "-1.tmp"}));
 }
 #endif
