@@ -31,8 +31,7 @@ bool IsItemStart(std::string_view line) { return line.size() == 6 && StartsWithK
 ErrorPlace ItemPlace(const ProjectState& s, int row, int column)
 {
     ErrorPlace place;
-    if (row >= 0 && row < s.StringGrid1.RowCount())
-        place.segment = s.StringGrid1.Cell(kColTitle, row);
+    place.segment = s.StringGrid1.Cell(kColTitle, row);
 
     if (column == kColReduction) {
         place.file = FindFileIgnoringCase(ChangeFileExt(s.ProjectPath, ".INF"));

@@ -160,13 +160,11 @@ FileError WriteAside(FileOps& ops, Replacement& r, const TextList& buffer)
 }
 
 // The temporaries a failed save leaves are its own to remove.
-void RemoveTemporaries(FileOps& ops, Replacement& ecl, Replacement& inf)
+void RemoveTemporaries(FileOps& ops, const Replacement& ecl, const Replacement& inf)
 {
-    for (Replacement* r : {&ecl, &inf})
-        if (!r->temporary.empty()) {
+    for (const Replacement* r : {&ecl, &inf})
+        if (!r->temporary.empty())
             ops.Remove(r->temporary);
-            r->temporary.clear();
-        }
 }
 
 // Everything that could refuse the save, before anything is written: a file
