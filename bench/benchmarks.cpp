@@ -2,6 +2,7 @@
 // change of the percentage selector, apply and save, recording and undoing a
 // step, on a small disc and on the largest project a disc can carry.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,7 @@
 #include "project/save.h"
 #include "project_generator.h"
 #include "ui/form1.h"
-#include "ui/headless.h"
+#include "run/process_setup.h"
 #include "ui/history.h"
 
 namespace fs = std::filesystem;
@@ -92,12 +93,14 @@ void BM_PercentSliderStep(benchmark::State& st)
 {
     auto form = Loaded(EclPath(st));
     form->s.ComboBox4.SetText("v01");
-    form->s.TrackBar2.SetMin(50);
-    form->s.TrackBar2.SetMax(1000);
+    if (form->s.TrackBar2.SetMin(50))
+        form->TrackBar2Change();
+    if (form->s.TrackBar2.SetMax(1000))
+        form->TrackBar2Change();
     int position = 700;
     for (auto _ : st) {
         position = position == 700 ? 701 : 700;
-        form->s.TrackBar2.SetPosition(position);
+        form->UserMoveSlider(form->s.TrackBar2, position);
     }
 }
 
@@ -105,7 +108,7 @@ void BM_PercentSelectorChange(benchmark::State& st)
 {
     auto form = Loaded(EclPath(st));
     for (auto _ : st)
-        form->s.ComboBox4.UserSetText("v01");
+        form->UserSetSelectorText(form->s.ComboBox4, "v01");
 }
 
 void BM_ApplyChanges(benchmark::State& st)
@@ -173,11 +176,14 @@ void BM_RecordStep(benchmark::State& st)
 {
     auto form = LoadedByButton(EclPath(st));
     bool checked = false;
+    const std::size_t heapBefore = mallinfo2().uordblks;
     for (auto _ : st) {
         form->BeginStepGroup();
         form->s.CheckListBox1.SetChecked(0, checked = !checked);
         form->EndStepGroup();
     }
+    // The heap the kept steps hold, as the allocator counts it.
+    st.counters["heap_MB"] = static_cast<double>(mallinfo2().uordblks - heapBefore) / (1 << 20);
     st.counters["history_MB"] = static_cast<double>(form->StepHistory().Bytes()) / (1 << 20);
     st.counters["steps"] = static_cast<double>(form->StepHistory().Steps());
 }
@@ -205,7 +211,7 @@ void BM_RecordFirstStepAfterApply(benchmark::State& st)
 void BM_UndoSliderStep(benchmark::State& st)
 {
     auto form = LoadedByButton(EclPath(st));
-    form->s.TrackBar2.SetPosition(form->s.TrackBar2.Position() - 10);
+    form->UserMoveSlider(form->s.TrackBar2, form->s.TrackBar2.Position() - 10);
     for (auto _ : st) {
         form->Undo();
         st.PauseTiming();

@@ -12,7 +12,7 @@
 #include "project_generator.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
-#include "ui/headless.h"
+#include "run/process_setup.h"
 #include "ui/qt/main_window.h"
 
 namespace {

@@ -12,8 +12,10 @@ set(CMAKE_FIND_ROOT_PATH /usr/${RQ_MINGW})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Qt for MinGW lives outside the mingw root (unpacked into the build folder),
+# and its packages find the host tools (moc, uic, rcc) under QT_HOST_PATH.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
-# One .exe that runs on its own: the C++ runtime and the threads library are
-# linked in rather than shipped as DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# ratequill-cli.exe and the library tests link the C++ runtime in (one .exe
+# that runs on its own); the Qt programs share the runtime DLLs with Qt's
+# own DLLs, so that the process holds one C++ runtime. See CMakeLists.txt.

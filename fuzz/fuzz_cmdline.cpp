@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/batch.h"
+#include "ui/batch_job.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

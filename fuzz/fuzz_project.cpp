@@ -19,6 +19,7 @@
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form1.h"
+#include "views/grid_views.h"
 
 namespace fs = std::filesystem;
 
@@ -147,6 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             applied = true;
         });
     }
+    // The views write what they recorded, as a window's paint has them do.
+    rq::WritePendingViews(s);
     for (const rq::TextGrid* g : {&s.StringGrid1, &s.StringGrid2, &s.StringGrid3, &s.StringGrid4, &s.StringGrid5})
         ReadAll(*g);
     if (applied)

@@ -5,9 +5,15 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev googletest libbenchmark-dev
           qt6-base-dev libgl-dev xvfb xauth)
-# The Windows stage: the mingw-w64 cross compiler (posix threads) and Wine to run what it builds.
+# The Windows stage: the mingw-w64 cross compiler (posix threads) and Wine to run what it builds;
+# Qt's host tools (moc, uic, rcc) for the window built against Qt for MinGW, and a font for Qt's
+# offscreen platform under Wine.
 if [ "${RATEQUILL_WINDOWS:-0}" = 1 ]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine64)
+    packages+=(g++-mingw-w64-x86-64-posix wine64 qt6-base-dev-tools fonts-dejavu-core xz-utils)
+fi
+# The screenshots of the window: a grab of the X screen and the window's place on it.
+if [ "${RATEQUILL_SCREENSHOT:-0}" = 1 ]; then
+    packages+=(imagemagick xdotool fonts-wine)
 fi
 # Making the packages (dpkg-shlibdeps, file and NSIS for CPack) and checking them
 # (lintian, the desktop entry, the file type, the manual pages).

@@ -10,13 +10,17 @@ RATEQUILL_WINDOWS=1 RATEQUILL_PACKAGES=1 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release --target ratequill ratequill-cli compressed_docs
 (cd build/release && cpack)
-cmake --preset windows-cross >/dev/null
-cmake --build --preset windows-cross --target ratequill-cli
-(cd build/windows-cross && cpack)
+# The Windows installer and zip carry the window too: built against Qt for
+# MinGW, unpacked from the kit (see scripts/windows-env.sh).
+source scripts/windows-env.sh
+rq_unpack_qt_kit
+cmake --preset windows-qt >/dev/null
+cmake --build --preset windows-qt --target ratequill ratequill-cli
+(cd build/windows-qt && cpack)
 
 mkdir -p build/packages
 version="$(sed -n 's/^project(Ratequill VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 cp "build/release/packages/ratequill_${version}_amd64.deb" \
-   "build/windows-cross/packages/ratequill-${version}-win64.exe" \
-   "build/windows-cross/packages/ratequill-${version}-win64.zip" build/packages/
+   "build/windows-qt/packages/ratequill-${version}-win64.exe" \
+   "build/windows-qt/packages/ratequill-${version}-win64.zip" build/packages/
 ls -l build/packages/

@@ -9,9 +9,11 @@
 #    same four files, and print the same report, as the build tree's program;
 #  - ratequill-cli.exe imports only Windows' own DLLs; the installer installs
 #    silently (/S) under Wine into a scratch prefix, with its Start-menu
-#    entries; the installed program runs the example job byte-identical to
-#    the build tree's; the zip holds the same program; the uninstaller removes
-#    what was installed.
+#    entries, the window (ratequill.exe with Qt's DLLs and plugins) and its
+#    "Open with" for .ecl and .inf; the installed ratequill-cli.exe, and the
+#    installed ratequill.exe with its window and with /nogui on an X display
+#    (Xvfb), run the example job byte-identical to the build tree's; the zip
+#    holds the same programs; the uninstaller removes what was installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -89,7 +91,7 @@ done
 echo "ratequill-cli and ratequill from the package write the same four files and report as the build tree's."
 
 echo "== The Windows installer: $setup"
-exe=build/windows-cross/ratequill-cli.exe
+exe=build/windows-qt/ratequill-cli.exe
 dlls="$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')"
 echo "ratequill-cli.exe imports:" $dlls
 # Windows' own DLLs only: nothing of the MinGW runtime (libstdc++, libgcc,
@@ -110,14 +112,32 @@ wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
 drive_c="$WINEPREFIX/drive_c"
 installed="$drive_c/Program Files/Ratequill"
 menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Ratequill"
-for f in bin/ratequill-cli.exe README.txt LICENSE.txt Uninstall.exe; do
+# The window and what it needs beside it.
+window_files=(bin/ratequill.exe bin/Qt6Core.dll bin/Qt6Gui.dll bin/Qt6Widgets.dll bin/libstdc++-6.dll
+              bin/libgcc_s_seh-1.dll bin/libwinpthread-1.dll bin/platforms/qwindows.dll
+              bin/styles/qwindowsvistastyle.dll)
+for f in bin/ratequill-cli.exe "${window_files[@]}" README.txt LICENSE.txt Uninstall.exe; do
     [ -f "$installed/$f" ] || fail "the installer did not install $f"
 done
-for f in "Ratequill command prompt.lnk" README.lnk Uninstall.lnk; do
+for f in Ratequill.lnk "Ratequill command prompt.lnk" README.lnk Uninstall.lnk; do
     [ -f "$menu/$f" ] || fail "no Start-menu entry $f"
 done
+# (Read whole before grep -q, which may stop reading early: with pipefail a
+# writer's broken pipe would count as a failure.)
+target="$(strings -a "$menu/Ratequill.lnk")"
+grep -qiF 'Ratequill\bin\ratequill.exe' <<<"$target" || fail "the Start-menu entry Ratequill does not start ratequill.exe"
 registry_key='Uninstall\\\\Ratequill\]'
 grep -q "$registry_key" "$WINEPREFIX/system.reg" || fail "the installer wrote no uninstall entry"
+# Explorer's "Open with" for .ecl and .inf: the program's own file type, with
+# the installed ratequill.exe opening the file it is given, offered for both.
+open_command='\[Software\\\\Classes\\\\Ratequill.Project\\\\shell\\\\open\\\\command\]'
+registered="$(grep -A3 "$open_command" "$WINEPREFIX/system.reg" || true)"
+grep -qF '@="\"C:\\Program Files\\Ratequill\\bin\\ratequill.exe\" \"%1\""' <<<"$registered" ||
+    fail "the installer did not register ratequill.exe to open DVD-RB projects"
+for ext in ecl inf; do
+    offered="$(grep -A3 '\[Software\\\\Classes\\\\.'"$ext"'\\\\OpenWithProgids\]' "$WINEPREFIX/system.reg" || true)"
+    grep -qF '"Ratequill.Project"=""' <<<"$offered" || fail "the installer did not offer Ratequill for .$ext files"
+done
 # The console entry's own command, run once with /c instead of /k from
 # another folder: bin\ is on its PATH and ratequill-cli answers.
 console="$(strings -el "$menu/Ratequill command prompt.lnk" | grep -o '/k .*')"
@@ -130,18 +150,35 @@ to_path() { printf 'Z:%s' "${1//\//\\}"; }
 run_example "$work/setup" "$wine" "$installed/bin/ratequill-cli.exe"
 same_as_reference "$work/setup"
 echo "The silently installed ratequill-cli.exe writes the same four files and report as the build tree's."
+# The installed window on an X display of its own, with the Windows platform
+# plugin: nothing but what the installer laid down. Wine's processes from the
+# runs without a display must end first, or no window opens on it.
+source scripts/windows-env.sh
+"$wineserver" -w
+rq_start_xvfb
+trap 'rq_stop_xvfb; rm -rf "$work"' EXIT
+run_example "$work/setup-window" "$wine" "$installed/bin/ratequill.exe" /autoexit
+same_as_reference "$work/setup-window"
+run_example "$work/setup-nogui" "$wine" "$installed/bin/ratequill.exe" /nogui /autoexit
+same_as_reference "$work/setup-nogui"
+"$wineserver" -w
+rq_stop_xvfb
+echo "The silently installed ratequill.exe, with its window and with /nogui, writes the same four files and report."
 
 cmake -E make_directory "$work/zip"
 (cd "$work/zip" && cmake -E tar xf "$zip")
-for f in bin/ratequill-cli.exe README.txt LICENSE.txt; do
+for f in bin/ratequill-cli.exe "${window_files[@]}" README.txt LICENSE.txt; do
     cmp "$installed/$f" "$work/zip/ratequill-${version}-win64/$f" || fail "the zip's $f differs from the installer's"
 done
-echo "The zip holds the same program, README and license."
+echo "The zip holds the same programs, Qt's DLLs, README and license."
 
 # _?= keeps the uninstaller in place, so that it ends before we look.
 "$wine" "$installed/Uninstall.exe" /S "_?=C:\\Program Files\\Ratequill"
 "$wineserver" -w
-[ ! -e "$installed/bin/ratequill-cli.exe" ] || fail "the uninstaller left ratequill-cli.exe"
+for f in bin/ratequill-cli.exe "${window_files[@]}"; do
+    [ ! -e "$installed/$f" ] || fail "the uninstaller left $f"
+done
+if grep -q 'Ratequill.Project' "$WINEPREFIX/system.reg"; then fail "the uninstaller left the Open with entries"; fi
 [ ! -e "$menu" ] || fail "the uninstaller left the Start-menu entries"
 if grep -q "$registry_key" "$WINEPREFIX/system.reg"; then fail "the uninstaller left its registry key"; fi
-echo "The uninstaller removes the program, its Start-menu entries and its registry key."
+echo "The uninstaller removes the programs, Qt's DLLs, the Start-menu entries, the Open with entries and its registry key."

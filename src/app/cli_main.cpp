@@ -1,9 +1,9 @@
 // ratequill-cli: the window-free program for scripts and schedulers. It runs
 // the batch job, --report, --help and --version as ratequill does without a
 // display, and starts faster, with no toolkit to load.
-#include "app/no_window.h"
+#include "run/no_window.h"
 #include "platform/system.h"
-#include "ui/headless.h"
+#include "run/process_setup.h"
 
 int main(int argc, char** argv)
 {

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "app/no_window.h"
+#include "run/no_window.h"
 #include "platform/system.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
-#include "ui/headless.h"
+#include "run/process_setup.h"
 #include "ui/qt/main_window.h"
 
 namespace {
@@ -37,6 +37,8 @@ bool HasDisplay()
 int main(int argc, char** argv)
 {
     rq::sys::PrepareProcess();
+    // Reports and messages byte for byte as ratequill-cli writes them (no CR added on Windows).
+    rq::sys::BinaryStandardStreams();
     rq::KeepFreedMemoryForReuse();
     const std::vector<std::string> args = rq::sys::CommandLineArguments(argc, argv);
     if (const std::optional<int> status = rq::RunWithoutWindow(args, HasDisplay()))

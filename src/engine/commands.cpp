@@ -7,13 +7,13 @@
 
 namespace rq {
 
-void CorrectMinMax(ProjectState& s)
+void CorrectMinMax(ProjectState& s, const BitrateLimits& limits)
 {
     const LockSnapshot snapshot = TakeLockSnapshot(s);
     // Both limits are read before anything moves; they stay in extended
     // precision for the comparisons and are rounded only when handed on.
-    const Extended min = ParseReal(s.Edit8.Text());
-    const Extended max = ParseReal(s.Edit9.Text());
+    const Extended min = ParseReal(limits.min);
+    const Extended max = ParseReal(limits.max);
     const int N = LastVTS(s);
     for (int k = 1; k <= N; ++k) {
         const TVTSData& v = VTSAt(s, k);
@@ -37,54 +37,46 @@ void CorrectMinMax(ProjectState& s)
     RestoreLockSnapshot(s, snapshot);
 }
 
-void ChangeByPercentage(ProjectState& s)
+void ChangeByPercentage(ProjectState& s, std::string name, std::string percent)
 {
     Extended bitrate = 500.0L;
-    const std::string name = s.ComboBox1.Text();
     if (const TVTSData* v = FindVTS(s, name))
-        bitrate = Mul(Div(ParseReal(s.Edit2.Text()), 100), v->NewBitRateAvg);
+        bitrate = Mul(Div(ParseReal(percent), 100), v->NewBitRateAvg);
     SetVTSBitRate(s, name, StoreDouble(bitrate));
 }
 
-void SetBitrate(ProjectState& s)
+void SetBitrate(ProjectState& s, std::string name, std::string bitrate, const BitrateLimits& limits)
 {
-    Extended requested = ParseReal(s.Edit5.Text());
+    Extended requested = ParseReal(bitrate);
     // The bitrate at which the title set is back at 100 percent of its size on
     // the disc; a name without a title set is capped at a fixed 9000.
     Extended ceiling = 9000;
-    const std::string name = s.ComboBox3.Text();
     if (const TVTSData* v = FindVTS(s, name))
         ceiling = Mul(Div(v->BitrateAvg, v->OriginalAveragePercent), 100);
     if (requested > ceiling)
         requested = ceiling;
     SetVTSBitRate(s, name, StoreDouble(requested));
-    CorrectMinMax(s);
+    CorrectMinMax(s, limits);
 }
 
-void SetPercentage(ProjectState& s)
+void SetPercentage(ProjectState& s, std::string name, std::string percent, const BitrateLimits& limits)
 {
-    const double percent = StoreDouble(ParseReal(s.Edit1.Text()));
-    SetVTSPercent(s, s.ComboBox4.Text(), percent);
-    CorrectMinMax(s);
+    const double value = StoreDouble(ParseReal(percent));
+    SetVTSPercent(s, name, value);
+    CorrectMinMax(s, limits);
 }
 
-void FollowBitrateSlider(ProjectState& s)
+void FollowBitrateSlider(ProjectState& s, const std::string& name, const BitrateLimits& limits)
 {
     s.Edit5.SetText(FormatInteger(s.TrackBar1.Position()));
-    SetBitrate(s);
+    SetBitrate(s, name, s.Edit5.Text(), limits);
 }
 
-void FollowPercentSlider(ProjectState& s)
+void FollowPercentSlider(ProjectState& s, const std::string& name, const BitrateLimits& limits)
 {
     // The slider counts tenths of a percent: 755 is written "75.5", 750 "75".
     s.Edit1.SetText(FormatGeneral(Div(s.TrackBar2.Position(), 10)));
-    SetPercentage(s);
-}
-
-void ConnectEngineHandlers(ProjectState& s)
-{
-    s.TrackBar1.OnChange = [&s] { FollowBitrateSlider(s); };
-    s.TrackBar2.OnChange = [&s] { FollowPercentSlider(s); };
+    SetPercentage(s, name, s.Edit1.Text(), limits);
 }
 
 }  // namespace rq

@@ -35,7 +35,8 @@ double ComparedField(const TVTSData& v, Via via)
 // everything at 100 percent. The user's locks are put back after each phase.
 // Two passes, not a loop to a fixed point: the second pass re-sets the others
 // that the first pass's cap may have lowered, and its cap has the last word.
-void Maximise(ProjectState& s, Via via, const std::string& target, std::int32_t value, const LockSnapshot& snapshot)
+void Maximise(ProjectState& s, Via via, const std::string& target, std::int32_t value, const std::string& minBitrate,
+              const LockSnapshot& snapshot)
 {
     const int N = LastVTS(s);
     for (int pass = 0; pass < 2; ++pass) {
@@ -59,7 +60,7 @@ void Maximise(ProjectState& s, Via via, const std::string& target, std::int32_t 
                 continue;
             if (ComparedField(VTSAt(s, k), via) > static_cast<Extended>(value))
                 continue;
-            const Extended min = ParseReal(s.Edit8.Text());
+            const Extended min = ParseReal(minBitrate);
             if (min > VTSAt(s, k).NewBitRateAvg)
                 SetVTSBitRate(s, name, StoreDouble(min));
             LockVTS(s, name, true);
@@ -81,25 +82,24 @@ void Maximise(ProjectState& s, Via via, const std::string& target, std::int32_t 
 
 }  // namespace
 
-void MaximiseViaBitrate(ProjectState& s)
+void MaximiseViaBitrate(ProjectState& s, std::string target, const std::string& others, const std::string& minBitrate)
 {
     const LockSnapshot snapshot = TakeLockSnapshot(s);
-    // The value box before "Min Bitrate"; the others never go below the minimum.
-    std::int32_t value = ParseInteger(s.Edit7.Text());
-    const std::int32_t min = ParseInteger(s.Edit8.Text());
+    // The others' value before "Min Bitrate"; the others never go below the minimum.
+    std::int32_t value = ParseInteger(others);
+    const std::int32_t min = ParseInteger(minBitrate);
     if (min > value)
         value = min;
-    const std::string target = s.ComboBox5.Text();
-    Maximise(s, Via::Bitrate, target, value, snapshot);
+    Maximise(s, Via::Bitrate, target, value, minBitrate, snapshot);
 }
 
-void MaximiseViaPercentage(ProjectState& s)
+void MaximiseViaPercentage(ProjectState& s, std::string target, const std::string& others,
+                           const std::string& minBitrate)
 {
     const LockSnapshot snapshot = TakeLockSnapshot(s);
     // No lower bound here: a percentage is not compared with "Min Bitrate".
-    const std::int32_t value = ParseInteger(s.Edit11.Text());
-    const std::string target = s.ComboBox6.Text();
-    Maximise(s, Via::Percentage, target, value, snapshot);
+    const std::int32_t value = ParseInteger(others);
+    Maximise(s, Via::Percentage, target, value, minBitrate, snapshot);
 }
 
 }  // namespace rq

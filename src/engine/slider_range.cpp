@@ -1,7 +1,6 @@
 #include "engine/slider_range.h"
 
 #include <array>
-#include <functional>
 #include <utility>
 
 #include "engine/commands.h"
@@ -19,25 +18,10 @@ namespace {
 // is exact in extended precision, so 39.29999... (40.3 - 1 as a double) gives 392.
 int Tenths(double percent) { return NarrowInt32(Trunc64(Mul(percent, 10))); }
 
-// Holds a slider's change handler back for as long as it lives.
-class QuietSlider {
-public:
-    explicit QuietSlider(TrackBar& slider) : slider_(slider), handler_(std::move(slider.OnChange))
-    {
-        slider_.OnChange = nullptr;
-    }
-    ~QuietSlider() { slider_.OnChange = std::move(handler_); }
-    QuietSlider(const QuietSlider&) = delete;
-    QuietSlider& operator=(const QuietSlider&) = delete;
-
-private:
-    TrackBar& slider_;
-    std::function<void()> handler_;
-};
-
 }  // namespace
 
-void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& nameArg)
+bool SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::string& nameArg,
+                              const BitrateLimits& limits)
 {
     // The name may be the selector's own text; keep it steady for the whole call.
     const std::string name = nameArg;
@@ -51,10 +35,10 @@ void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::stri
 
     // Probe both ends under the current limits and locks.
     SetVTSPercent(s, name, 10.0);
-    CorrectMinMax(s);
+    CorrectMinMax(s, limits);
     double low = GetVTSPercent(s, name);
     SetVTSPercent(s, name, 100.0);
-    CorrectMinMax(s);
+    CorrectMinMax(s, limits);
     double high = GetVTSPercent(s, name);
 
     // Put every free title set back to its default, one after another; each is
@@ -68,7 +52,7 @@ void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::stri
         LockVTS(s, other, true);
     }
     RestoreLockSnapshot(s, snapshot);
-    CorrectMinMax(s);
+    CorrectMinMax(s, limits);
 
     // One percent of play on each side, but never below 1 or above 99 by it.
     if (low > 1)
@@ -76,32 +60,26 @@ void SetTrackBarPercentMinMax(ProjectState& s, TrackBar& slider, const std::stri
     if (high < 99)
         high = StoreDouble(Add(high, 1));
 
-    {
-        // The range and the thumb are set quietly: a thumb pushed to an end of
-        // the new range on its way must not run the set-percentage command
-        // there, or the limit correction at that end would lift the other
-        // title sets and the move back would spread the size in proportion to
-        // those lifted sizes, changing a project the user has not touched.
-        const QuietSlider quiet(slider);
-        slider.SetMin(Tenths(low));
-        slider.SetMax(Tenths(high));
+    // The range and the thumb are set without a command: a thumb pushed to
+    // an end of the new range on its way must not run the set-percentage
+    // command there, or the limit correction at that end would lift the other
+    // title sets and the move back would spread the size in proportion to
+    // those lifted sizes, changing a project the user has not touched.
+    (void)slider.SetMin(Tenths(low));
+    (void)slider.SetMax(Tenths(high));
 
-        // The former percentage goes back through its text: written with 15
-        // significant digits (so 87.3 gives 873, not 872) and cut at the decimal
-        // separator (62.45 gives 624). Cutting at the regional separator keeps a
-        // comma locale working: "624,5" gives 624 as well.
-        std::string text = FormatGeneral(Mul(former, 10));
-        const size_t cut = text.find(NumberSeparators().decimal);
-        if (cut != std::string::npos)
-            text.resize(cut);
-        slider.SetPosition(ParseInteger(text));
-    }
-    // The set-percentage command runs once, for where the thumb ends, and only
-    // when it ends elsewhere than it started.
-    if (slider.Position() != startPosition && slider.OnChange)
-        slider.OnChange();
+    // The former percentage goes back through its text: written with 15
+    // significant digits (so 87.3 gives 873, not 872) and cut at the decimal
+    // separator (62.45 gives 624). Cutting at the regional separator keeps a
+    // comma locale working: "624,5" gives 624 as well.
+    std::string text = FormatGeneral(Mul(former, 10));
+    const size_t cut = text.find(NumberSeparators().decimal);
+    if (cut != std::string::npos)
+        text.resize(cut);
+    (void)slider.SetPosition(ParseInteger(text));
+    // At most one set-percentage run, for where the thumb ends, and only when
+    // it ends elsewhere than it started.
+    return slider.Position() != startPosition;
 }
-
-void FitPercentSliderRange(ProjectState& s) { SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text()); }
 
 }  // namespace rq

@@ -9,9 +9,19 @@ static const std::string kEmpty;
 
 // A row's cells are made when the first of them is written: a grid of tens of
 // thousands of rows that nobody fills costs one small entry per row.
-TextGrid::TextGrid(int cols, int rows) : cols_(cols), emptyRow_(static_cast<size_t>(cols))
+TextGrid::TextGrid(int cols, int rows)
+    : data_(std::make_shared<Data>(Data{cols, {}, std::vector<std::string>(static_cast<size_t>(cols))}))
 {
-    rows_.resize(static_cast<size_t>(std::max(rows, 0)));
+    data_->rows.resize(static_cast<size_t>(std::max(rows, 0)));
+}
+
+// The cells to change: this grid's own, copied first when a copy shares them.
+TextGrid::Data& TextGrid::Mutable()
+{
+    if (data_.use_count() > 1)
+        data_ = std::make_shared<Data>(*data_);
+    data_->bytes = 0;
+    return *data_;
 }
 
 void TextGrid::SetRowCount(int rows)
@@ -19,73 +29,83 @@ void TextGrid::SetRowCount(int rows)
     rows = std::max(rows, 0);
     if (rows == RowCount())
         return;
-    rows_.resize(static_cast<size_t>(rows));
+    Mutable().rows.resize(static_cast<size_t>(rows));
     Touch();
-}
-
-const std::string& TextGrid::RawCell(int col, int row) const
-{
-    if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
-        return kEmpty;
-    const std::vector<std::string>& cells = rows_[static_cast<size_t>(row)];
-    return cells.empty() ? kEmpty : cells[static_cast<size_t>(col)];
 }
 
 const std::string& TextGrid::Cell(int col, int row) const
 {
-    Flush();
-    return RawCell(col, row);
+    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
+        return kEmpty;
+    const std::vector<std::string>& cells = data_->rows[static_cast<size_t>(row)];
+    return cells.empty() ? kEmpty : cells[static_cast<size_t>(col)];
 }
 
 const std::vector<std::string>& TextGrid::Row(int row) const
 {
-    Flush();
-    const std::vector<std::string>& cells = rows_[static_cast<size_t>(row)];
-    return cells.empty() ? emptyRow_ : cells;
-}
-
-void TextGrid::MarkPending()
-{
-    pending_ = true;
-    Touch();
-}
-
-void TextGrid::Flush() const
-{
-    if (!pending_)
-        return;
-    pending_ = false;
-    if (readHook_)
-        readHook_();
+    const std::vector<std::string>& cells = data_->rows[static_cast<size_t>(row)];
+    return cells.empty() ? data_->emptyRow : cells;
 }
 
 template <typename Text>
 void TextGrid::Put(int col, int row, Text&& text)
 {
-    if (row < 0 || row >= RowCount() || col < 0 || col >= cols_)
+    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
         return;
-    std::vector<std::string>& cells = rows_[static_cast<size_t>(row)];
-    if (cells.empty()) {
-        if (std::string_view(text).empty())
-            return;
-        cells.resize(static_cast<size_t>(cols_));
-    }
-    std::string& cell = cells[static_cast<size_t>(col)];
-    if (cell == text)
+    // Nothing is copied for a write that changes nothing.
+    const std::vector<std::string>& seen = data_->rows[static_cast<size_t>(row)];
+    if (seen.empty() ? std::string_view(text).empty() : seen[static_cast<size_t>(col)] == text)
         return;
-    if (BeforeCellChange)
-        BeforeCellChange(col, row, cell);
-    cell = std::forward<Text>(text);
+    std::vector<std::string>& cells = Mutable().rows[static_cast<size_t>(row)];
+    if (cells.empty())
+        cells.resize(static_cast<size_t>(ColCount()));
+    cells[static_cast<size_t>(col)] = std::forward<Text>(text);
     Touch();
 }
 
 void TextGrid::SetCell(int col, int row, const std::string& text) { Put(col, row, text); }
 void TextGrid::SetCell(int col, int row, std::string&& text) { Put(col, row, std::move(text)); }
 
+std::size_t TextGrid::CellBytes() const
+{
+    const Data& d = *data_;
+    if (d.bytes != 0)
+        return d.bytes;
+    std::size_t bytes = sizeof(Data) + d.rows.capacity() * sizeof(std::vector<std::string>);
+    for (const std::vector<std::string>& cells : d.rows) {
+        bytes += cells.capacity() * sizeof(std::string);
+        for (const std::string& cell : cells)
+            if (cell.capacity() > std::string().capacity())
+                bytes += cell.capacity() + 1;
+    }
+    d.bytes = bytes;
+    return bytes;
+}
+
+bool TextGrid::operator==(const TextGrid& other) const
+{
+    if (data_ == other.data_)
+        return true;
+    if (ColCount() != other.ColCount() || RowCount() != other.RowCount())
+        return false;
+    for (int r = 0; r < RowCount(); ++r)
+        for (int c = 0; c < ColCount(); ++c)
+            if (Cell(c, r) != other.Cell(c, r))
+                return false;
+    return true;
+}
+
+TextList::Data& TextList::Mutable()
+{
+    if (data_.use_count() > 1)
+        data_ = std::make_shared<Data>(*data_);
+    return *data_;
+}
+
 std::vector<std::string> TextList::Lines() const
 {
     std::vector<std::string> lines;
-    lines.reserve(spans_.size());
+    lines.reserve(data_->spans.size());
     for (int i = 0; i < Count(); ++i)
         lines.emplace_back((*this)[i]);
     return lines;
@@ -93,25 +113,29 @@ std::vector<std::string> TextList::Lines() const
 
 void TextList::Clear()
 {
-    text_.clear();
-    spans_.clear();
-    live_ = 0;
+    // A shared text is left to its other holders rather than copied to be emptied.
+    if (data_.use_count() > 1) {
+        data_ = std::make_shared<Data>();
+    } else {
+        data_->text.clear();
+        data_->spans.clear();
+        data_->live = 0;
+    }
     Touch();
 }
 
 void TextList::Add(std::string_view line)
 {
-    spans_.push_back(Span{text_.size(), line.size()});
-    text_.append(line);
-    live_ += line.size();
+    Data& d = Mutable();
+    d.spans.push_back(Span{d.text.size(), line.size()});
+    d.text.append(line);
+    d.live += line.size();
     Touch();
 }
 
 void TextList::Assign(const std::vector<std::string>& lines)
 {
-    text_.clear();
-    spans_.clear();
-    live_ = 0;
+    Clear();
     for (const std::string& line : lines)
         Add(line);
     Touch();
@@ -121,30 +145,32 @@ void TextList::Set(int i, std::string_view line)
 {
     if (i < 0 || i >= Count())
         return;
-    Span& sp = spans_[static_cast<size_t>(i)];
-    live_ = live_ - sp.length + line.size();
+    Data& d = Mutable();
+    Span& sp = d.spans[static_cast<size_t>(i)];
+    d.live = d.live - sp.length + line.size();
     if (line.size() <= sp.length) {
         // A rewritten key line is rarely longer than the line it replaces.
-        text_.replace(sp.offset, line.size(), line);
+        d.text.replace(sp.offset, line.size(), line);
         sp.length = line.size();
         Touch();
         return;
     }
-    sp = Span{text_.size(), line.size()};
-    text_.append(line);
+    sp = Span{d.text.size(), line.size()};
+    d.text.append(line);
     // Replaced lines leave their old text behind; now and then it is dropped.
-    if (text_.size() > 4 * live_ + 65536)
-        Compact();
+    if (d.text.size() > 4 * d.live + 65536)
+        Compact(d);
     Touch();
 }
 
 void TextList::Adopt(std::string text, std::vector<Span> spans)
 {
-    text_ = std::move(text);
-    spans_ = std::move(spans);
-    live_ = 0;
-    for (const Span& sp : spans_)
-        live_ += sp.length;
+    auto d = std::make_shared<Data>();
+    d->text = std::move(text);
+    d->spans = std::move(spans);
+    for (const Span& sp : d->spans)
+        d->live += sp.length;
+    data_ = std::move(d);
     Touch();
 }
 
@@ -152,34 +178,48 @@ void TextList::Truncate(int count)
 {
     if (count < 0 || count >= Count())
         return;
-    for (size_t i = static_cast<size_t>(count); i < spans_.size(); ++i)
-        live_ -= spans_[i].length;
-    spans_.resize(static_cast<size_t>(count));
+    Data& d = Mutable();
+    for (size_t i = static_cast<size_t>(count); i < d.spans.size(); ++i)
+        d.live -= d.spans[i].length;
+    d.spans.resize(static_cast<size_t>(count));
     Touch();
 }
 
 void TextList::TakeFrom(TextList& other)
 {
-    text_ = std::move(other.text_);
-    spans_ = std::move(other.spans_);
-    live_ = other.live_;
-    other.text_.clear();
-    other.spans_.clear();
-    other.live_ = 0;
+    data_ = std::move(other.data_);
+    other.data_ = std::make_shared<Data>();
     other.Touch();
     Touch();
 }
 
-void TextList::Compact()
+void TextList::Compact(Data& d)
 {
     std::string text;
-    text.reserve(live_);
-    for (Span& sp : spans_) {
+    text.reserve(d.live);
+    for (Span& sp : d.spans) {
         const size_t at = text.size();
-        text.append(text_, sp.offset, sp.length);
+        text.append(d.text, sp.offset, sp.length);
         sp.offset = at;
     }
-    text_ = std::move(text);
+    d.text = std::move(text);
+}
+
+std::size_t TextList::TextBytes() const
+{
+    return sizeof(Data) + data_->text.capacity() + data_->spans.capacity() * sizeof(Span);
+}
+
+bool TextList::operator==(const TextList& other) const
+{
+    if (data_ == other.data_)
+        return true;
+    if (Count() != other.Count())
+        return false;
+    for (int i = 0; i < Count(); ++i)
+        if ((*this)[i] != other[i])
+            return false;
+    return true;
 }
 
 void CheckList::SetChecked(int i, bool checked)
@@ -229,28 +269,12 @@ int CheckList::IndexOf(const std::string& text) const
     return -1;
 }
 
-void CheckList::UserToggle(int i)
-{
-    if (i < 0 || i >= Count())
-        return;
-    SetChecked(i, !Checked(i));
-    if (OnClickCheck)
-        OnClickCheck();
-}
-
 void ComboBox::SetText(std::string text)
 {
     if (text == text_)
         return;
     text_ = std::move(text);
     Touch();
-}
-
-void ComboBox::UserSetText(std::string text)
-{
-    SetText(std::move(text));
-    if (OnChange)
-        OnChange();
 }
 
 void ComboBox::SetItems(std::vector<std::string> items)
@@ -303,43 +327,34 @@ void Button::SetEnabled(bool enabled)
     Touch();
 }
 
-void TrackBar::MoveTo(int v)
+bool TrackBar::MoveTo(int v)
 {
     v = std::clamp(v, min_, max_);
     if (v == position_)
-        return;
+        return false;
     position_ = v;
     Touch();
-    if (OnChange)
-        OnChange();
+    return true;
 }
 
-void TrackBar::SetMin(int v)
+bool TrackBar::SetMin(int v)
 {
     if (v > max_ || v == min_)
-        return;
+        return false;
     min_ = v;
     Touch();
-    if (position_ < min_)
-        MoveTo(min_);
+    return position_ < min_ && MoveTo(min_);
 }
 
-void TrackBar::SetMax(int v)
+bool TrackBar::SetMax(int v)
 {
     if (v < min_ || v == max_)
-        return;
+        return false;
     max_ = v;
     Touch();
-    if (position_ > max_)
-        MoveTo(max_);
+    return position_ > max_ && MoveTo(max_);
 }
 
-void TrackBar::SetPosition(int v) { MoveTo(v); }
-
-void TrackBar::NotifyEndScroll()
-{
-    if (OnChange)
-        OnChange();
-}
+bool TrackBar::SetPosition(int v) { return MoveTo(v); }
 
 }  // namespace rq

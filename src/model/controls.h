@@ -1,9 +1,16 @@
 #pragma once
 // Toolkit-free models of the window's controls. The tables of the program are
-// the texts these controls hold; a window only mirrors them. Every mutation
-// bumps a version counter so a view can tell cheaply whether it must repaint.
+// the texts these controls hold; a window only mirrors them. A control is a
+// plain value: it holds data only, copies and compares like a value (what it
+// shows, never its version), and runs no code of anybody else's. Whoever
+// changes a control on the user's behalf (the form) runs its handler.
+//
+// Every mutation bumps a version counter so a view can tell cheaply whether
+// it must repaint. Assigning a control moves its version on past both the
+// one it had and the one the assigned value had, never back: a control put
+// back to an earlier copy repaints in every view that saw any of its versions.
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -14,59 +21,68 @@ namespace rq {
 
 class Versioned {
 public:
+    Versioned() = default;
+    Versioned(const Versioned&) = default;
+    Versioned& operator=(const Versioned& other)
+    {
+        MovePast(other.version_);
+        return *this;
+    }
     std::uint64_t Version() const { return version_; }
-    // After a control took an earlier copy's contents by assignment (which
-    // brings the copy's version along): moves the version on past `before`,
-    // never back, so every view that saw any of its versions repaints.
-    void MoveVersionPast(std::uint64_t before) { version_ = (before > version_ ? before : version_) + 1; }
 
 protected:
     void Touch() { ++version_; }
 
 private:
+    void MovePast(std::uint64_t other) { version_ = (other > version_ ? other : version_) + 1; }
     std::uint64_t version_ = 1;
 };
 
-// A grid of text cells (columns x rows); row 0 is the header row.
+// A grid of text cells (columns x rows); row 0 is the header row. Copies
+// share their cells until one of them changes (the item table has hundreds
+// of thousands of cells; a copy of the project must cost little).
 class TextGrid : public Versioned {
 public:
     TextGrid(int cols, int rows);
 
-    int ColCount() const { return cols_; }
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int ColCount() const { return data_->cols; }
+    int RowCount() const { return static_cast<int>(data_->rows.size()); }
     void SetRowCount(int rows);
 
+    // A cell's text; empty outside the grid.
     const std::string& Cell(int col, int row) const;
     void SetCell(int col, int row, const std::string& text);
     void SetCell(int col, int row, std::string&& text);
     const std::vector<std::string>& Row(int row) const;
+    // New text for the grid was recorded elsewhere and is written when read
+    // (the views): every window showing it must repaint.
+    void MarkStale() { Touch(); }
 
-    // Text made when first read: a view that is refreshed many times per
-    // command records what it must show and marks itself pending; the read
-    // hook writes the cells before anyone reads them.
-    void SetReadHook(std::function<void()> hook) { readHook_ = std::move(hook); }
-    const std::function<void()>& ReadHook() const { return readHook_; }
-    void MarkPending();
-    bool Pending() const { return pending_; }
-    void Flush() const;
-    // A cell's text as it stands, without making pending text.
-    const std::string& RawCell(int col, int row) const;
-    // Runs before a cell's text changes, with the text it had.
-    std::function<void(int col, int row, const std::string& before)> BeforeCellChange;
+    // Whether two grids share the same cells (a copy neither has changed since).
+    bool SharesCellsWith(const TextGrid& other) const { return data_ == other.data_; }
+    // Bytes of the cells, for a bound on what copies hold.
+    std::size_t CellBytes() const;
+    const void* CellsId() const { return data_.get(); }
+
+    bool operator==(const TextGrid& other) const;
 
 private:
+    struct Data {
+        int cols;
+        std::vector<std::vector<std::string>> rows;  // an empty row vector: all cells empty
+        std::vector<std::string> emptyRow;
+        mutable std::size_t bytes = 0;  // CellBytes once counted; 0 until then and after a change
+    };
     template <typename Text>
     void Put(int col, int row, Text&& text);
-    int cols_;
-    std::vector<std::vector<std::string>> rows_;  // an empty row vector: all cells empty
-    std::vector<std::string> emptyRow_;
-    std::function<void()> readHook_;
-    mutable bool pending_ = false;
+    Data& Mutable();
+    std::shared_ptr<Data> data_;
 };
 
 // An ordered list of text lines (the ECL and INF text buffers). The lines
 // live in one text: a project's hundreds of thousands of lines stay where the
-// file put them, and a replaced line is written after the others.
+// file put them, and a replaced line is written after the others. Copies share
+// the text until one of them changes.
 class TextList : public Versioned {
 public:
     struct Span {
@@ -74,11 +90,13 @@ public:
         size_t length;
     };
 
-    int Count() const { return static_cast<int>(spans_.size()); }
+    TextList() : data_(std::make_shared<Data>()) {}
+
+    int Count() const { return static_cast<int>(data_->spans.size()); }
     std::string_view operator[](int i) const
     {
-        const Span& sp = spans_[static_cast<size_t>(i)];
-        return std::string_view(text_).substr(sp.offset, sp.length);
+        const Span& sp = data_->spans[static_cast<size_t>(i)];
+        return std::string_view(data_->text).substr(sp.offset, sp.length);
     }
     // A copy of every line.
     std::vector<std::string> Lines() const;
@@ -93,20 +111,30 @@ public:
     // Takes the lines of another list, which is left empty.
     void TakeFrom(TextList& other);
 
+    bool SharesTextWith(const TextList& other) const { return data_ == other.data_; }
+    std::size_t TextBytes() const;
+    const void* TextId() const { return data_.get(); }
+
+    bool operator==(const TextList& other) const;
+
 private:
-    void Compact();
-    std::string text_;
-    std::vector<Span> spans_;
-    size_t live_ = 0;  // bytes of text_ that lines use
+    struct Data {
+        std::string text;
+        std::vector<Span> spans;
+        size_t live = 0;  // bytes of text that lines use
+    };
+    Data& Mutable();
+    void Compact(Data& d);
+    std::shared_ptr<Data> data_;
 };
 
-// A list of names with check marks. SetChecked is the program's silent change;
-// a user's toggle goes through UserToggle, which runs the click handler.
+// A list of names with check marks.
 class CheckList : public Versioned {
 public:
     struct Entry {
         std::string text;
         bool checked = false;
+        bool operator==(const Entry&) const = default;
     };
     int Count() const { return static_cast<int>(entries_.size()); }
     const Entry& operator[](int i) const { return entries_[static_cast<size_t>(i)]; }
@@ -116,13 +144,12 @@ public:
     void Clear();
     void Add(std::string text);
     int IndexOf(const std::string& text) const;  // first entry with that exact text, or -1
-    void UserToggle(int i);
     // Answered without a scan: redistribution asks these for every title set
     // on every size move.
     int CheckedCount() const { return checkedCount_; }
     bool AnyCheckedWithText(const std::string& text) const;
 
-    std::function<void()> OnClickCheck;
+    bool operator==(const CheckList& other) const { return entries_ == other.entries_; }
 
 private:
     std::vector<Entry> entries_;
@@ -130,8 +157,7 @@ private:
     std::unordered_map<std::string, int> checkedByText_;
 };
 
-// An editable drop-down list. SetText is the program's silent change; UserSetText
-// is the user's typing or pick, which runs the change handler when one is set.
+// An editable drop-down list.
 class ComboBox : public Versioned {
 public:
     ComboBox() = default;
@@ -140,14 +166,13 @@ public:
 
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
-    void UserSetText(std::string text);
     const std::vector<std::string>& Items() const { return items_; }
     void SetItems(std::vector<std::string> items);
     void AddItem(std::string item);
     void InsertItem(int index, std::string item);
     void Clear();  // items and text
 
-    std::function<void()> OnChange;
+    bool operator==(const ComboBox& other) const { return text_ == other.text_ && items_ == other.items_; }
 
 private:
     std::string text_;
@@ -161,6 +186,8 @@ public:
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
 
+    bool operator==(const EditBox& other) const { return text_ == other.text_; }
+
 private:
     std::string text_;
 };
@@ -171,6 +198,8 @@ public:
     explicit Label(std::string caption) : caption_(std::move(caption)) {}
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption);
+
+    bool operator==(const Label& other) const { return caption_ == other.caption_; }
 
 private:
     std::string caption_;
@@ -183,14 +212,17 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
 
+    bool operator==(const Button& other) const { return caption_ == other.caption_ && enabled_ == other.enabled_; }
+
 private:
     std::string caption_;
     bool enabled_;
 };
 
 // An integer slider. A minimum above the maximum (or a maximum below the
-// minimum) is ignored; the position is kept inside the range; every change of
-// the position runs the change handler at once, synchronously.
+// minimum) is ignored; the position is kept inside the range. Each setter
+// returns whether the thumb moved: whoever moved it decides whether the
+// slider's change handler runs.
 class TrackBar : public Versioned {
 public:
     TrackBar(int min, int max, int position, int pageSize, int frequency)
@@ -202,16 +234,18 @@ public:
     int PageSize() const { return pageSize_; }
     int Frequency() const { return frequency_; }
 
-    void SetMin(int v);
-    void SetMax(int v);
-    void SetPosition(int v);
-    // The end-of-scroll notification: runs the handler with the position unchanged.
-    void NotifyEndScroll();
+    bool SetMin(int v);
+    bool SetMax(int v);
+    bool SetPosition(int v);
 
-    std::function<void()> OnChange;
+    bool operator==(const TrackBar& other) const
+    {
+        return min_ == other.min_ && max_ == other.max_ && position_ == other.position_ &&
+               pageSize_ == other.pageSize_ && frequency_ == other.frequency_;
+    }
 
 private:
-    void MoveTo(int v);
+    bool MoveTo(int v);
     int min_;
     int max_;
     int position_;

@@ -9,14 +9,12 @@
 
 #include "model/arith.h"
 #include "model/errors.h"
-#include "platform/system.h"
 
 namespace rq {
 
 namespace {
 
 Separators g_separators;
-bool g_separatorsRead = false;
 
 // Exact powers of ten for the quick conversions both ways: 10^n for n <= 27
 // fits the 64-bit significand.
@@ -218,33 +216,21 @@ int HexValue(char c)
 
 }  // namespace
 
-Separators SeparatorsFromEnvironment()
+Separators SeparatorsFrom(std::optional<char> decimal, std::optional<char> thousands)
 {
     Separators s;
-    const sys::RegionalSeparators regional = sys::ReadRegionalSeparators();
-    if (regional.decimal)
-        s.decimal = *regional.decimal;
-    if (regional.thousands)
-        s.thousands = *regional.thousands;
+    if (decimal)
+        s.decimal = *decimal;
+    if (thousands)
+        s.thousands = *thousands;
     if (s.thousands == s.decimal)
         s.thousands = (s.decimal == ',') ? '.' : ',';
     return s;
 }
 
-const Separators& NumberSeparators()
-{
-    if (!g_separatorsRead) {
-        g_separators = SeparatorsFromEnvironment();
-        g_separatorsRead = true;
-    }
-    return g_separators;
-}
+const Separators& NumberSeparators() { return g_separators; }
 
-void SetNumberSeparators(Separators s)
-{
-    g_separators = s;
-    g_separatorsRead = true;
-}
+void SetNumberSeparators(Separators s) { g_separators = s; }
 
 std::string FormatInteger(std::int64_t v)
 {

@@ -4,6 +4,7 @@
 // settings. Locale-free by construction (std::to_chars / std::from_chars): the
 // process locale that a toolkit may set never changes these texts.
 #include <cstdint>
+#include <optional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -20,15 +21,16 @@ struct Separators {
     bool operator==(const Separators&) const = default;
 };
 
-// The separators of the user's regional settings (LC_NUMERIC / LC_ALL / LANG),
-// read once; "." and "," when none are set or the locale is unknown. The text
-// conversions below use these unless they are given others: the views write
-// text they recorded under earlier separators with those.
+// The separators the text conversions below use unless they are given others
+// (the views write text they recorded under earlier separators with those):
+// "." and "," until the program hands over the user's regional ones at
+// start-up (SetNumberSeparators).
 const Separators& NumberSeparators();
-// Puts other separators in their place (tests; a comma locale).
 void SetNumberSeparators(Separators s);
-// Reads the separators the environment asks for, without touching the process locale.
-Separators SeparatorsFromEnvironment();
+// The separators for a decimal and a thousands separator as regional settings
+// give them (either may be missing): "." and "," stand in for a missing one,
+// and a thousands separator equal to the decimal one gives way.
+Separators SeparatorsFrom(std::optional<char> decimal, std::optional<char> thousands);
 
 // General number format: at most 15 significant digits, no grouping, no trailing
 // zeros; fixed notation for 1E-4 <= |v| < 1E15, otherwise d.dddE[-]x.

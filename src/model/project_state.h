@@ -1,11 +1,13 @@
 #pragma once
 // The loaded project: the item table, the title-set records, the summary grid,
 // the two text buffers, the lock list, the selectors, the argument boxes, the
-// limits, the total size and the views. One object, reached by every layer.
+// limits, the total size and the views. One plain value, reached by every
+// layer: it holds data only, copies cheaply (the item table and the texts are
+// shared until changed) and compares by what it holds.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
+#include <tuple>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -30,6 +32,10 @@ struct TVTSData {
     double OriginalAveragePercent = 0;
     double TempPercentChange = 0;
     double FrameRate = 0;
+
+    // Equal to the bit: a figure that changed in its last digit, or from 0
+    // to -0, is a change.
+    bool operator==(const TVTSData& other) const;
 };
 
 constexpr int kVTSRecords = 100;
@@ -47,20 +53,27 @@ enum ItemColumn : int {
     kColFrameRate = 8,
 };
 
-// What the views have recorded but not written yet. Its type belongs to the
-// views (views/view_cache.h); the project state only owns one.
+// What the views recorded at their last refresh and have not written yet. Its
+// type and every use of it belong to the views (views/view_cache.h); the state
+// only carries it, shared between copies until the views change it, so that a
+// copy of the state shows just what the original showed.
 struct ViewCache;
+class ViewRecord {
+public:
+    std::shared_ptr<ViewCache> cache;
+    // Two states are equal by what they hold; when the views write their
+    // pending text makes no difference to it.
+    bool operator==(const ViewRecord&) const { return true; }
+};
 
 struct Form2Selectors {
     // The encoder parameter dialog's two VTS selectors: passes and width.
     ComboBox ComboBox1;
     ComboBox ComboBox2;
+    bool operator==(const Form2Selectors&) const = default;
 };
 
 struct ProjectState {
-    ProjectState() = default;
-    ProjectState(const ProjectState&) = delete;
-    ProjectState& operator=(const ProjectState&) = delete;
 
     // Item table: 10 columns, header row and one empty data row at start.
     TextGrid StringGrid1{10, 2};
@@ -108,16 +121,40 @@ struct ProjectState {
     TextGrid StringGrid3{5, 2};  // main VTS grid
     TextGrid StringGrid4{9, 2};  // item details grid
     TextGrid StringGrid5{7, 2};  // VTS details grid
-    // Made by the views' first refresh, with the deleter they give.
-    std::unique_ptr<ViewCache, void (*)(ViewCache*)> viewCache{nullptr, nullptr};
+    // Made by the views' first refresh.
+    ViewRecord views;
 
     // The path the project was loaded from; also where it is saved.
     std::string ProjectPath;
-    // Lets a window handle pending events during a long load; a no-op without one.
-    std::function<void()> ProcessMessages;
+
+    // ---- What the state is made of, for the undo history -----------------
+
+    // What a user's step is recognised by: the allocation (the records and
+    // the total), the locks, the sliders, the items and the texts. Selectors,
+    // argument boxes, buttons and views are left out: a name typed, a button
+    // a save disabled or a view written when looked at is no step.
+    auto StepParts() const
+    {
+        return std::tie(VTSData, Label2, TrackBar1, TrackBar2, CheckListBox1, StringGrid1, ListBox1, ListBox2);
+    }
+    // Changes with every write to the item table (and when it is put back).
+    std::uint64_t ItemsVersion() const { return StringGrid1.Version(); }
+    // The parts a copy shares with its original until either changes: each
+    // one's identity and bytes, so shared parts are counted once.
+    struct SharedPart {
+        const void* id;
+        std::size_t bytes;
+    };
+    std::array<SharedPart, 7> SharedParts() const;
+    // Bytes a copy holds of its own.
+    std::size_t OwnBytes() const;
 
     // Highest record of the VTS range: summary grid row count - 1.
     int VTSRangeEnd() const { return StringGrid2.RowCount() - 1; }
+
+    // What the state holds, control by control; grids whose views are still
+    // to be written compare as they stand (see WritePendingViews).
+    bool operator==(const ProjectState&) const = default;
 };
 
 // Lower-cases the letters A to Z only.

@@ -144,7 +144,7 @@ void ProcessLoadedECL(ProjectState& s)
     // "Change" by 100 percent moves no size but brings every title set's
     // derived figures up to date.
     s.Edit2.SetText("100");
-    ChangeByPercentage(s);
+    ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text());
     s.Edit2.SetText("101");
 }
 

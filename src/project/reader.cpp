@@ -51,9 +51,9 @@ void ClearVTSTable(ProjectState& s)
         v = TVTSData{};
 }
 
-void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row);
+void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row, const ProcessMessagesFn& processMessages);
 
-void ReadECLPass(ProjectState& s, const std::string& eclFile)
+void ReadECLPass(ProjectState& s, const std::string& eclFile, const ProcessMessagesFn& processMessages)
 {
     std::int32_t row = 0;
     TextList lines;
@@ -63,7 +63,7 @@ void ReadECLPass(ProjectState& s, const std::string& eclFile)
     int done = 0;
     try {
         for (; done < lines.Count(); ++done)
-            ReadECLLine(s, lines[done], row);
+            ReadECLLine(s, lines[done], row, processMessages);
     } catch (const AppError& e) {
         lines.Truncate(done + 1);
         s.ListBox1.TakeFrom(lines);
@@ -77,7 +77,7 @@ void ReadECLPass(ProjectState& s, const std::string& eclFile)
     s.ListBox1.TakeFrom(lines);
 }
 
-void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row)
+void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row, const ProcessMessagesFn& processMessages)
 {
     if (line.size() == 6 && StartsWithKey(line, "[item]")) {
         row = AddInt32(row, 1);
@@ -93,8 +93,8 @@ void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row)
         s.StringGrid1.SetCell(k.column, row, std::move(value));
         break;
     }
-    if (row % 10 == 0 && s.ProcessMessages)
-        s.ProcessMessages();
+    if (row % 10 == 0 && processMessages)
+        processMessages();
 }
 
 void ReadINFPass(ProjectState& s, const std::string& infFile)
@@ -155,7 +155,7 @@ std::string FindFileIgnoringCase(const std::string& path)
     return best.empty() ? path : folder + best;
 }
 
-void LoadECL(ProjectState& s, const std::string& path)
+void LoadECL(ProjectState& s, const std::string& path, const ProcessMessagesFn& processMessages)
 {
     if (FileExists(path)) {
         s.ProjectPath = path;
@@ -170,7 +170,7 @@ void LoadECL(ProjectState& s, const std::string& path)
         s.ListBox2.Clear();
         WriteHeaders(s);
         ClearVTSTable(s);
-        ReadECLPass(s, eclFile);
+        ReadECLPass(s, eclFile, processMessages);
         ReadINFPass(s, infFile);
         ProcessLoadedECL(s);
     }

@@ -15,16 +15,7 @@ namespace rq {
 
 TForm1::TForm1() : form2_(std::make_unique<TForm2>(*this))
 {
-    ConnectEngineHandlers(s);
-    // A slider move the user makes is a step (a whole drag when grouped).
-    for (TrackBar* slider : {&s.TrackBar1, &s.TrackBar2})
-        slider->OnChange = [this, follow = std::move(slider->OnChange)] {
-            const StepScope step(*this);
-            follow();
-        };
-    s.ComboBox4.OnChange = [this] { ComboBox4Change(); };
-    s.CheckListBox1.OnClickCheck = [this] { CheckListBox1ClickCheck(); };
-    history_ = std::make_unique<History>(s, *form2_);
+    history_ = std::make_unique<History>(s, form2_->Controls());
 }
 
 TForm1::~TForm1() = default;
@@ -106,38 +97,58 @@ void TForm1::LoadChosen(const std::optional<std::string>& path)
     LoadScope load(*history_);
     if (path && FileExists(*path)) {
         s.ProjectPath = *path;
-        LoadECL(s, *path);
+        LoadECL(s, *path, ProcessMessages);
         ProcessLoadedECL(s);
         ProjectLoaded();
     }
     s.Button1.SetEnabled(false);
-    SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text());
+    FollowPlacedPercentSlider(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text(), LimitsOf(s)));
     load.Succeeded();
 }
 
-void TForm1::AsStep(void (*operation)(ProjectState&))
+// Each command below reads its boxes and selectors and hands them to its
+// operation, as one step of the undo history.
+
+void TForm1::Button2Click()
 {
     const StepScope step(*this);
-    operation(s);
+    MaximiseViaPercentage(s, s.ComboBox6.Text(), s.Edit11.Text(), s.Edit8.Text());
 }
 
-void TForm1::Button2Click() { AsStep(rq::MaximiseViaPercentage); }
-
-void TForm1::Button3Click() { AsStep(rq::ChangeByPercentage); }
+void TForm1::Button3Click()
+{
+    const StepScope step(*this);
+    ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text());
+}
 
 void TForm1::Button4Click()
 {
-    AsStep(rq::ApplyChanges);
+    {
+        const StepScope step(*this);
+        ApplyChanges(s);
+    }
     history_->MarkApplied();
 }
 
-void TForm1::Button5Click() { AsStep(rq::SetBitrate); }
+void TForm1::Button5Click()
+{
+    const StepScope step(*this);
+    SetBitrate(s, s.ComboBox3.Text(), s.Edit5.Text(), LimitsOf(s));
+}
 
 void TForm1::Button7Click() { rq::SaveProject(s); }
 
-void TForm1::Button9Click() { AsStep(rq::SetPercentage); }
+void TForm1::Button9Click()
+{
+    const StepScope step(*this);
+    SetPercentage(s, s.ComboBox4.Text(), s.Edit1.Text(), LimitsOf(s));
+}
 
-void TForm1::Button10Click() { AsStep(rq::MaximiseViaBitrate); }
+void TForm1::Button10Click()
+{
+    const StepScope step(*this);
+    MaximiseViaBitrate(s, s.ComboBox5.Text(), s.Edit7.Text(), s.Edit8.Text());
+}
 
 void TForm1::Button11Click()
 {
@@ -149,7 +160,56 @@ void TForm1::Button11Click()
 void TForm1::ComboBox4Change()
 {
     const StepScope step(*this);
-    rq::FitPercentSliderRange(s);
+    FollowPlacedPercentSlider(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text(), LimitsOf(s)));
+}
+
+void TForm1::FollowPlacedPercentSlider(bool moved)
+{
+    if (moved)
+        TrackBar2Change();
+}
+
+// A slider move the user makes is a step (a whole drag when grouped).
+void TForm1::TrackBar1Change()
+{
+    const StepScope step(*this);
+    FollowBitrateSlider(s, s.ComboBox3.Text(), LimitsOf(s));
+}
+
+void TForm1::TrackBar2Change()
+{
+    const StepScope step(*this);
+    FollowPercentSlider(s, s.ComboBox4.Text(), LimitsOf(s));
+}
+
+void TForm1::UserMoveSlider(TrackBar& slider, int position)
+{
+    if (!slider.SetPosition(position))
+        return;
+    UserEndScroll(slider);
+}
+
+void TForm1::UserEndScroll(TrackBar& slider)
+{
+    if (&slider == &s.TrackBar1)
+        TrackBar1Change();
+    else if (&slider == &s.TrackBar2)
+        TrackBar2Change();
+}
+
+void TForm1::UserSetSelectorText(ComboBox& selector, std::string text)
+{
+    selector.SetText(std::move(text));
+    if (&selector == &s.ComboBox4)
+        ComboBox4Change();
+}
+
+void TForm1::UserToggleLock(int entry)
+{
+    if (entry < 0 || entry >= s.CheckListBox1.Count())
+        return;
+    s.CheckListBox1.SetChecked(entry, !s.CheckListBox1.Checked(entry));
+    CheckListBox1ClickCheck();
 }
 
 void TForm1::CheckListBox1ClickCheck()
@@ -196,7 +256,7 @@ void TForm1::LoadForBatch(const std::string& path)
     LoadScope load(*history_);
     s.Edit10.SetText(path);
     s.ProjectPath = path;
-    LoadECL(s, path);
+    LoadECL(s, path, ProcessMessages);
     ProjectLoaded();
     load.Succeeded();
 }
@@ -235,7 +295,7 @@ void TForm1::Timer1Timer()
         // A job that ends the program has nobody to undo anything.
         if (batch_.AutoExit || (batch_.NoGui && batch_.AutoSave))
             history_->SetRecording(false);
-        const BatchOutcome outcome = RunBatchJob(*this, batch_);
+        const BatchOutcome outcome = RunBatchJob(batch_);
         if (outcome == BatchOutcome::MissingProject)
             batchExitCode_ = 1;
         if (outcome != BatchOutcome::Done)

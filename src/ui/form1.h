@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "model/project_state.h"
-#include "ui/batch.h"
+#include "ui/batch_job.h"
 
 namespace rq {
 
@@ -49,6 +49,8 @@ public:
     std::function<void()> OnVisibilityChanged;
     // Runs when a project has been read in, before the command that read it goes on.
     std::function<void()> OnProjectLoaded;
+    // Lets a window handle pending events during a long load; nothing without one.
+    std::function<void()> ProcessMessages;
 
     // Runs a user command: one command at a time, its error shown in the error
     // box. Returns false when the command failed or was refused.
@@ -71,9 +73,18 @@ public:
     void Button9Click();   // set percentage
     void Button10Click();  // maximise via bitrate
     void Button11Click();  // open the encoder parameter dialog
-    void ComboBox4Change();
-    void CheckListBox1ClickCheck();
+    void ComboBox4Change();          // the set-percentage selector: fit the slider to its title set
+    void CheckListBox1ClickCheck();  // a lock changed: the selectors offer the free title sets
+    void TrackBar1Change();          // the bitrate slider moved: set that bitrate
+    void TrackBar2Change();          // the percentage slider moved: set that percentage
     void FormShow();
+
+    // What the user does to a control: the control changes, then the form
+    // runs its handler (the program's own changes to a control run none).
+    void UserMoveSlider(TrackBar& slider, int position);  // its handler runs when the thumb moved
+    void UserEndScroll(TrackBar& slider);                  // the end of a drag: its handler runs
+    void UserSetSelectorText(ComboBox& selector, std::string text);
+    void UserToggleLock(int entry);
 
     // The start-up timer's tick: runs the command-line job once per process.
     void Timer1Timer();
@@ -109,14 +120,22 @@ public:
     int BatchExitCode() const { return batchExitCode_; }
     const BatchSettings& Batch() const { return batch_; }
 
+    // Runs a job on the project: load the project, maximise the named title
+    // set by the job's mode (the boxes show the job's title set and value),
+    // run `report` (when given), apply the changes into both files' texts,
+    // and save them when /autosave is given. A missing project shows
+    // kMissingProjectMessage through ShowMessage. Errors propagate.
+    BatchOutcome RunBatchJob(const BatchSettings& job, const std::function<void()>& report = {});
+
 private:
     void Touch() { ++version_; }
-    // Runs an operation on the project as one step of the undo history.
-    void AsStep(void (*operation)(ProjectState&));
     void LoadChosen(const std::optional<std::string>& path);
     // An open encoder dialog follows the loaded project and the lock list.
     void RefreshDialogLists();
     void ProjectLoaded();
+    // After an operation placed the percentage slider by itself: a thumb that
+    // moved runs the slider's handler once, where it ended.
+    void FollowPlacedPercentSlider(bool moved);
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<History> history_;
     int pageIndex_ = 0;

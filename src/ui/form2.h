@@ -9,21 +9,26 @@ namespace rq {
 
 class TForm1;
 
-class TForm2 {
+// The dialog's own controls: a plain value, copied whole into every undo step.
+// Its two VTS selectors live in the project state (Form2.ComboBox1 for
+// passes, Form2.ComboBox2 for width), since the aggregation sets their text.
+struct Form2Controls {
+    ComboBox ComboBox3{"Half", {"Full", "Half"}};        // width: "Full" or "Half"
+    ComboBox ComboBox4{"5", {"2", "3", "4", "5", "6"}};  // passes
+    ComboBox ComboBox5{"5", {"2", "3", "4", "5", "6"}};  // passes below the threshold
+    EditBox Edit3{"2000"};                               // the bitrate threshold
+    bool operator==(const Form2Controls&) const = default;
+};
+
+class TForm2 : public Form2Controls {
 public:
     explicit TForm2(TForm1& main);
 
     static constexpr const char* kCaption = "ECL Parameter Modifer";
 
-    // Controls of the dialog. Its two VTS selectors live in the project state
-    // (Form2.ComboBox1 for passes, Form2.ComboBox2 for width), since the
-    // aggregation sets their text.
     ComboBox& ComboBox1();  // passes: VTS
     ComboBox& ComboBox2();  // width: VTS
-    ComboBox ComboBox3{"Half", {"Full", "Half"}};
-    ComboBox ComboBox4{"5", {"2", "3", "4", "5", "6"}};
-    ComboBox ComboBox5{"5", {"2", "3", "4", "5", "6"}};
-    EditBox Edit3{"2000"};
+    Form2Controls& Controls() { return *this; }
 
     bool Visible() const { return visible_; }
     bool StayOnTop() const { return stayOnTop_; }

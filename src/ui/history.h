@@ -1,10 +1,13 @@
 #pragma once
-// The main window's undo history: the whole project state before each step,
-// put back in place on undo. A step is everything between the outermost
-// BeginStepGroup and its EndStepGroup that changed the allocation, the locks,
-// the slider, the items or the text buffers. The item table, the item details
-// view and the two text buffers change only on a load, an apply or a dialog
-// command, so steps share one copy of each while its version stays the same.
+// The main window's undo history. A step is a copy of the whole state as it
+// stood before the step: the project (with what its views recorded) and the
+// dialog's controls. Copies share the item table, the views and the texts
+// with each other and with the live state until one of them changes, so a
+// step costs little. Undo puts a copy back by assignment, which moves every
+// control's version on: every window repaints.
+//
+// A step is everything between the outermost BeginStepGroup and its
+// EndStepGroup that changed what a step is recognised by (ProjectState::StepParts).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,7 +16,7 @@
 
 namespace rq {
 
-class TForm2;
+struct Form2Controls;
 
 class History {
 public:
@@ -24,7 +27,7 @@ public:
     };
 
     // Takes the state as it stands as the state of a new start.
-    History(ProjectState& s, TForm2& dialog);
+    History(ProjectState& s, Form2Controls& dialog);
     ~History();
     History(const History&) = delete;
     History& operator=(const History&) = delete;
@@ -64,7 +67,8 @@ public:
 
     Limits limits;
     std::size_t Steps() const;
-    // What the history holds, each shared copy counted once.
+    // What the history alone holds: each shared part counted once, and none
+    // that the state as it stands shares.
     std::size_t Bytes() const;
 
 private:

@@ -175,11 +175,14 @@ SummaryTexts SummaryTextsOf(const TVTSData& v, const Separators& seps)
     return texts;
 }
 
+// Whether the views recorded text for a grid that is not written yet.
+bool Pending(const ProjectState& s, bool ViewCache::*flag) { return s.views.cache && (*s.views.cache).*flag; }
+
 void MaterializeSummary(ProjectState& s) noexcept
 {
-    ViewCache& c = *s.viewCache;
-    if (!c.summaryPending)
+    if (!Pending(s, &ViewCache::summaryPending))
         return;
+    ViewCache& c = CacheOf(s);
     c.summaryPending = false;
     for (int k = 1; k < kVTSRecords; ++k) {
         std::optional<TVTSData>& rec = c.summaryRows[static_cast<size_t>(k)];
@@ -246,9 +249,9 @@ void MainRow(Cells& out, const Summary& sum, std::int32_t frames, double rate)
 
 void MaterializeDetails(ProjectState& s) noexcept
 {
-    ViewCache& c = *s.viewCache;
-    if (!c.detailsPending)
+    if (!Pending(s, &ViewCache::detailsPending))
         return;
+    ViewCache& c = CacheOf(s);
     c.detailsPending = false;
     const Separators& seps = c.detailSeparators;
     for (int k = 1; k < kVTSRecords; ++k) {
@@ -282,35 +285,9 @@ bool RowsCanWait(ViewCache& c, int k, const TVTSData& v, const Separators& seps)
 
 // ---- The item details grid ----------------------------------------------------
 
-std::uint64_t CellKey(int col, int row) { return (static_cast<std::uint64_t>(row) << 8) | static_cast<unsigned>(col); }
-
-// The item table as the pending item view saw it: the current cells, except
-// those changed since, whose first recorded text is the one it saw.
-class RecordedItems {
-public:
-    explicit RecordedItems(const ProjectState& s) : s_(s)
-    {
-        for (const auto& [key, text] : s.viewCache->itemsBefore)
-            before_.try_emplace(key, &text);
-    }
-    const std::string& Cell(int col, int row) const
-    {
-        if (!before_.empty()) {
-            const auto it = before_.find(CellKey(col, row));
-            if (it != before_.end())
-                return *it->second;
-        }
-        return s_.StringGrid1.RawCell(col, row);
-    }
-
-private:
-    const ProjectState& s_;
-    std::unordered_map<std::uint64_t, const std::string*> before_;
-};
-
 struct CurrentItems {
     const TextGrid& grid;
-    const std::string& Cell(int col, int row) const { return grid.RawCell(col, row); }
+    const std::string& Cell(int col, int row) const { return grid.Cell(col, row); }
 };
 
 template <typename Cells, typename Items>
@@ -335,16 +312,17 @@ void ItemRow(Cells& out, const Items& items, int r)
 
 void MaterializeItems(ProjectState& s) noexcept
 {
-    ViewCache& c = *s.viewCache;
-    if (!c.itemsPending)
+    if (!Pending(s, &ViewCache::itemsPending))
         return;
+    ViewCache& c = CacheOf(s);
     c.itemsPending = false;
-    const RecordedItems items(s);
+    const CurrentItems items{*c.itemsSeen};
     for (int r = 1; r < c.itemsRowCount; ++r) {
         WriteCells out(s.StringGrid4, r, c.itemsSeparators);
         ItemRow(out, items, r);
     }
-    c.itemsBefore.clear();
+    // The table seen is no longer needed: the live one need not be copied when it changes.
+    c.itemsSeen.reset();
 }
 
 
@@ -366,7 +344,7 @@ void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
     }
     if (!ok) {
         // Write row by row, up to the cell that fails, as the user must see it.
-        s.StringGrid4.Flush();
+        MaterializeItems(s);
         s.StringGrid4.SetRowCount(N);
         for (int r = 1; r < N; ++r) {
             WriteCells out(s.StringGrid4, r, now);
@@ -375,37 +353,51 @@ void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
     }
     // Every row will be written from the table as it stands now.
     c.itemsPending = true;
-    c.itemsBefore.clear();
+    c.itemsSeen = s.StringGrid1;
     c.itemsRowCount = N;
     c.itemsSeparators = now;
     s.StringGrid4.SetRowCount(N);
-    s.StringGrid4.MarkPending();
+    s.StringGrid4.MarkStale();
     c.itemsValid = true;
     c.itemsVersion = s.StringGrid1.Version();
 }
 
 }  // namespace
 
-// The views' cache, made with the read hooks that write the pending views.
 ViewCache& CacheOf(ProjectState& s)
 {
-    if (s.viewCache)
-        return *s.viewCache;
-    s.viewCache = {new ViewCache(), [](ViewCache* c) { delete c; }};
-    // The hooks run inside a window's paint: an error there would be a broken
-    // invariant (every pending row was checked), and must not unwind through
-    // the toolkit.
-    s.StringGrid2.SetReadHook([&s]() noexcept { MaterializeSummary(s); });
-    s.StringGrid3.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
-    s.StringGrid5.SetReadHook([&s]() noexcept { MaterializeDetails(s); });
-    s.StringGrid4.SetReadHook([&s]() noexcept { MaterializeItems(s); });
-    s.StringGrid1.BeforeCellChange = [&s](int col, int row, const std::string& before) {
-        ViewCache& vc = *s.viewCache;
-        if (vc.itemsPending && row >= 1 && row < vc.itemsRowCount)
-            vc.itemsBefore.emplace_back(CellKey(col, row), before);
-    };
-    return *s.viewCache;
+    std::shared_ptr<ViewCache>& cache = s.views.cache;
+    if (!cache)
+        cache = std::make_shared<ViewCache>();
+    else if (cache.use_count() > 1)
+        cache = std::make_shared<ViewCache>(*cache);  // a copy of the state keeps what it recorded
+    return *cache;
 }
+
+void WritePendingViews(ProjectState& s) noexcept
+{
+    MaterializeSummary(s);
+    MaterializeItems(s);
+    MaterializeDetails(s);
+}
+
+void WritePendingView(ProjectState& s, const TextGrid& grid) noexcept
+{
+    if (&grid == &s.StringGrid2)
+        MaterializeSummary(s);
+    else if (&grid == &s.StringGrid4)
+        MaterializeItems(s);
+    else if (&grid == &s.StringGrid3 || &grid == &s.StringGrid5)
+        MaterializeDetails(s);
+}
+
+void KeepItemViewRecord(ProjectState& s, std::uint64_t seenItemsVersion)
+{
+    if (s.views.cache && s.views.cache->itemsVersion == seenItemsVersion && seenItemsVersion != s.ItemsVersion())
+        CacheOf(s).itemsVersion = s.ItemsVersion();
+}
+
+std::size_t ViewRecordBytes(const ProjectState& s) { return s.views.cache ? sizeof(ViewCache) : 0; }
 
 std::string ItemRunTime(std::int32_t f, double F, Extended G)
 {
@@ -426,11 +418,11 @@ namespace {
 // Keeps a copy of every named record for a grid whose rows are written when
 // first read. Rows still pending under other separators are written first,
 // with the separators they were kept under.
-void KeepRecords(const ProjectState& s, int V, TextGrid& grid, std::array<std::optional<TVTSData>, kVTSRecords>& rows,
+void KeepRecords(ProjectState& s, int V, TextGrid& grid, std::array<std::optional<TVTSData>, kVTSRecords>& rows,
                  bool& pending, Separators& separators, const Separators& now)
 {
     if (pending && !(separators == now))
-        grid.Flush();
+        WritePendingView(s, grid);
     for (int k = 1; k < V; ++k) {
         const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
         if (!v.Name.empty())
@@ -438,7 +430,7 @@ void KeepRecords(const ProjectState& s, int V, TextGrid& grid, std::array<std::o
     }
     pending = true;
     separators = now;
-    grid.MarkPending();
+    grid.MarkStale();
 }
 
 }  // namespace
@@ -465,18 +457,19 @@ void UpdateVTSDataToStringGrid(ProjectState& s)
         if (!v.Name.empty())
             later = RowsCanWait(c, k, v, now);
         else
-            later = !c.summaryRows[static_cast<size_t>(k)] && s.StringGrid2.RawCell(0, k).empty();
+            later = !c.summaryRows[static_cast<size_t>(k)] && s.StringGrid2.Cell(0, k).empty();
     }
     s.StringGrid5.SetRowCount(V);
     s.StringGrid3.SetRowCount(V);
     if (later) {
         KeepRecords(s, V, s.StringGrid5, c.detailRows, c.detailsPending, c.detailSeparators, now);
-        s.StringGrid3.MarkPending();
+        s.StringGrid3.MarkStale();
         return;
     }
     // Rare: a figure near the limits or a left-over row. Write now, so an
     // error ends the refresh at the very cell where it arises.
-    s.StringGrid5.Flush();
+    MaterializeDetails(s);
+    MaterializeSummary(s);
     const TextGrid& sum = s.StringGrid2;
     for (int k = 1; k < V; ++k)
         if (!sum.Cell(0, k).empty()) {

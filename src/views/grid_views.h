@@ -10,9 +10,24 @@
 namespace rq {
 
 struct ViewCache;
-// The views' cache, made on first use together with the read hooks that
-// write the pending views.
+// The views' record in the state, made on first use; a record shared with a
+// copy of the state is copied first, so the copy keeps what it recorded.
 ViewCache& CacheOf(ProjectState& s);
+
+// Writes the text the last refresh recorded for a view grid (StringGrid2 to
+// StringGrid5) and has not written yet; nothing for any other grid or when
+// nothing is pending. Read a view grid only after this. Cannot fail: every
+// pending row was found writable when it was recorded.
+void WritePendingView(ProjectState& s, const TextGrid& grid) noexcept;
+// The same for every view grid.
+void WritePendingViews(ProjectState& s) noexcept;
+
+// After the state was put back from a copy (an undo): the item view's record
+// still holds for the item table it saw, which had seenItemsVersion then and
+// has a new version now, so the next refresh need not check it again.
+void KeepItemViewRecord(ProjectState& s, std::uint64_t seenItemsVersion);
+// Bytes of what the views recorded, for a bound on what copies hold.
+std::size_t ViewRecordBytes(const ProjectState& s);
 
 // Refreshes every view from the tables, in the order summary grid, item
 // details, total label, VTS details, main VTS grid. A cell that does not parse

@@ -1,11 +1,13 @@
 #pragma once
-// What the views have recorded but not written yet. Every size move refreshes
-// every view, hundreds of times per click, so a refresh makes no text: it
-// records what each view must show, checks that writing it cannot fail, and
-// marks the view's grid pending. The first read of a pending grid (a paint,
-// the report, a test) runs its read hook, which writes the text from the
-// record. Records are copies, so a view shows what the last refresh saw even
-// when the tables change before anyone looks.
+// What the views have recorded but not written yet: one value, owned by the
+// views and carried by the project state (so a copy of the state, an undo
+// step, keeps it whole). Every size move refreshes every view, hundreds of
+// times per click, so a refresh makes no text: it records what each view must
+// show, checks that writing it cannot fail, and marks the view's grid stale.
+// Whoever reads a view grid (a paint, the report, a test) first asks the views
+// to write what is pending (WritePendingView). Records are copies, so a view
+// shows what the last refresh saw even when the tables change before anyone
+// looks.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -35,11 +37,9 @@ struct ViewCache {
     bool itemsPending = false;
     int itemsRowCount = 0;
     Separators itemsSeparators;
-    // The item table is too large to copy at every refresh. Instead, while the
-    // view is pending, each cell changed since the refresh is kept here with
-    // the text it had, in the order of the changes (a cell's first entry is
-    // the text the refresh saw). Emptied when the view is written or recorded.
-    std::vector<std::pair<std::uint64_t, std::string>> itemsBefore;
+    // The item table as the refresh saw it, while the view is pending: a
+    // copy that shares its cells with the live table until either changes.
+    std::optional<TextGrid> itemsSeen;
 
     // ---- VTS summary grid (StringGrid2), from the title-set records.
 

@@ -162,11 +162,11 @@ TEST(Commands, SlidersWriteTheirBoxAndRunTheirCommand)
         const char* text;
     };
     for (const Case c : {Case{755, "75.5"}, Case{750, "75"}, Case{1000, "100"}, Case{53, "5.3"}}) {
-        p.s.TrackBar2.SetPosition(c.position);
+        MoveSlider(p.s, p.s.TrackBar2, c.position);
         EXPECT_EQ(p.s.Edit1.Text(), c.text);
         EXPECT_NEAR(p["v01"].NewOverallPercent, std::max(static_cast<double>(ParseReal(c.text)), 62.5), 1e-9) << c.text;
     }
-    p.s.TrackBar1.SetPosition(3250);
+    MoveSlider(p.s, p.s.TrackBar1, 3250);
     EXPECT_EQ(p.s.Edit5.Text(), "3250");
     // v01's 100 percent bitrate is 800, so that is what it gets.
     EXPECT_DOUBLE_EQ(p["v01"].NewBitRateAvg, 800);
@@ -175,11 +175,10 @@ TEST(Commands, SlidersWriteTheirBoxAndRunTheirCommand)
 TEST(Commands, SlidersBeforeALoadChangeOnlyTheirBox)
 {
     ProjectState s;
-    ConnectEngineHandlers(s);
-    s.TrackBar2.SetPosition(755);
+    MoveSlider(s, s.TrackBar2, 755);
     EXPECT_EQ(s.Edit1.Text(), "75.5");
     // The refresh meets the empty item row that a fresh item table holds.
-    EXPECT_EQ(ErrorOf([&] { s.TrackBar1.SetPosition(4000); }), "'' is not a valid floating point value");
+    EXPECT_EQ(ErrorOf([&] { MoveSlider(s, s.TrackBar1, 4000); }), "'' is not a valid floating point value");
     EXPECT_EQ(s.Edit5.Text(), "4000");
     EXPECT_EQ(s.VTSData[1].NewSize, 0);
 }

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "engine/commands.h"
+#include "engine/maximise.h"
+#include "engine/slider_range.h"
 #include "model/errors.h"
 #include "model/numbers.h"
 #include "model/project_state.h"
@@ -81,7 +83,6 @@ public:
             c->SetItems(names);
             c->SetText(pick);
         }
-        rq::ConnectEngineHandlers(s);
     }
 
     rq::TVTSData& operator[](const std::string& name) { return s.VTSData[static_cast<size_t>(rq::VTSNumber(name))]; }
@@ -108,6 +109,57 @@ public:
 
     rq::ProjectState s;
 };
+
+// The commands as the form runs them: each one's arguments read from the
+// boxes and selectors of the main page.
+inline void CorrectMinMax(rq::ProjectState& s) { rq::CorrectMinMax(s, rq::LimitsOf(s)); }
+inline void ChangeByPercentage(rq::ProjectState& s) { rq::ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text()); }
+inline void SetBitrate(rq::ProjectState& s) { rq::SetBitrate(s, s.ComboBox3.Text(), s.Edit5.Text(), rq::LimitsOf(s)); }
+inline void SetPercentage(rq::ProjectState& s)
+{
+    rq::SetPercentage(s, s.ComboBox4.Text(), s.Edit1.Text(), rq::LimitsOf(s));
+}
+inline void MaximiseViaBitrate(rq::ProjectState& s)
+{
+    rq::MaximiseViaBitrate(s, s.ComboBox5.Text(), s.Edit7.Text(), s.Edit8.Text());
+}
+inline void MaximiseViaPercentage(rq::ProjectState& s)
+{
+    rq::MaximiseViaPercentage(s, s.ComboBox6.Text(), s.Edit11.Text(), s.Edit8.Text());
+}
+inline void FollowBitrateSlider(rq::ProjectState& s) { rq::FollowBitrateSlider(s, s.ComboBox3.Text(), rq::LimitsOf(s)); }
+inline void FollowPercentSlider(rq::ProjectState& s) { rq::FollowPercentSlider(s, s.ComboBox4.Text(), rq::LimitsOf(s)); }
+[[nodiscard]] inline bool SetTrackBarPercentMinMax(rq::ProjectState& s, rq::TrackBar& slider, const std::string& name)
+{
+    return rq::SetTrackBarPercentMinMax(s, slider, name, rq::LimitsOf(s));
+}
+[[nodiscard]] inline bool FitPercentSliderRange(rq::ProjectState& s)
+{
+    return SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text());
+}
+
+// What the form does when a slider's thumb moved: the slider's command follows.
+inline void FollowSlider(rq::ProjectState& s, const rq::TrackBar& slider, bool moved)
+{
+    if (!moved)
+        return;
+    if (&slider == &s.TrackBar1)
+        FollowBitrateSlider(s);
+    else
+        FollowPercentSlider(s);
+}
+
+// The user moves a slider.
+inline void MoveSlider(rq::ProjectState& s, rq::TrackBar& slider, int position)
+{
+    FollowSlider(s, slider, slider.SetPosition(position));
+}
+
+// The percentage slider fitted to a title set, as a load or the selector's change does.
+inline void FitSlider(rq::ProjectState& s, const std::string& name)
+{
+    FollowSlider(s, s.TrackBar2, SetTrackBarPercentMinMax(s, s.TrackBar2, name));
+}
 
 // Every field of a record, for whole-record comparisons.
 inline auto Fields(const rq::TVTSData& v)

@@ -87,7 +87,7 @@ std::string RunOne(EngineProject& p, Generator& g, const std::vector<VTSSpec>& s
         return RunFromBoxes(s, SetBitrate, "set bitrate", s.ComboBox3, name, s.Edit5, FormatInteger(g.Int(300, 9500)));
     case 4:
         s.ComboBox4.SetText(name);
-        s.TrackBar2.SetPosition(g.Int(50, 1000));
+        MoveSlider(s, s.TrackBar2, g.Int(50, 1000));
         return "percentage slider " + name + " " + s.Edit1.Text();
     case 5:
         CorrectMinMax(s);
@@ -100,7 +100,7 @@ std::string RunOne(EngineProject& p, Generator& g, const std::vector<VTSSpec>& s
                             FormatInteger(g.Int(10, 90)));
     case 8:
         s.ComboBox4.SetText(name);
-        FitPercentSliderRange(s);
+        FollowSlider(s, s.TrackBar2, FitPercentSliderRange(s));
         return "slider range " + name;
     default: {
         const int i = g.Int(0, s.CheckListBox1.Count() - 1);

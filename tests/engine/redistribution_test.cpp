@@ -3,6 +3,7 @@
 #include "engine/lock_list.h"
 #include "engine/redistribution.h"
 #include "engine_fixture.h"
+#include "support/written_views.h"
 
 using namespace rq;
 
@@ -41,7 +42,7 @@ TEST(Redistribution, WorkedExampleByBitrateAndByPercentage)
         ExpectRecord(p, {"v03", 2850, 95, 95, 1900, 47.5});
         EXPECT_EQ(p.TotalNewSize(), 6000);
         // The views follow every call.
-        EXPECT_EQ(p.s.StringGrid2.Cell(4, 2), "1900");
+        EXPECT_EQ(Written(p.s).StringGrid2.Cell(4, 2), "1900");
     }
 }
 
@@ -105,10 +106,10 @@ TEST(Redistribution, OneFreeTitleSetMovesNothing)
     p.Lock("v03");
     p.s.Edit8.SetText("not read");
     SetVTSPercent(p.s, "v01", 80);  // nothing at all, not even the refresh
-    EXPECT_EQ(p.s.StringGrid2.Cell(0, 1), "");
+    EXPECT_EQ(Written(p.s).StringGrid2.Cell(0, 1), "");
     SetVTSBitRate(p.s, "v01", 8000);  // no size moves, but the views are refreshed
     EXPECT_EQ(p["v01"].NewSize, 1000);
-    EXPECT_EQ(p.s.StringGrid2.Cell(0, 1), "v01");
+    EXPECT_EQ(Written(p.s).StringGrid2.Cell(0, 1), "v01");
 }
 
 TEST(Redistribution, GrowthBeyondTheOthersMakesThemNegativeInOneRatio)
@@ -131,7 +132,7 @@ TEST(Redistribution, ZeroDivisorsEndTheCallWithWhatWasStored)
         p["v01"].NewBitRateAvg = 0;
         EXPECT_EQ(ErrorOf([&] { SetVTSBitRate(p.s, "v01", 3000); }), "Floating point division by zero");
         EXPECT_EQ(p["v02"].TempPercentChange, 100);
-        EXPECT_EQ(p.s.StringGrid2.Cell(0, 1), "");  // not refreshed
+        EXPECT_EQ(Written(p.s).StringGrid2.Cell(0, 1), "");  // not refreshed
     }
     {
         // Another title set at exactly zero: 0/0 in its own ratio, after its

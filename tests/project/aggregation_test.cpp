@@ -4,6 +4,7 @@
 #include "project/aggregation.h"
 #include "views/grid_views.h"
 #include "support/project_files.h"
+#include "support/written_views.h"
 
 using namespace rq;
 using namespace rqtest;
@@ -89,7 +90,7 @@ TEST(ProcessLoadedECL, ListsOnlyTheTitleSetsInUse)
     EXPECT_EQ(s.CheckListBox1.Count(), 3);
     EXPECT_EQ(s.ComboBox3.Text(), "v02");       // equal lengths: the lower number
     EXPECT_EQ(s.Form2.ComboBox1.Text(), "v05");
-    EXPECT_EQ(s.StringGrid2.Cell(0, 4), "");
+    EXPECT_EQ(Written(s).StringGrid2.Cell(0, 4), "");
     EXPECT_EQ(s.VTSData[0].Frames, 10000);      // filled, but outside every walk
     EXPECT_EQ(s.Label2.Caption(), "16113.28125");
 

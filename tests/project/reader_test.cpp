@@ -139,8 +139,7 @@ TEST(LoadECL, LetsTheWindowBreatheBeforeTheFirstItemAndOnEveryTenthItem)
     WriteBytes(dir / "REBUILDER.INF", inf);
     ProjectState s;
     int calls = 0;
-    s.ProcessMessages = [&] { ++calls; };
-    LoadECL(s, dir / "REBUILDER.ECL");
+    LoadECL(s, dir / "REBUILDER.ECL", [&] { ++calls; });
     EXPECT_EQ(calls, 1 + 6 + 6);  // the header line, then the lines of items 10 and 20
 }
 

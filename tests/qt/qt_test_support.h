@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "support/project_text.h"
 #include "ui/form1.h"
 #include "ui/qt/encoder_dialog.h"
 #include "ui/qt/main_window.h"
@@ -59,17 +60,15 @@ inline void WriteFile(const QString& path, const QByteArray& bytes)
 // Writes REBUILDER.ECL and REBUILDER.INF for the segments; returns the ECL path.
 inline QString WriteProject(const QTemporaryDir& dir, const std::vector<Segment>& segments)
 {
-    QByteArray ecl = "[ECL]\r\nitem_count=" + QByteArray::number(static_cast<int>(segments.size())) + "\r\n";
-    QByteArray inf = "[Project]\r\nversion=2\r\n";
+    std::string ecl = rqtest::Crlf({"[ECL]", "item_count=" + std::to_string(segments.size())});
+    std::string inf = rqtest::Crlf({"[Project]", "version=2"});
     for (const Segment& s : segments) {
-        ecl += "\r\n[item]\r\ntitle=" + QByteArray(s.title) + "\r\nframe_rate_idx=" + QByteArray::number(s.rateIndex) +
-               "\r\nencode_first=" + QByteArray::number(s.first) + "\r\nencode_last=" + QByteArray::number(s.last) +
-               "\r\nvbr_pass=2\r\nvbr_brate_avg=" + s.bitrate + "\r\nhalf_width=0\r\n";
-        inf += "\r\n[" + QByteArray(s.title) + "]\r\nreduction=" + s.reduction + "\r\n";
+        ecl += "\r\n" + rqtest::EclItem(s.title, s.bitrate, s.first, s.last, std::to_string(s.rateIndex));
+        inf += "\r\n" + rqtest::InfSection(s.title, s.reduction);
     }
     const QString eclPath = dir.filePath(QStringLiteral("REBUILDER.ECL"));
-    WriteFile(eclPath, ecl);
-    WriteFile(dir.filePath(QStringLiteral("REBUILDER.INF")), inf);
+    WriteFile(eclPath, QByteArray::fromStdString(ecl));
+    WriteFile(dir.filePath(QStringLiteral("REBUILDER.INF")), QByteArray::fromStdString(inf));
     return eclPath;
 }
 

@@ -8,6 +8,7 @@
 
 #include "qt_test_support.h"
 #include "ui/form1.h"
+#include "views/grid_views.h"
 #include "ui/qt/control_models.h"
 
 using namespace rq::testing;
@@ -20,11 +21,11 @@ namespace {
 struct Models {
     rq::TForm1 form;
     TextGridModel items{form.s.StringGrid1, 10};
-    TextGridModel titleSets{form.s.StringGrid3, 5};
+    TextGridModel titleSets{form.s.StringGrid3, 5, [this] { rq::WritePendingView(form.s, form.s.StringGrid3); }};
     TextListModel ecl{form.s.ListBox1};
     TextListModel inf{form.s.ListBox2};
     CheckListModel locks{form.s.CheckListBox1, [this](int row) {
-                             form.Run([this, row] { form.s.CheckListBox1.UserToggle(row); });
+                             form.Run([this, row] { form.UserToggleLock(row); });
                          }};
     std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
     int repaints = 0;
@@ -37,7 +38,7 @@ struct Models {
                 m, QAbstractItemModelTester::FailureReportingMode::QtTest));
         // As the window does: a long load lets views repaint from the row
         // counts of the last sync, and an error box comes after a sync.
-        form.s.ProcessMessages = [this] { Repaint(); };
+        form.ProcessMessages = [this] { Repaint(); };
         form.ShowError = [this](const std::string& text) {
             Sync();
             errors << QString::fromStdString(text);

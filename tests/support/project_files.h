@@ -17,6 +17,7 @@
 #include "model/numbers.h"
 #include "model/project_state.h"
 #include "support/error_of.h"
+#include "support/project_text.h"
 
 namespace rqtest {
 
@@ -80,27 +81,6 @@ inline std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(FsPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Lines joined with CR LF after each.
-inline std::string Crlf(std::initializer_list<std::string> lines)
-{
-    std::string out;
-    for (const std::string& l : lines)
-        out += l + "\r\n";
-    return out;
-}
-
-inline std::string EclItem(const std::string& title, const std::string& bitrate, int first, int last,
-                           const std::string& rateIdx = "3")
-{
-    return Crlf({"[item]", "title=" + title, "frame_rate_idx=" + rateIdx, "encode_first=" + rq::FormatInteger(first),
-                 "encode_last=" + rq::FormatInteger(last), "vbr_pass=2", "vbr_brate_avg=" + bitrate, "half_width=0"});
-}
-
-inline std::string InfSection(const std::string& title, const std::string& reduction)
-{
-    return Crlf({"[" + title + "]", "reduction=" + reduction});
 }
 
 inline std::vector<std::string> Column(const rq::TextGrid& g, int col)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/batch.h"
+#include "ui/batch_job.h"
 
 using namespace rq;
 

@@ -113,6 +113,27 @@ TEST(StartUpRun, WindowMessagesAndHowTheProgramEnds)
     }
 }
 
+// The user's moves of a slider run its handler when the thumb moved, and at
+// the end of a scroll; the program's own moves run nothing.
+TEST(FormCommands, SlidersRunTheirHandlerForTheUserOnly)
+{
+    TempFolder dir;
+    WriteSmallProject(dir);
+    Window w;
+    w.Load(dir / "REBUILDER.ECL");
+    ProjectState& s = w.form.s;
+    s.Edit1.SetText("x");
+    ASSERT_TRUE(s.TrackBar2.SetPosition(s.TrackBar2.Max()));
+    EXPECT_EQ(s.Edit1.Text(), "x");
+    w.form.UserMoveSlider(s.TrackBar2, s.TrackBar2.Position());  // no move
+    EXPECT_EQ(s.Edit1.Text(), "x");
+    w.form.UserEndScroll(s.TrackBar2);
+    EXPECT_EQ(s.Edit1.Text(), "82");  // the top of v02's range, 820
+    s.Edit5.SetText("x");
+    w.form.UserMoveSlider(s.TrackBar1, 3250);
+    EXPECT_EQ(s.Edit5.Text(), "3250");
+}
+
 TEST(FormCommands, OneAtATime)
 {
     TempFolder dir;
@@ -121,7 +142,7 @@ TEST(FormCommands, OneAtATime)
     // Clicks that arrive while a load lets pending events through are refused.
     int offered = 0;
     int ran = 0;
-    w.form.s.ProcessMessages = [&] {
+    w.form.ProcessMessages = [&] {
         ++offered;
         EXPECT_TRUE(w.form.Busy());
         EXPECT_FALSE(w.form.Run([&] { ++ran; }));
@@ -167,7 +188,7 @@ TEST(LockList, SelectorsKeepAFreeChoiceElseTheLongestTitleSet)
         for (size_t i = 0; i < 5; ++i)
             selectors[i]->SetText(c.before[i]);
         for (int entry : c.toggles)
-            ASSERT_TRUE(w.form.Run([&] { s.CheckListBox1.UserToggle(entry); }));
+            ASSERT_TRUE(w.form.Run([&] { w.form.UserToggleLock(entry); }));
         const std::string where = testing::PrintToString(c.toggles);
         for (size_t i = 0; i < 5; ++i) {
             EXPECT_EQ(selectors[i]->Items(), c.items) << where << " selector " << i;
@@ -234,7 +255,7 @@ TEST(EncoderDialog, ShowListsTheFreeTitleSetsAndCloseReturnsToMain)
     Window w;
     w.Load(dir / "REBUILDER.ECL");
     TForm2& d = w.form.Form2();
-    ASSERT_TRUE(w.form.Run([&] { w.form.s.CheckListBox1.UserToggle(0); }));
+    ASSERT_TRUE(w.form.Run([&] { w.form.UserToggleLock(0); }));
     // Opened from the main page: the lists are rebuilt now, without v01.
     w.form.Button11Click();
     EXPECT_EQ(w.form.PageIndex(), 1);
@@ -244,7 +265,7 @@ TEST(EncoderDialog, ShowListsTheFreeTitleSetsAndCloseReturnsToMain)
     EXPECT_EQ(d.ComboBox1().Items(), lists);
     EXPECT_EQ(d.ComboBox2().Items(), lists);
     // Unlocking while it is open lists v01 again at once.
-    ASSERT_TRUE(w.form.Run([&] { w.form.s.CheckListBox1.UserToggle(0); }));
+    ASSERT_TRUE(w.form.Run([&] { w.form.UserToggleLock(0); }));
     EXPECT_EQ(d.ComboBox1().Items(), (std::vector<std::string>{"All", "v01", "v02", "v03"}));
     d.Button3Click();
     EXPECT_FALSE(d.Visible());

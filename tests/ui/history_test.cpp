@@ -23,10 +23,10 @@ const std::vector<std::function<void(TForm1&)>> kSteps = {
     [](TForm1& f) {                                        // a slider drag
         f.BeginStepGroup();
         for (int p : {400, 420, 450})
-            f.Run([&] { f.s.TrackBar2.SetPosition(p); });
+            f.Run([&] { f.UserMoveSlider(f.s.TrackBar2, p); });
         f.EndStepGroup();
     },
-    [](TForm1& f) { f.Run([&] { f.s.CheckListBox1.UserToggle(2); }); },  // a lock click
+    [](TForm1& f) { f.Run([&] { f.UserToggleLock(2); }); },  // a lock click
     [](TForm1& f) {                                                       // passes for every item
         f.Run([&] {
             f.Form2().ComboBox1().SetText("All");
@@ -53,11 +53,11 @@ TEST(History, UndoRedoAndRevertPutBackWhatEveryControlShowed)
     for (TForm1* f : {&seen, &unseen}) {
         if (f == &unseen)
             Load(unseen, kExample);
-        f->Run([&] { f->s.ComboBox1.UserSetText("v0"); });  // typing a name is no step
+        f->Run([&] { f->UserSetSelectorText(f->s.ComboBox1, "v0"); });  // typing a name is no step
         f->Run([&] { f->Button11Click(); });                // nor is opening the dialog
         EXPECT_FALSE(f->CanUndo());
     }
-    std::vector<std::vector<std::string>> states = {ShownState(seen)};
+    std::vector<Shown> states = {ShownState(seen)};
     for (const auto& step : kSteps) {
         step(seen);
         step(unseen);
@@ -103,7 +103,7 @@ TEST(History, TheOldestStepsGoFirstPastTheBound)
         f.StepHistory().limits = c.limits;
         Load(f, kExample);
         for (int p = 0; p < 8; ++p)
-            f.Run([&] { f.s.TrackBar2.SetPosition(400 + 10 * p); });
+            f.Run([&] { f.UserMoveSlider(f.s.TrackBar2, 400 + 10 * p); });
         EXPECT_EQ(f.StepHistory().Steps(), c.steps);
         while (f.CanUndo())
             f.Undo();
@@ -149,10 +149,10 @@ TEST(History, UnsavedWorkIsKnown)
         {"maximised", [&] { f.Button10Click(); }, true, true},
         {"applied", [&] { f.Button4Click(); }, false, true},
         {"saved", [&] { f.Button7Click(); }, false, false},
-        {"locked", [&] { f.Run([&] { f.s.CheckListBox1.UserToggle(0); }); }, false, false},
+        {"locked", [&] { f.Run([&] { f.UserToggleLock(0); }); }, false, false},
         {"width changed", [&] { f.Form2().Button8Click(); }, true, true},
         {"undone", [&] { f.Undo(); }, false, false},
-        {"slider moved", [&] { f.s.TrackBar2.SetPosition(f.s.TrackBar2.Min()); }, true, true},
+        {"slider moved", [&] { f.UserMoveSlider(f.s.TrackBar2, f.s.TrackBar2.Min()); }, true, true},
         {"undone again", [&] { f.Undo(); }, false, false},
     };
     for (const auto& c : cases) {

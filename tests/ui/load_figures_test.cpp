@@ -8,6 +8,7 @@
 #include "support/form_load.h"
 #include "support/project_files.h"
 #include "ui/form1.h"
+#include "support/written_views.h"
 
 using namespace rq;
 
@@ -26,10 +27,10 @@ std::string WriteSmallFeature(const rqtest::TempFolder& dir)
     return dir / "REBUILDER.ECL";
 }
 
-std::vector<std::string> MainGridRows(const TForm1& f)
+std::vector<std::string> MainGridRows(TForm1& f)
 {
     std::vector<std::string> rows;
-    const TextGrid& g = f.s.StringGrid3;
+    const TextGrid& g = Written(f.s).StringGrid3;
     for (int r = 1; r < g.RowCount(); ++r)
         rows.push_back(g.Cell(0, r) + " " + g.Cell(1, r) + " " + g.Cell(2, r) + " " + g.Cell(3, r));
     return rows;
@@ -60,8 +61,8 @@ TEST(Load, KeepsTheFiguresOnDisk)
         // give way in proportion to their sizes as loaded.
         {"then a title set whose range leaves the thumb out", WriteSmallFeature,
          [](TForm1& f) {
-             f.Run([&] { f.s.TrackBar2.SetPosition(800); });
-             f.Run([&] { f.s.ComboBox4.UserSetText("v03"); });
+             f.Run([&] { f.UserMoveSlider(f.s.TrackBar2, 800); });
+             f.Run([&] { f.UserSetSelectorText(f.s.ComboBox4, "v03"); });
          },
          {"v01 600 571 90.4", "v02 3000 2855 92.3", "v03 2500 2717 100"}, 834, 1000, 1000},
     };

@@ -4,6 +4,7 @@
 #include "support/separators_guard.h"
 #include "views/grid_views.h"
 #include "support/error_of.h"
+#include "support/written_views.h"
 
 using namespace rq;
 
@@ -89,28 +90,28 @@ TEST(UpdateVTSDataToStringGrid, WritesEveryViewFromTheTables)
     UpdateVTSDataToStringGrid(s);
 
     const std::vector<std::string> summary1 = {"v01", "1001", "21972.65625", "4500", "21972.65625", "100", "4500", "75.29", "75.29", "100", ""};
-    EXPECT_EQ(s.StringGrid2.Row(1), summary1);
-    EXPECT_EQ(s.StringGrid2.Cell(0, 2), "") << "a VTS number without items leaves a blank row";
+    EXPECT_EQ(Written(s).StringGrid2.Row(1), summary1);
+    EXPECT_EQ(Written(s).StringGrid2.Cell(0, 2), "") << "a VTS number without items leaves a blank row";
 
     const std::vector<std::string> item1 = {"v01pgc1_0", "  4,568", "     45.3 ", "    1,000", "     00:00:40 00",
                                             "   21,973", "     25.00", "Half", "2"};
-    EXPECT_EQ(s.StringGrid4.Row(1), item1);
-    EXPECT_EQ(s.StringGrid4.Cell(2, 2), "      7.0 ");
-    EXPECT_EQ(s.StringGrid4.Cell(6, 2), "     29.97");
-    EXPECT_EQ(s.StringGrid4.Cell(7, 2), "Full");
+    EXPECT_EQ(Written(s).StringGrid4.Row(1), item1);
+    EXPECT_EQ(Written(s).StringGrid4.Cell(2, 2), "      7.0 ");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(6, 2), "     29.97");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(7, 2), "Full");
     EXPECT_EQ(s.Label25.Caption(), "4,402,973");
 
     const std::vector<std::string> details1 = {"v01", "    1,001", "    21,973", "       4,500", "   21,973",
                                                "          4,500", "          75.3"};
-    EXPECT_EQ(s.StringGrid5.Row(1), details1);
+    EXPECT_EQ(Written(s).StringGrid5.Row(1), details1);
     EXPECT_EQ(s.StringGrid5.RowCount(), 4);
-    EXPECT_EQ(s.StringGrid5.Cell(0, 2), "");
+    EXPECT_EQ(Written(s).StringGrid5.Cell(0, 2), "");
 
     const std::vector<std::string> main1 = {"v01", "4500", "4500", "75.2", "00h:00m:40s 01f"};
-    EXPECT_EQ(s.StringGrid3.Row(1), main1);
-    EXPECT_EQ(s.StringGrid3.Cell(1, 3), "4567");
-    EXPECT_EQ(s.StringGrid3.Cell(3, 3), "100");
-    EXPECT_EQ(s.StringGrid3.Cell(4, 3), "01h:30m:38s 23f");
+    EXPECT_EQ(Written(s).StringGrid3.Row(1), main1);
+    EXPECT_EQ(Written(s).StringGrid3.Cell(1, 3), "4567");
+    EXPECT_EQ(Written(s).StringGrid3.Cell(3, 3), "100");
+    EXPECT_EQ(Written(s).StringGrid3.Cell(4, 3), "01h:30m:38s 23f");
 }
 
 TEST(UpdateVTSDataToStringGrid, WidthTextIsHalfOnlyForExactlyOne)
@@ -124,7 +125,7 @@ TEST(UpdateVTSDataToStringGrid, WidthTextIsHalfOnlyForExactlyOne)
     UpdateVTSDataToStringGrid(s);
     const char* expected[] = {"Half", "Full", "Full", "Full", "Full"};
     for (int r = 1; r <= 5; ++r)
-        EXPECT_EQ(s.StringGrid4.Cell(7, r), expected[r - 1]) << r;
+        EXPECT_EQ(Written(s).StringGrid4.Cell(7, r), expected[r - 1]) << r;
 }
 
 TEST(UpdateVTSDataToStringGrid, CommaLocale)
@@ -133,9 +134,9 @@ TEST(UpdateVTSDataToStringGrid, CommaLocale)
     ProjectState s;
     PutItems(s, {{"v01", "4567,6", "2", "0", "45,25", "0", "1000", "1", "29,97"}});
     UpdateVTSDataToStringGrid(s);
-    EXPECT_EQ(s.StringGrid4.Cell(1, 1), "  4.568");
-    EXPECT_EQ(s.StringGrid4.Cell(2, 1), "     45,3 ");
-    EXPECT_EQ(s.StringGrid4.Cell(6, 1), "     29,97");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(1, 1), "  4.568");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(2, 1), "     45,3 ");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(6, 1), "     29,97");
 }
 
 TEST(UpdateVTSDataToStringGrid, AnUnreadableCellEndsTheRefreshThere)
@@ -149,20 +150,20 @@ TEST(UpdateVTSDataToStringGrid, AnUnreadableCellEndsTheRefreshThere)
     s.Label2.SetCaption("3");
 
     EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "'' is not a valid floating point value");
-    EXPECT_EQ(s.StringGrid2.Cell(0, 1), "v01") << "the summary grid comes first";
-    EXPECT_EQ(s.StringGrid4.Cell(1, 1), "  4,500");
-    EXPECT_EQ(s.StringGrid4.Cell(0, 2), "v01b") << "the title is written before the bad bitrate";
-    EXPECT_EQ(s.StringGrid4.Cell(0, 3), "") << "later rows are not written";
+    EXPECT_EQ(Written(s).StringGrid2.Cell(0, 1), "v01") << "the summary grid comes first";
+    EXPECT_EQ(Written(s).StringGrid4.Cell(1, 1), "  4,500");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(0, 2), "v01b") << "the title is written before the bad bitrate";
+    EXPECT_EQ(Written(s).StringGrid4.Cell(0, 3), "") << "later rows are not written";
     EXPECT_EQ(s.Label25.Caption(), "?");
-    EXPECT_EQ(s.StringGrid3.Cell(0, 1), "");
+    EXPECT_EQ(Written(s).StringGrid3.Cell(0, 1), "");
 
     // The same table fails again: a failed refresh is never taken as shown.
     EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "'' is not a valid floating point value");
 
     s.StringGrid1.SetCell(kColBitrate, 2, "4500");
     UpdateVTSDataToStringGrid(s);
-    EXPECT_EQ(s.StringGrid4.Cell(0, 3), "v01c");
-    EXPECT_EQ(s.StringGrid3.Cell(0, 1), "v01");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(0, 3), "v01c");
+    EXPECT_EQ(Written(s).StringGrid3.Cell(0, 1), "v01");
 }
 
 TEST(UpdateVTSDataToStringGrid, ItemDetailsFollowEveryChangeOfTheItemTable)
@@ -170,19 +171,19 @@ TEST(UpdateVTSDataToStringGrid, ItemDetailsFollowEveryChangeOfTheItemTable)
     ProjectState s;
     PutItems(s, {{"v01", "4500", "2", "0", "50", "0", "1000", "1", "25"}});
     UpdateVTSDataToStringGrid(s);
-    EXPECT_EQ(s.StringGrid4.Cell(8, 1), "2");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(8, 1), "2");
     s.StringGrid1.SetCell(kColPass, 1, "5");
     UpdateVTSDataToStringGrid(s);
-    EXPECT_EQ(s.StringGrid4.Cell(8, 1), "5");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(8, 1), "5");
     {
         SeparatorsGuard comma(',', '.');
         s.StringGrid1.SetCell(kColFrameRate, 1, "29,97");
         UpdateVTSDataToStringGrid(s);
-        EXPECT_EQ(s.StringGrid4.Cell(6, 1), "     29,97");
+        EXPECT_EQ(Written(s).StringGrid4.Cell(6, 1), "     29,97");
     }
     s.StringGrid1.SetCell(kColFrameRate, 1, "25");
     UpdateVTSDataToStringGrid(s);
-    EXPECT_EQ(s.StringGrid4.Cell(6, 1), "     25.00");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(6, 1), "     25.00");
 }
 
 TEST(VTSNames, NameAndNumberOfATitle)
@@ -214,26 +215,26 @@ TEST(UpdateVTSDataToStringGrid, ViewsShowWhatTheLastRefreshSawNotWhatCameAfter)
     s.VTSData[1].NewBitRateAvg = 1234;
     {
         SeparatorsGuard comma(',', '.');
-        EXPECT_EQ(s.StringGrid4.Cell(1, 1), "  4,500");
-        EXPECT_EQ(s.StringGrid4.Cell(1, 2), "  3,000");
-        EXPECT_EQ(s.StringGrid2.Cell(6, 1), "3750");
-        EXPECT_EQ(s.StringGrid3.Cell(2, 1), "3750");
+        EXPECT_EQ(Written(s).StringGrid4.Cell(1, 1), "  4,500");
+        EXPECT_EQ(Written(s).StringGrid4.Cell(1, 2), "  3,000");
+        EXPECT_EQ(Written(s).StringGrid2.Cell(6, 1), "3750");
+        EXPECT_EQ(Written(s).StringGrid3.Cell(2, 1), "3750");
     }
 
     // A refresh that fails in the item rows has written the summary grid, but
     // the grids after the failure keep showing the earlier records.
     s.StringGrid1.SetCell(kColReduction, 2, "x");
     EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "'x' is not a valid floating point value");
-    EXPECT_EQ(s.StringGrid2.Cell(6, 1), "1234");
-    EXPECT_EQ(s.StringGrid4.Cell(1, 1), "  8,888");
-    EXPECT_EQ(s.StringGrid4.Cell(1, 2), "  3,000");
-    EXPECT_EQ(s.StringGrid5.Cell(5, 1), "          3,750");
-    EXPECT_EQ(s.StringGrid3.Cell(2, 1), "3750");
+    EXPECT_EQ(Written(s).StringGrid2.Cell(6, 1), "1234");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(1, 1), "  8,888");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(1, 2), "  3,000");
+    EXPECT_EQ(Written(s).StringGrid5.Cell(5, 1), "          3,750");
+    EXPECT_EQ(Written(s).StringGrid3.Cell(2, 1), "3750");
 
     s.StringGrid1.SetCell(kColReduction, 2, "50");
     UpdateVTSDataToStringGrid(s);
-    EXPECT_EQ(s.StringGrid3.Cell(2, 1), "1234");
-    EXPECT_EQ(s.StringGrid4.Cell(1, 1), "  8,888");
+    EXPECT_EQ(Written(s).StringGrid3.Cell(2, 1), "1234");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(1, 1), "  8,888");
 }
 
 TEST(UpdateVTSDataToStringGrid, FiguresTooLargeForTheMainGridFailThere)
@@ -246,15 +247,15 @@ TEST(UpdateVTSDataToStringGrid, FiguresTooLargeForTheMainGridFailThere)
     s.VTSData[2] = Record("v02", 1001, 1, 4500, 50, 25);
     s.VTSData[2].NewBitRateAvg = 1e19;
     EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "Invalid floating point operation");
-    EXPECT_EQ(s.StringGrid5.Cell(5, 2), "           1E19") << "the details grid comes first";
-    EXPECT_EQ(s.StringGrid3.Cell(0, 1), "v01");
-    EXPECT_EQ(s.StringGrid3.Cell(1, 2), "4500") << "written up to the failing cell";
-    EXPECT_EQ(s.StringGrid3.Cell(2, 2), "");
+    EXPECT_EQ(Written(s).StringGrid5.Cell(5, 2), "           1E19") << "the details grid comes first";
+    EXPECT_EQ(Written(s).StringGrid3.Cell(0, 1), "v01");
+    EXPECT_EQ(Written(s).StringGrid3.Cell(1, 2), "4500") << "written up to the failing cell";
+    EXPECT_EQ(Written(s).StringGrid3.Cell(2, 2), "");
 
     s.VTSData[2].NewBitRateAvg = 4500;
     s.VTSData[2].FrameRate = 0;
     EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), "Floating point division by zero");
-    EXPECT_EQ(s.StringGrid3.Cell(3, 2), "50");
+    EXPECT_EQ(Written(s).StringGrid3.Cell(3, 2), "50");
 }
 
 TEST(UpdateVTSDataToStringGrid, FiguresAtTheEdgeOfTheMainGridAsTheirSummaryTextsReadBack)
@@ -280,7 +281,27 @@ TEST(UpdateVTSDataToStringGrid, FiguresAtTheEdgeOfTheMainGridAsTheirSummaryTexts
         s.VTSData[1].NewOverallPercent = c.percent;
         s.Label2.SetCaption("1");
         EXPECT_EQ(ErrorOf([&] { UpdateVTSDataToStringGrid(s); }), c.error) << c.percent;
-        EXPECT_EQ(s.StringGrid3.Cell(2, 1), c.bitrateCell) << c.bitrate;
-        EXPECT_EQ(s.StringGrid3.Cell(3, 1), c.percentCell) << c.percent;
+        EXPECT_EQ(Written(s).StringGrid3.Cell(2, 1), c.bitrateCell) << c.bitrate;
+        EXPECT_EQ(Written(s).StringGrid3.Cell(3, 1), c.percentCell) << c.percent;
     }
 }
+
+namespace {
+
+// A refresh that must write at once (a figure at the edge of what its check
+// allows) replaces what an earlier refresh recorded and left unwritten.
+TEST(UpdateVTSDataToStringGrid, AWriteAtOnceReplacesWhatAnEarlierRefreshLeftUnwritten)
+{
+    SeparatorsGuard dot('.', ',');
+    ProjectState s;
+    PutItems(s, {{"v01", "4500", "2", "0", "50", "0", "1000", "1", "25"}});
+    s.VTSData[1] = Record("v01", 1001, 1, 4500, 50, 25);
+    s.Label2.SetCaption("1");
+    UpdateVTSDataToStringGrid(s);
+    s.VTSData[1].NewBitRateAvg = 9.2233720368547e18;
+    UpdateVTSDataToStringGrid(s);
+    EXPECT_EQ(Written(s).StringGrid3.Cell(2, 1), "9223372036854700000");
+    EXPECT_EQ(Written(s).StringGrid5.Cell(5, 1), "9.2233720368547E18");
+}
+
+}  // namespace

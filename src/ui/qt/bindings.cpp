@@ -52,7 +52,8 @@ Syncer BindEdit(QLineEdit* widget, EditBox& model)
     };
 }
 
-Syncer BindSelector(QComboBox* widget, ComboBox& model, CommandRunner run)
+Syncer BindSelector(QComboBox* widget, const ComboBox& model, CommandRunner run,
+                    std::function<void(std::string)> userSetText)
 {
     widget->setEditable(true);
     widget->setInsertPolicy(QComboBox::NoInsert);
@@ -61,14 +62,14 @@ Syncer BindSelector(QComboBox* widget, ComboBox& model, CommandRunner run)
     widget->setCompleter(nullptr);
     widget->setMaxVisibleItems(20);
     QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget,
-                     [run, &model](const QString& text) { run([&model, t = ToStd(text)] { model.UserSetText(t); }); });
-    QObject::connect(widget, &QComboBox::activated, widget, [run, widget, &model](int index) {
+                     [run, userSetText](const QString& text) { run([userSetText, t = ToStd(text)] { userSetText(t); }); });
+    QObject::connect(widget, &QComboBox::activated, widget, [run, widget, &model, userSetText](int index) {
         // Confirming a typed name that is in the list also "activates" it;
         // the typing already ran the handler, and nothing changes.
         std::string text = ToStd(widget->itemText(index));
         if (text == model.Text())
             return;
-        run([&model, t = std::move(text)] { model.UserSetText(t); });
+        run([userSetText, t = std::move(text)] { userSetText(t); });
     });
     return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
         if (!force && model.Version() == seen)
@@ -107,12 +108,12 @@ Syncer BindLabel(QLabel* widget, const Label& model)
     };
 }
 
-Syncer BindTrackBar(TrackBarWidget* widget, TrackBar& model, CommandRunner run)
+Syncer BindTrackBar(TrackBarWidget* widget, const TrackBar& model, CommandRunner run,
+                    std::function<void(int)> userMove, std::function<void()> endScroll)
 {
     QObject::connect(widget, &QSlider::valueChanged, widget,
-                     [run, &model](int value) { run([&model, value] { model.SetPosition(value); }); });
-    QObject::connect(widget, &TrackBarWidget::endScroll, widget,
-                     [run, &model] { run([&model] { model.NotifyEndScroll(); }); });
+                     [run, userMove](int value) { run([userMove, value] { userMove(value); }); });
+    QObject::connect(widget, &TrackBarWidget::endScroll, widget, [run, endScroll] { run(endScroll); });
     return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
         // A refused drag leaves the thumb elsewhere than the model: compare.
         if (!force && model.Version() == seen && widget->value() == model.Position())

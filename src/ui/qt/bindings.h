@@ -30,12 +30,15 @@ Syncer BindButton(QPushButton* widget, const Button& model, CommandRunner run, s
 QString WithMnemonic(const QString& caption, char mnemonic);
 // Typing changes the box's text; an edit box has no handler.
 Syncer BindEdit(QLineEdit* widget, EditBox& model);
-// An editable drop-down list: typing and picks are the user's changes and run
-// the model's change handler (when it has one) as a command.
-Syncer BindSelector(QComboBox* widget, ComboBox& model, CommandRunner run);
+// An editable drop-down list: typing and picks are the user's changes, handed
+// to userSetText as a command (the form's, which runs the selector's change
+// handler when it has one).
+Syncer BindSelector(QComboBox* widget, const ComboBox& model, CommandRunner run,
+                    std::function<void(std::string)> userSetText);
 Syncer BindLabel(QLabel* widget, const Label& model);
-// Every user move of the thumb sets the position (the change handler runs
-// when it differs); the end of a scroll sends the end-of-scroll notification.
-Syncer BindTrackBar(TrackBarWidget* widget, TrackBar& model, CommandRunner run);
+// Every user move of the thumb goes to userMove, the end of a scroll to
+// endScroll, each as a command (the form's, which runs the slider's handler).
+Syncer BindTrackBar(TrackBarWidget* widget, const TrackBar& model, CommandRunner run,
+                    std::function<void(int)> userMove, std::function<void()> endScroll);
 
 }  // namespace rq::qt

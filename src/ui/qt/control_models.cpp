@@ -18,8 +18,12 @@ std::string ToStd(const QString& text) { return text.toStdString(); }
 
 // ---------------------------------------------------------------- TextGridModel
 
-TextGridModel::TextGridModel(const TextGrid& grid, int shownColumns, QObject* parent)
-    : RowCountedModel(parent), grid_(grid), cols_(std::min(shownColumns, grid.ColCount()))
+TextGridModel::TextGridModel(const TextGrid& grid, int shownColumns, std::function<void()> writePending,
+                             QObject* parent)
+    : RowCountedModel(parent),
+      grid_(grid),
+      cols_(std::min(shownColumns, grid.ColCount())),
+      writePending_(std::move(writePending))
 {
     Sync(true);
 }
@@ -32,6 +36,8 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
+    if (writePending_)
+        writePending_();
     return ToQt(grid_.Cell(index.column(), index.row() + 1));
 }
 
@@ -60,7 +66,7 @@ void TextGridModel::Sync(bool force)
     bool headerChanged = force || header_.size() != static_cast<size_t>(cols_);
     header_.resize(static_cast<size_t>(cols_));
     for (int c = 0; c < cols_; ++c) {
-        const std::string& text = grid_.RawCell(c, 0);
+        const std::string& text = grid_.Cell(c, 0);
         if (header_[static_cast<size_t>(c)] != text) {
             header_[static_cast<size_t>(c)] = text;
             headerChanged = true;

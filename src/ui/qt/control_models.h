@@ -66,11 +66,14 @@ protected:
 };
 
 // A text grid whose row 0 is the header row: the horizontal header shows it,
-// model row r is grid row r + 1. Cells can be selected, not edited.
+// model row r is grid row r + 1. Cells can be selected, not edited. A view
+// grid's text may be recorded and not written yet: writePending (when given)
+// writes it before a cell is read.
 class TextGridModel : public RowCountedModel<QAbstractTableModel> {
     Q_OBJECT
 public:
-    TextGridModel(const TextGrid& grid, int shownColumns, QObject* parent = nullptr);
+    TextGridModel(const TextGrid& grid, int shownColumns, std::function<void()> writePending = {},
+                  QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -85,6 +88,7 @@ public:
 private:
     const TextGrid& grid_;
     int cols_;
+    std::function<void()> writePending_;
     std::vector<std::string> header_;  // the header texts last shown
 };
 

@@ -35,7 +35,8 @@ EncoderDialog::EncoderDialog(TForm2& form, MainWindow& main) : QWidget(nullptr, 
         auto* c = new QComboBox(parent);
         c->setObjectName(QLatin1String(name));
         c->setGeometry(r);
-        syncers_.push_back(BindSelector(c, model, run));
+        // The dialog's selectors have no change handler: the user's text is all.
+        syncers_.push_back(BindSelector(c, model, run, [&model](std::string text) { model.SetText(std::move(text)); }));
         return c;
     };
 

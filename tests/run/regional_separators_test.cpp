@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "model/numbers.h"
+#include "run/process_setup.h"
 #include "support/project_files.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -94,6 +94,6 @@ TEST(RegionalSeparators, ThousandsGiveWayWhenBothAreTheSame)
         // The C library keeps the LOCPATH list it splits for every locale it opens.
         __lsan::ScopedDisabler libcKeepsThePathList;
 #endif
-        EXPECT_EQ(rq::SeparatorsFromEnvironment(), c.expected) << c.name;
+        EXPECT_EQ(rq::RegionalSeparators(), c.expected) << c.name;
     }
 }

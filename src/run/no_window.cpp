@@ -1,4 +1,4 @@
-#include "app/no_window.h"
+#include "run/no_window.h"
 
 #include <cstdio>
 #include <iostream>
@@ -7,7 +7,8 @@
 #include "model/errors.h"
 #include "model/numbers.h"
 #include "ui/form1.h"
-#include "ui/headless.h"
+#include "run/process_setup.h"
+#include "run/window_free.h"
 
 namespace rq {
 
@@ -37,7 +38,7 @@ std::optional<int> Run(const std::vector<std::string>& args, bool windowPossible
     }
     // The separators come from the user's regional settings, read before a
     // toolkit touches the process locale.
-    NumberSeparators();
+    UseRegionalSeparators();
 
     if (Has(args, "--report"))
         return RunReport(args, std::cout, std::cerr);

@@ -1,5 +1,5 @@
 #pragma once
-// Runs without any window: the batch job for scripts and schedulers, and the
+// Runs without any window: the batch job for scripts and schedulers, the
 // --report that prints the title-set tables.
 #include <iosfwd>
 #include <string>
@@ -16,11 +16,6 @@ int RunHeadlessBatch(const std::vector<std::string>& args, std::ostream& err);
 // the main VTS grid, the VTS details grid and the total to `out`, then goes on
 // as the batch would (apply; save only with /autosave).
 int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-
-// A large project is hundreds of thousands of short lines, read, rewritten
-// and written once: the process keeps freed memory for reuse instead of
-// handing it back to the system and faulting it in again.
-void KeepFreedMemoryForReuse();
 
 // The usage text of every option.
 std::string UsageText();

@@ -1,13 +1,12 @@
 #pragma once
 // The command line of a batch job: /ecl=, /vts=, /min=, /max_via_bitrate,
-// /max_via_percent, /autosave, /autoexit, /nogui.
+// /max_via_percent, /autosave, /autoexit, /nogui. What a job is; the form
+// runs it (TForm1::RunBatchJob).
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace rq {
-
-class TForm1;
 
 // The message of a job whose project file is missing or not named.
 inline constexpr const char* kMissingProjectMessage = "ECL File not found or no ECL= specified on commandline";
@@ -42,11 +41,5 @@ enum class BatchOutcome {
     Incomplete,      // nothing to do (with a report: loaded and reported as it stands)
     Done,            // loaded, maximised, applied, and saved when /autosave asked for it
 };
-
-// Runs the job on the form's project: load the project, maximise the named
-// title set by the job's mode, run `report` (when given), apply the changes
-// into both files' texts, and save them when /autosave is given. A missing
-// project shows kMissingProjectMessage through the form. Errors propagate.
-BatchOutcome RunBatchJob(TForm1& form, const BatchSettings& job, const std::function<void()>& report = {});
 
 }  // namespace rq

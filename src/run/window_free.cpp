@@ -1,13 +1,10 @@
-#include "ui/headless.h"
+#include "run/window_free.h"
 
 #include <ostream>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "model/errors.h"
-#include "ui/batch.h"
 #include "ui/form1.h"
+#include "views/grid_views.h"
 #include "ui/history.h"
 
 namespace rq {
@@ -41,15 +38,6 @@ void WireToStream(TForm1& form, std::ostream& err, int& exitCode)
 }
 
 }  // namespace
-
-void KeepFreedMemoryForReuse()
-{
-#if defined(__GLIBC__)
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
-    mallopt(M_TOP_PAD, 16 * 1024 * 1024);
-#endif
-}
 
 std::string UsageText()
 {
@@ -100,8 +88,9 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const BatchSettings job = ParseBatchArguments(args);
     BatchOutcome outcome = BatchOutcome::Incomplete;
     const bool ok = form.Run([&] {
-        outcome = RunBatchJob(form, job, [&] {
-            const ProjectState& s = form.s;
+        outcome = form.RunBatchJob(job, [&] {
+            ProjectState& s = form.s;
+            WritePendingViews(s);
             PrintGrid(out, s.StringGrid3);
             PrintGrid(out, s.StringGrid5);
             out << "Total Size (in KBytes) of Encoding:\t" << s.Label25.Caption() << '\n';

@@ -1,0 +1,69 @@
+// The menus and the status bar: what the window offers beside its pages,
+// and what the last command did.
+#include "ui/qt/main_window_impl.h"
+
+namespace rq::qt {
+
+void MainWindow::Impl::BuildMenus()
+{
+    auto add = [this](QMenu* menu, const char* name, const char* text, QList<QKeySequence> keys,
+                      std::function<void()> triggered) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QLatin1String(name));
+        action->setShortcuts(keys);
+        QObject::connect(action, &QAction::triggered, &q, std::move(triggered));
+        return action;
+    };
+    QMenuBar* bar = q.menuBar();
+    bar->setObjectName(QStringLiteral("MenuBar"));
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    add(file, "actionOpenProject", "&Open Project...", {QKeySequence(Qt::CTRL | Qt::Key_O)},
+        [this] { ChooseProject(); });
+    saveAction = add(file, "actionSave", "&Save", {QKeySequence(Qt::CTRL | Qt::Key_S)},
+                     [this] { q.RunCommand(SaveCommand()); });
+    revertAction = add(file, "actionRevert", "&Revert to loaded", {},
+                       [this] { q.RunCommand(Described(Step::RevertToLoaded, [this] { form.RevertToLoaded(); })); });
+    file->addSeparator();
+    add(file, "actionQuit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { q.close(); });
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    undoAction = add(edit, "actionUndo", "&Undo", {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                     [this] { q.RunCommand(Described(Step::Undo, [this] { form.Undo(); })); });
+    redoAction = add(edit, "actionRedo", "&Redo",
+                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+                     [this] { q.RunCommand(Described(Step::Redo, [this] { form.Redo(); })); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    add(help, "actionAbout", "&About", {}, [this] {
+        form.SetPageIndex(4);
+        Sync(false);
+    });
+}
+
+void MainWindow::Impl::BuildStatusBar()
+{
+    QStatusBar* bar = q.statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    statusMessage = new QLabel(bar);
+    statusMessage->setObjectName(QStringLiteral("StatusMessage"));
+    statusTotals = new QLabel(bar);
+    statusTotals->setObjectName(QStringLiteral("StatusTotals"));
+    bar->addWidget(statusMessage, 1);
+    bar->addPermanentWidget(statusTotals);
+}
+
+void MainWindow::Impl::SyncActions()
+{
+    saveAction->setEnabled(s.Button7.Enabled());
+    revertAction->setEnabled(form.CanRevert());
+    undoAction->setEnabled(form.CanUndo());
+    redoAction->setEnabled(form.CanRedo());
+}
+
+void MainWindow::Impl::ShowStatus()
+{
+    statusMessage->setText(ToQt(message));
+    statusTotals->setText(projectLoaded ? ToQt(TotalsText(NewTotal(s), loadedTotal)) : QString());
+}
+
+}  // namespace rq::qt
