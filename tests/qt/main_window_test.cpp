@@ -2,6 +2,7 @@
 // commands, the lock list and the selectors, sliders, error boxes, dropped
 // files, input during a long load, and the start-up timer.
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
@@ -399,7 +400,8 @@ private slots:
             throw rq::AppError("'' is not a valid integer value", rq::ErrorPlace{"/discs/REBUILDER.ECL", 12, "v02pgc1_0",
                                                                                 "encode_first", {}});
         });
-        QCOMPARE(text, QStringLiteral("'' is not a valid integer value. (/discs/REBUILDER.ECL)"));
+        QCOMPARE(text, QStringLiteral("'' is not a valid integer value. (%1)")
+                           .arg(QDir::toNativeSeparators(QStringLiteral("/discs/REBUILDER.ECL"))));
         QCOMPARE(real.findChild<QLabel*>(QStringLiteral("StatusMessage"))->text(),
                  QStringLiteral("in /discs/REBUILDER.ECL, line 12, segment v02pgc1_0, key encode_first"));
         WhenModal(answer);
