@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     int hides = 0;
     const rq::BatchSettings b = rq::ParseBatchArguments(args, [&hides] { ++hides; });
-    if (b.ProjectPath.size() > 1024 || b.Target.size() > 10 || b.Others.size() > 10)
+    if (b.ProjectPath.size() > size || b.Target.size() > 10 || b.Others.size() > 10)
         std::abort();
     if (b.NoGui != (hides > 0))
         std::abort();

@@ -1,6 +1,7 @@
 #include "model/errors.h"
 
 #include <cerrno>
+#include <new>
 
 namespace rq {
 
@@ -10,8 +11,38 @@ std::string ErrorFile(const std::exception& e)
     return app ? app->File() : std::string();
 }
 
+std::string PlaceText(const ErrorPlace& place)
+{
+    if (place.Empty())
+        return {};
+    std::string text = "in " + place.file;
+    const auto part = [&text](const std::string& item) {
+        if (text.size() > 3)
+            text += ", ";
+        text += item;
+    };
+    if (place.line > 0)
+        part("line " + std::to_string(place.line));
+    if (!place.segment.empty())
+        part("segment " + place.segment);
+    if (!place.key.empty())
+        part("key " + place.key);
+    if (!place.note.empty())
+        text += (text.size() > 3 ? " (" : "(") + place.note + ")";
+    return text;
+}
+
+std::string ErrorPlaceText(const std::exception& e)
+{
+    const auto* app = dynamic_cast<const AppError*>(&e);
+    return app ? PlaceText(app->Place()) : std::string();
+}
+
 std::string ErrorText(const std::exception& e)
 {
+    // The allocator's own name for it means nothing to a user.
+    if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr)
+        return kNotEnoughMemory;
     const auto* app = dynamic_cast<const AppError*>(&e);
     return app != nullptr ? app->Text() : e.what();
 }

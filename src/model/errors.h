@@ -8,29 +8,58 @@
 
 namespace rq {
 
+// Where in the project a fault was found: the file (or the folder, for a
+// save refused there), the line, the segment's title and the key. Any part
+// may be missing.
+struct ErrorPlace {
+    std::string file;
+    long long line = 0;   // 1 for the file's first line; 0 when unknown
+    std::string segment;  // the segment's title
+    std::string key;      // "encode_first", "reduction", ...
+    std::string note;     // what the file or folder is, such as "the folder is read-only"
+
+    bool Empty() const { return file.empty() && line == 0 && segment.empty() && key.empty() && note.empty(); }
+};
+
+// "in /discs/FILM/REBUILDER.ECL, line 57, segment v02pgc1_0, key encode_first";
+// empty for an empty place.
+std::string PlaceText(const ErrorPlace& place);
+
 class AppError : public std::runtime_error {
 public:
     // file: for an input/output error, the file it concerns.
     explicit AppError(const std::string& text, const std::string& file = {})
-        : std::runtime_error(text), what_(std::make_shared<const What>(What{text, file}))
+        : AppError(text, ErrorPlace{file, 0, {}, {}, {}})
+    {
+    }
+    AppError(const std::string& text, ErrorPlace place)
+        : std::runtime_error(text), what_(std::make_shared<const What>(What{text, std::move(place)}))
     {
     }
     // The whole text. what() ends at the first NUL byte, and a value quoted
     // from a project file may hold one.
     const std::string& Text() const { return what_->text; }
     // The file an input/output error concerns; empty for other errors.
-    const std::string& File() const { return what_->file; }
+    const std::string& File() const { return what_->place.file; }
+    const ErrorPlace& Place() const { return what_->place; }
+    // The same error, found at place.
+    AppError At(ErrorPlace place) const { return AppError(Text(), std::move(place)); }
 
 private:
     struct What {
         std::string text;
-        std::string file;
+        ErrorPlace place;
     };
     std::shared_ptr<const What> what_;  // shared: copying an exception must not throw
 };
 
 // The file an error concerns, when it is an input/output error about one.
 std::string ErrorFile(const std::exception& e);
+// Where the error was found, as PlaceText gives it; empty when unknown.
+std::string ErrorPlaceText(const std::exception& e);
+
+// What the user is told when memory ran out, whatever was asked for.
+inline constexpr const char* kNotEnoughMemory = "Not enough memory to finish the command";
 
 // The text of any error that ends a command.
 std::string ErrorText(const std::exception& e);

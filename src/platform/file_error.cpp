@@ -30,6 +30,8 @@ std::string FileError::Text() const
     case FileFault::TooManyOpenFiles: return IoErrorText(4);
     case FileFault::AccessDenied: return IoErrorText(5);
     case FileFault::DiskFull: return IoErrorText(101);
+    case FileFault::NotAFile: return "Not a regular file";
+    case FileFault::TooLarge: return "File larger than 1 GB";
     default:
         // A code without a counterpart keeps its own number: "I/O error 5" is
         // the system's, never mistaken for the access-denied code of that value.

@@ -15,6 +15,8 @@ enum class FileFault {
     DiskFull,          // "Disk full": no space, over quota, over the file-size limit
     Exists,            // the name is taken (a new file or a backup never replaces one)
     LinksUnsupported,  // the file system gives a file no second name (FAT, exFAT, some shares)
+    NotAFile,          // "Not a regular file": a pipe, device or socket where a project file belongs
+    TooLarge,          // "File larger than 1 GB": far beyond any project, refused unread
     Other,             // "I/O error <code>"
 };
 

@@ -54,9 +54,25 @@ std::string ResolveLinks(const std::string& path);
 // write it (permissions, the read-only attribute, another program holding it
 // locked), InvalidName when it is a folder; no error when nothing is there.
 FileError CheckReplaceable(const std::string& path);
+// Whether a save may create files in the folder ("" is the current one):
+// AccessDenied when the user may not (POSIX; Windows has no such check).
+FileError CheckFolderWritable(const std::string& folder);
+// Whether both names lead to one file (device and inode; the volume and file
+// index on Windows). False when either cannot be looked at.
+bool SameFile(const std::string& a, const std::string& b);
+// Whether the name is a plain file itself, not a link, folder or device.
+bool IsPlainFile(const std::string& path);
+// Whether a refusal means that another program holds the file (Windows'
+// sharing and lock violations) rather than that the file is read-only.
+bool HeldByAnotherProgram(const FileError& err);
 // The names in a folder ("" is the current one), as UTF-8.
 std::vector<std::string> FolderNames(const std::string& folder);
-// The whole content of a file.
+// A project file is never larger than this; a larger one is refused unread.
+constexpr long long kMaxProjectFileBytes = 1LL << 30;
+// The whole content of a regular file (links followed). A pipe, device,
+// socket or anything else that is no file is refused (NotAFile) without
+// waiting for it, a folder is InvalidName, a file over kMaxProjectFileBytes is
+// TooLarge. Memory running out throws std::bad_alloc.
 FileError ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Creates a file that does not exist yet (Exists when the name is taken).
@@ -81,6 +97,20 @@ void FlushFolder(const std::string& folder);
 
 // A number that tells this process apart from others saving at the same time.
 long long ProcessId();
+// Whether a process of that number runs (or may run: one that cannot be
+// looked at counts as running).
+bool ProcessAlive(long long pid);
+
+// While one lives, a request to end the program (SIGTERM, SIGINT, SIGHUP;
+// Ctrl+C, Ctrl+Break or closing the console on Windows) waits; when it goes,
+// a request that came meanwhile ends the program as it would have.
+class InterruptionsHeld {
+public:
+    InterruptionsHeld();
+    ~InterruptionsHeld();
+    InterruptionsHeld(const InterruptionsHeld&) = delete;
+    InterruptionsHeld& operator=(const InterruptionsHeld&) = delete;
+};
 
 // The regional decimal and thousands separators of the user's settings, when
 // each is one character.

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
+#include <iterator>
 #include <fcntl.h>
 #include <langinfo.h>
 #include <locale.h>
@@ -19,7 +20,7 @@ namespace {
 
 FileError LastError() { return FileError::FromErrno(errno > 0 ? errno : EIO); }
 
-int Descriptor(FileHandle handle) { return static_cast<int>(handle); }
+int DescriptorOf(FileHandle handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
@@ -92,35 +93,96 @@ std::vector<std::string> FolderNames(const std::string& folder)
     return names;
 }
 
+FileError CheckFolderWritable(const std::string& folder)
+{
+    if (::faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0)
+        return {};
+    // A folder that is not there is the file's error to report, when it is made.
+    return errno == EACCES || errno == EPERM || errno == EROFS ? LastError() : FileError();
+}
+
+bool HeldByAnotherProgram(const FileError&) { return false; }  // locks here are advisory
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+bool IsPlainFile(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+namespace {
+
+// What a project file must be before a byte of it is read.
+FileError CheckReadable(const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        return FileError::FromErrno(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return {FileFault::NotAFile, 0};
+    if (st.st_size > kMaxProjectFileBytes)
+        return {FileFault::TooLarge, 0};
+    return {};
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() { ::close(fd_); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
 FileError ReadWholeFile(const std::string& path, std::string& bytes)
 {
+    // Looked at before it is opened: opening a pipe waits for a writer, and
+    // opening a device may do something.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        if (const FileError err = CheckReadable(st))
+            return err;
     int fd;
+    // Non-blocking, should the name have become a pipe since.
     do
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return LastError();
+    const Descriptor file(fd);
+    if (::fstat(fd, &st) != 0)
+        return LastError();
+    if (const FileError err = CheckReadable(st))
+        return err;
     bytes.clear();
     // Reading into a buffer of the file's size avoids copying it while it grows.
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    if (st.st_size > 0)
         bytes.reserve(static_cast<size_t>(st.st_size));
     char chunk[65536];
-    FileError error;
     for (;;) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            error = LastError();
-            break;
+            return LastError();
         }
         if (n == 0)
-            break;
+            return {};
+        // A file that grows while it is read stays within the bound too.
+        if (bytes.size() + static_cast<size_t>(n) > static_cast<size_t>(kMaxProjectFileBytes))
+            return {FileFault::TooLarge, 0};
         bytes.append(chunk, static_cast<size_t>(n));
     }
-    ::close(fd);
-    return error;
 }
 
 FileError CreateNewFile(const std::string& path, const FileInfo* like, FileHandle& handle)
@@ -158,7 +220,7 @@ FileError CreateNewFile(const std::string& path, const FileInfo* like, FileHandl
 FileError WriteFile(FileHandle handle, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(Descriptor(handle), bytes.data(), bytes.size());
+        const ssize_t n = ::write(DescriptorOf(handle), bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -173,7 +235,7 @@ FileError WriteFile(FileHandle handle, std::string_view bytes)
 
 FileError FlushFile(FileHandle handle)
 {
-    if (::fsync(Descriptor(handle)) == 0)
+    if (::fsync(DescriptorOf(handle)) == 0)
         return {};
     // A file system that cannot sync has nothing more to give; the data is as
     // safe there as it will get.
@@ -185,7 +247,7 @@ FileError FlushFile(FileHandle handle)
 FileError CloseFile(FileHandle handle)
 {
     // After an interrupted close the descriptor is gone on Linux: never retry.
-    if (::close(Descriptor(handle)) == 0 || errno == EINTR)
+    if (::close(DescriptorOf(handle)) == 0 || errno == EINTR)
         return {};
     return LastError();
 }
@@ -235,6 +297,47 @@ void FlushFolder(const std::string& folder)
 }
 
 long long ProcessId() { return ::getpid(); }
+
+bool ProcessAlive(long long pid)
+{
+    if (pid <= 0 || pid != static_cast<pid_t>(pid))
+        return false;
+    // Another user's process answers "not permitted", and it is there all the same.
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+namespace {
+
+constexpr int kHeldSignals[] = {SIGTERM, SIGINT, SIGHUP};
+struct sigaction g_previous[std::size(kHeldSignals)];
+volatile std::sig_atomic_t g_requested = 0;
+
+extern "C" void RememberRequest(int signal) { g_requested = signal; }
+
+}  // namespace
+
+// A handler rather than a blocked signal: whichever thread of the process the
+// request reaches, it only notes it.
+InterruptionsHeld::InterruptionsHeld()
+{
+    g_requested = 0;
+    struct sigaction held {};
+    held.sa_handler = RememberRequest;
+    held.sa_flags = SA_RESTART;
+    sigemptyset(&held.sa_mask);
+    for (size_t i = 0; i < std::size(kHeldSignals); ++i)
+        ::sigaction(kHeldSignals[i], &held, &g_previous[i]);
+}
+
+InterruptionsHeld::~InterruptionsHeld()
+{
+    for (size_t i = 0; i < std::size(kHeldSignals); ++i)
+        ::sigaction(kHeldSignals[i], &g_previous[i], nullptr);
+    if (const int signal = g_requested) {
+        g_requested = 0;
+        ::raise(signal);
+    }
+}
 
 RegionalSeparators ReadRegionalSeparators()
 {

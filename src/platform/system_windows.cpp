@@ -132,6 +132,68 @@ std::vector<std::string> FolderNames(const std::string& folder)
     return names;
 }
 
+FileError CheckFolderWritable(const std::string&)
+{
+    // Windows ignores the read-only attribute of a folder; the creation of the
+    // new file tells whether the user may write there.
+    return {};
+}
+
+namespace {
+
+// The volume and the file index that tell one file from another.
+struct FileIdentity {
+    DWORD volume = 0, high = 0, low = 0;
+};
+
+std::optional<FileIdentity> IdentityOf(const std::string& path)
+{
+    const HANDLE h = ::CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(h, &info) != 0;
+    ::CloseHandle(h);
+    if (!ok)
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+class HandleCloser {
+public:
+    explicit HandleCloser(HANDLE h) : h_(h) {}
+    ~HandleCloser() { ::CloseHandle(h_); }
+    HandleCloser(const HandleCloser&) = delete;
+    HandleCloser& operator=(const HandleCloser&) = delete;
+
+private:
+    HANDLE h_;
+};
+
+}  // namespace
+
+bool HeldByAnotherProgram(const FileError& err)
+{
+    return err.Fault() == FileFault::AccessDenied &&
+           (err.Code() == ERROR_SHARING_VIOLATION || err.Code() == ERROR_LOCK_VIOLATION);
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    const std::optional<FileIdentity> x = IdentityOf(a);
+    const std::optional<FileIdentity> y = IdentityOf(b);
+    return x && y && x->volume == y->volume && x->high == y->high && x->low == y->low;
+}
+
+bool IsPlainFile(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
 FileError ReadWholeFile(const std::string& path, std::string& bytes)
 {
     const std::wstring wide = Wide(path);
@@ -143,24 +205,29 @@ FileError ReadWholeFile(const std::string& path, std::string& bytes)
                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return LastError();
+    const HandleCloser closer(h);
+    // A pipe, the console or a device (NUL, COM1) is no project file.
+    if (::GetFileType(h) != FILE_TYPE_DISK)
+        return {FileFault::NotAFile, 0};
     bytes.clear();
     LARGE_INTEGER size{};
-    if (::GetFileSizeEx(h, &size) && size.QuadPart > 0)
-        bytes.reserve(static_cast<size_t>(size.QuadPart));
+    if (::GetFileSizeEx(h, &size)) {
+        if (size.QuadPart > kMaxProjectFileBytes)
+            return {FileFault::TooLarge, 0};
+        if (size.QuadPart > 0)
+            bytes.reserve(static_cast<size_t>(size.QuadPart));
+    }
     char chunk[65536];
-    FileError error;
     for (;;) {
         DWORD n = 0;
-        if (!::ReadFile(h, chunk, sizeof chunk, &n, nullptr)) {
-            error = LastError();
-            break;
-        }
+        if (!::ReadFile(h, chunk, sizeof chunk, &n, nullptr))
+            return LastError();
         if (n == 0)
-            break;
+            return {};
+        if (bytes.size() + n > static_cast<size_t>(kMaxProjectFileBytes))
+            return {FileFault::TooLarge, 0};
         bytes.append(chunk, n);
     }
-    ::CloseHandle(h);
-    return error;
 }
 
 FileError CreateNewFile(const std::string& path, const FileInfo*, FileHandle& handle)
@@ -231,6 +298,45 @@ FileError RemoveFile(const std::string& path)
 void FlushFolder(const std::string&) {}
 
 long long ProcessId() { return static_cast<long long>(::GetCurrentProcessId()); }
+
+bool ProcessAlive(long long pid)
+{
+    if (pid <= 0 || pid > 0xFFFFFFFFLL)
+        return false;
+    const HANDLE h = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (h == nullptr)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;  // there, but another user's
+    const bool running = ::WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(h);
+    return running;
+}
+
+namespace {
+
+volatile LONG g_saving = 0;
+
+// Runs on a thread of its own: it waits for the save, then lets the next
+// handler (the system's, which ends the program) have the request.
+BOOL WINAPI WaitForTheSave(DWORD)
+{
+    while (::InterlockedCompareExchange(&g_saving, 0, 0) != 0)
+        ::Sleep(5);
+    return FALSE;
+}
+
+}  // namespace
+
+InterruptionsHeld::InterruptionsHeld()
+{
+    ::InterlockedExchange(&g_saving, 1);
+    ::SetConsoleCtrlHandler(WaitForTheSave, TRUE);
+}
+
+InterruptionsHeld::~InterruptionsHeld()
+{
+    ::InterlockedExchange(&g_saving, 0);
+    ::SetConsoleCtrlHandler(WaitForTheSave, FALSE);
+}
 
 RegionalSeparators ReadRegionalSeparators()
 {

@@ -5,7 +5,9 @@
 
 #include "engine/commands.h"
 #include "model/arith.h"
+#include "model/errors.h"
 #include "model/numbers.h"
+#include "project/place.h"
 #include "views/grid_views.h"
 
 namespace rq {
@@ -32,43 +34,57 @@ void ItemsIntoRecords(ProjectState& s)
     std::string previousName;
     int current = 0;
     for (int r = 1; r < items.RowCount(); ++r) {
-        const std::int32_t last = AddInt32(ParseInteger(items.Cell(kColLastEncode, r)), 1);
-        const std::int32_t first = ParseInteger(items.Cell(kColFirstEncode, r));
-        const Extended bitrate = ParseReal(items.Cell(kColBitrate, r));
-        const Extended rate = ParseReal(items.Cell(kColFrameRate, r));
-        const std::int32_t frames = SubInt32(last, first);
-        const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
-        items.SetCell(kColKBytes, r, FormatGeneral(kbytes));
+        // The value being read, so that an error can say where it was found.
+        int column = kColLastEncode;
+        try {
+            const std::int32_t last = AddInt32(ParseInteger(items.Cell(kColLastEncode, r)), 1);
+            column = kColFirstEncode;
+            const std::int32_t first = ParseInteger(items.Cell(kColFirstEncode, r));
+            column = kColBitrate;
+            const Extended bitrate = ParseReal(items.Cell(kColBitrate, r));
+            column = kColFrameRate;
+            const Extended rate = ParseReal(items.Cell(kColFrameRate, r));
+            column = -1;  // the segment as a whole
+            const std::int32_t frames = SubInt32(last, first);
+            const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
+            items.SetCell(kColKBytes, r, FormatGeneral(kbytes));
 
-        const std::string name = VTSName(items.Cell(kColTitle, r));
-        if (name != previousName) {
-            current = VTSNumber(name);
-            if (current > s.VTSRangeEnd())
-                s.StringGrid2.SetRowCount(current + 1);
-            previousName = name;
-            TVTSData& v = s.VTSData[static_cast<size_t>(current)];
-            v.Name = name;
-            SetTotals& started = totals[static_cast<size_t>(current)];
-            if (!started.frameRateSet) {
-                v.FrameRate = StoreDouble(rate);
-                started.frameRateSet = true;
+            column = kColTitle;
+            const std::string name = VTSName(items.Cell(kColTitle, r));
+            if (name != previousName) {
+                current = VTSNumber(name);
+                if (current > s.VTSRangeEnd())
+                    s.StringGrid2.SetRowCount(current + 1);
+                previousName = name;
+                TVTSData& v = s.VTSData[static_cast<size_t>(current)];
+                v.Name = name;
+                SetTotals& started = totals[static_cast<size_t>(current)];
+                if (!started.frameRateSet) {
+                    v.FrameRate = StoreDouble(rate);
+                    started.frameRateSet = true;
+                }
             }
+            SetTotals& t = totals[static_cast<size_t>(current)];
+            TVTSData& v = s.VTSData[static_cast<size_t>(current)];
+
+            column = kColReduction;
+            t.reductionSum = StoreDouble(Add(t.reductionSum, ParseReal(items.Cell(kColReduction, r))));
+            column = -1;
+            t.items = AddInt32(t.items, 1);
+            v.OriginalAveragePercent = StoreDouble(Div(t.reductionSum, t.items));
+
+            t.frames = AddInt32(t.frames, frames);
+            v.Frames = t.frames;
+
+            column = kColKBytes;
+            t.kbytes = StoreDouble(Add(ParseReal(items.Cell(kColKBytes, r)), t.kbytes));
+            v.KBytes = t.kbytes;
+
+            v.NewSize = v.KBytes;
+            v.PercentChange = 100;
+        } catch (const AppError& e) {
+            throw AtItem(e, s, r, column);
         }
-        SetTotals& t = totals[static_cast<size_t>(current)];
-        TVTSData& v = s.VTSData[static_cast<size_t>(current)];
-
-        t.reductionSum = StoreDouble(Add(t.reductionSum, ParseReal(items.Cell(kColReduction, r))));
-        t.items = AddInt32(t.items, 1);
-        v.OriginalAveragePercent = StoreDouble(Div(t.reductionSum, t.items));
-
-        t.frames = AddInt32(t.frames, frames);
-        v.Frames = t.frames;
-
-        t.kbytes = StoreDouble(Add(ParseReal(items.Cell(kColKBytes, r)), t.kbytes));
-        v.KBytes = t.kbytes;
-
-        v.NewSize = v.KBytes;
-        v.PercentChange = 100;
     }
     UpdateVTSDataToStringGrid(s);
 }

@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "model/arith.h"
+#include "model/errors.h"
 #include "model/numbers.h"
 #include "platform/system.h"
 #include "project/aggregation.h"
 #include "project/inf_sections.h"
 #include "project/key_lines.h"
+#include "project/save.h"
 #include "project/text_file.h"
 #include "views/grid_views.h"
 
@@ -85,6 +87,11 @@ void ReadECLPass(ProjectState& s, const std::string& eclFile, const ProcessMessa
     try {
         for (; done < lines.Count(); ++done)
             ReadECLLine(s, lines[done], row, rates, processMessages);
+    } catch (const AppError& e) {
+        lines.Truncate(done + 1);
+        s.ListBox1.TakeFrom(lines);
+        // Only the frame-rate index is read as a number here.
+        throw e.At(ErrorPlace{eclFile, done + 1LL, s.StringGrid1.Cell(kColTitle, row), "frame_rate_idx", {}});
     } catch (...) {
         lines.Truncate(done + 1);
         s.ListBox1.TakeFrom(lines);
@@ -191,6 +198,11 @@ void LoadECL(ProjectState& s, const std::string& path, const ProcessMessagesFn& 
         s.ProjectPath = path;
         const std::string eclFile = FindFileIgnoringCase(ChangeFileExt(path, ".ECL"));
         const std::string infFile = FindFileIgnoringCase(ChangeFileExt(path, ".INF"));
+        // Refused before anything changes: a save would write the INF text
+        // over the ECL text.
+        if (sys::SameFile(eclFile, infFile))
+            throw AppError(kSameFileMessage, ErrorPlace{infFile, 0, {}, {}, "the same file as " + eclFile});
+        RemoveStaleTemporariesOf(path);
         s.ListBox1.Clear();
         s.ListBox2.Clear();
         WriteHeaders(s);

@@ -18,6 +18,10 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext);
 std::string FindFileIgnoringCase(const std::string& path);
 bool FileExists(const std::string& path);
 
+// A pair whose two names lead to one file: a save would write the INF text
+// over the ECL text.
+inline constexpr const char* kSameFileMessage = "The ECL file and the INF file are the same file";
+
 // Loads the pair derived from path (which becomes the project path), runs
 // ProcessLoadedECL, disables the Load button. Does nothing but that when path is
 // no file. Every error leaves the Load button enabled: an ECL file that cannot be

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "model/errors.h"
@@ -67,9 +68,39 @@ FileError WriteNewFile(FileOps& ops, const std::string& path, std::string_view b
     return err;
 }
 
+constexpr std::string_view kTemporaryPrefix = ".ratequill-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
+// ".ratequill-<process>-<attempt>.tmp": the program and the process that
+// writes it, so that a later run can tell whether its owner still lives.
 std::string TemporaryName(const std::string& folder, int attempt)
 {
-    return folder + ".ratequill-" + FormatInteger(sys::ProcessId()) + "-" + FormatInteger(attempt) + ".tmp";
+    return folder + std::string(kTemporaryPrefix) + FormatInteger(sys::ProcessId()) + "-" + FormatInteger(attempt) +
+           std::string(kTemporarySuffix);
+}
+
+// The process that owns a temporary file of this program's, by its name; 0
+// for any other name.
+long long TemporaryOwner(std::string_view name)
+{
+    if (name.substr(0, kTemporaryPrefix.size()) != kTemporaryPrefix || name.size() <= kTemporarySuffix.size() ||
+        name.substr(name.size() - kTemporarySuffix.size()) != kTemporarySuffix)
+        return 0;
+    name = name.substr(kTemporaryPrefix.size(), name.size() - kTemporaryPrefix.size() - kTemporarySuffix.size());
+    const size_t dash = name.find('-');
+    if (dash == std::string_view::npos || dash == 0 || dash > 18 || dash + 1 == name.size())
+        return 0;
+    long long owner = 0;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (i == dash)
+            continue;
+        if (c < '0' || c > '9')
+            return 0;
+        if (i < dash)
+            owner = owner * 10 + (c - '0');
+    }
+    return owner;
 }
 
 // A new file with `bytes` under a free temporary name in `folder`, which is
@@ -82,6 +113,8 @@ FileError WriteTemporaryFile(FileOps& ops, const std::string& folder, std::strin
         temporary = TemporaryName(folder, attempt);
         err = WriteNewFile(ops, temporary, bytes, like);
     }
+    if (err)
+        temporary.clear();
     return err;
 }
 
@@ -118,34 +151,56 @@ FileError MakeBackup(FileOps& ops, const std::string& file, const std::string& b
     }
 }
 
-// Replaces `file` by the buffer's bytes so that, whatever fails, `file` holds
-// either its old or its new content. Raises the failing step's I/O error.
-void SaveFile(FileOps& ops, const std::string& file, const std::string& backup, const TextList& buffer)
+// One project file on its way to being replaced: its new bytes under a
+// temporary name beside it, its backup made, and only then the new file under
+// its name.
+struct Replacement {
+    std::string file, backup, folder;
+    std::optional<FileInfo> old;  // the file being replaced, when there is one
+    std::string temporary;        // empty until written
+};
+
+Replacement Prepare(const std::string& file, const std::string& backup)
 {
-    const FileBytes bytes(buffer);
-    const std::optional<FileInfo> old = sys::Inspect(file);
-    const FileInfo* like = old ? &*old : nullptr;
+    return Replacement{file, backup, FolderOf(file), sys::Inspect(file), {}};
+}
 
-    const std::string folder = FolderOf(file);
-    std::string temporary;
-    FileError err = WriteTemporaryFile(ops, folder, bytes.View(), like, temporary);
-    if (err)
-        err.Raise(file);
+// The buffer's bytes, flushed to the disk, under a temporary name.
+FileError WriteAside(FileOps& ops, Replacement& r, const TextList& buffer)
+{
+    return WriteTemporaryFile(ops, r.folder, FileBytes(buffer).View(), r.old ? &*r.old : nullptr, r.temporary);
+}
 
-    try {
-        if (old)
-            err = MakeBackup(ops, file, backup, *old);
-    } catch (const AppError&) {  // the file to copy could not be read
-        ops.Remove(temporary);
-        throw;
+// The temporaries a failed save leaves are its own to remove.
+void RemoveTemporaries(FileOps& ops, const Replacement& ecl, const Replacement& inf)
+{
+    for (const Replacement* r : {&ecl, &inf})
+        if (!r->temporary.empty())
+            ops.Remove(r->temporary);
+}
+
+// Everything that could refuse the save, before anything is written: a file
+// the user may not write (read-only, locked, a folder), a folder that takes
+// no new file, a pair that is one file under two names.
+void CheckSavable(const ProjectFiles& files)
+{
+    if (sys::SameFile(files.ecl, files.inf))
+        throw AppError(kSameFileMessage, ErrorPlace{files.inf, 0, {}, {}, "the same file as " + files.ecl});
+    for (const std::string* file : {&files.ecl, &files.inf})
+        if (const FileError err = sys::CheckReplaceable(*file)) {
+            const char* note = err.Fault() != FileFault::AccessDenied ? ""
+                               : sys::HeldByAnotherProgram(err)      ? "the file is in use by another program"
+                                                                     : "the file is read-only";
+            throw AppError(err.Text(), ErrorPlace{*file, 0, {}, {}, note});
+        }
+    for (const std::string* file : {&files.ecl, &files.inf}) {
+        const std::string folder = FolderOf(*file);
+        if (const FileError err = sys::CheckFolderWritable(folder)) {
+            const bool readOnly = err.Fault() == FileFault::AccessDenied;
+            throw AppError(err.Text(), ErrorPlace{folder.empty() ? std::string(".") : folder, 0, {}, {},
+                                                  readOnly ? "the folder is read-only" : ""});
+        }
     }
-    if (!err)
-        err = ops.Rename(temporary, file, Replacing::Allowed);
-    if (err) {
-        ops.Remove(temporary);
-        err.Raise(file);
-    }
-    sys::FlushFolder(folder);
 }
 
 // The project file a save replaces: where the name is a symbolic link, the
@@ -167,17 +222,76 @@ ProjectFiles FilesToSave(const std::string& path)
     return files;
 }
 
+void RemoveStaleTemporaries(const std::string& folder)
+{
+    for (const std::string& name : sys::FolderNames(folder)) {
+        const long long owner = TemporaryOwner(name);
+        if (owner <= 0 || owner == sys::ProcessId() || sys::ProcessAlive(owner))
+            continue;
+        // Only a file of its own: never a link or a folder that took the name.
+        if (sys::IsPlainFile(folder + name))
+            static_cast<void>(sys::RemoveFile(folder + name));
+    }
+}
+
+void RemoveStaleTemporariesOf(const std::string& path)
+{
+    const ProjectFiles files = FilesToSave(path);
+    const std::string eclFolder = FolderOf(files.ecl);
+    const std::string infFolder = FolderOf(files.inf);
+    RemoveStaleTemporaries(eclFolder);
+    if (infFolder != eclFolder)
+        RemoveStaleTemporaries(infFolder);
+}
+
 void SaveECL(ProjectState& s, const std::string& path)
 {
     FileOps& ops = CurrentFileOps();
     const ProjectFiles files = FilesToSave(path);
-    // A file the user may not write (read-only, locked, a folder) is refused
-    // before anything is written, rather than replaced behind the user's back.
-    for (const std::string* file : {&files.ecl, &files.inf})
-        if (const FileError err = sys::CheckReplaceable(*file))
-            err.Raise(*file);
-    SaveFile(ops, files.ecl, files.eclBackup, s.ListBox1);
-    SaveFile(ops, files.inf, files.infBackup, s.ListBox2);
+    CheckSavable(files);
+    // A request to end the program waits until the pair is replaced, or the
+    // failed save has cleaned up after itself.
+    const sys::InterruptionsHeld held;
+    Replacement ecl = Prepare(files.ecl, files.eclBackup);
+    Replacement inf = Prepare(files.inf, files.infBackup);
+    RemoveStaleTemporaries(ecl.folder);
+    if (inf.folder != ecl.folder)
+        RemoveStaleTemporaries(inf.folder);
+
+    // Both new files are whole on the disk, and both backups made, before
+    // either project file is replaced: a full disk or a refusal leaves the
+    // pair as it was. Only the two renames remain, one right after the other.
+    const std::string* failing = &ecl.file;
+    try {
+        FileError err = WriteAside(ops, ecl, s.ListBox1);
+        if (!err) {
+            failing = &inf.file;
+            err = WriteAside(ops, inf, s.ListBox2);
+        }
+        for (Replacement* r : {&ecl, &inf})
+            if (!err && r->old) {
+                failing = &r->file;
+                err = MakeBackup(ops, r->file, r->backup, *r->old);
+            }
+        if (!err) {
+            failing = &ecl.file;
+            err = ops.Rename(ecl.temporary, ecl.file, Replacing::Allowed);
+        }
+        if (!err) {
+            ecl.temporary.clear();
+            failing = &inf.file;
+            err = ops.Rename(inf.temporary, inf.file, Replacing::Allowed);
+        }
+        if (err)
+            err.Raise(*failing);
+        inf.temporary.clear();
+    } catch (...) {  // an I/O error, or a file to copy that could not be read
+        RemoveTemporaries(ops, ecl, inf);
+        throw;
+    }
+    sys::FlushFolder(ecl.folder);
+    if (inf.folder != ecl.folder)
+        sys::FlushFolder(inf.folder);
     s.Button7.SetEnabled(false);
 }
 

@@ -7,12 +7,17 @@
 
 namespace rq {
 
-// Writes the ECL text buffer, then the INF text buffer, over the pair derived
-// from path, each line followed by CR LF. Each file is written aside and
-// flushed first; the first save keeps the old file under .ECLBAK / .INFBAK;
-// then the new file takes the old one's place in one step. A failure raises
-// its I/O error and leaves every file with its old or its new bytes, never a
-// mix; the Save button is disabled only when both files are saved.
+// Writes the ECL text buffer and the INF text buffer over the pair derived
+// from path, each line followed by CR LF. A file or folder the user may not
+// write, or a pair that is one file, is refused before anything is written.
+// Both files are written aside and flushed first; the first save keeps the
+// old files under .ECLBAK / .INFBAK; then the new ECL file and the new INF
+// file take the old ones' places, each in one step, one right after the
+// other. A failure raises its I/O error (with the file, or the read-only
+// folder, as its place) and leaves every file with its old or its new bytes,
+// never a mix, and the INF file new only with the ECL file; no temporary file
+// stays. A request to end the program (SIGTERM, SIGINT, Ctrl+C) waits for the
+// save. The Save button is disabled only when both files are saved.
 void SaveECL(ProjectState& s, const std::string& path);
 // The files a save of the pair derived from path writes: each in the spelling
 // it has on disk, a symbolic link followed to its file, and the backup names.
@@ -20,6 +25,11 @@ struct ProjectFiles {
     std::string ecl, inf, eclBackup, infBackup;
 };
 ProjectFiles FilesToSave(const std::string& path);
+// Removes the temporary files of this program's saves in folder whose
+// process no longer runs (a save that was killed).
+void RemoveStaleTemporaries(const std::string& folder);
+// The same in the folders a save of the pair derived from path writes into.
+void RemoveStaleTemporariesOf(const std::string& path);
 // The Save button: saves to the project path.
 void SaveProject(ProjectState& s);
 

@@ -1,7 +1,10 @@
 #include "run/no_window.h"
 
+#include <cstdio>
 #include <iostream>
+#include <new>
 
+#include "model/errors.h"
 #include "model/numbers.h"
 #include "ui/form1.h"
 #include "run/process_setup.h"
@@ -21,7 +24,9 @@ bool Has(const std::vector<std::string>& args, const char* option)
 
 }  // namespace
 
-std::optional<int> RunWithoutWindow(const std::vector<std::string>& args, bool windowPossible)
+namespace {
+
+std::optional<int> Run(const std::vector<std::string>& args, bool windowPossible)
 {
     if (Has(args, "--help") || Has(args, "-h")) {
         std::cout << UsageText();
@@ -45,6 +50,21 @@ std::optional<int> RunWithoutWindow(const std::vector<std::string>& args, bool w
     }
     // Nobody could see or close a window: run the job without one.
     return RunHeadlessBatch(args, std::cerr);
+}
+
+}  // namespace
+
+std::optional<int> RunWithoutWindow(const std::vector<std::string>& args, bool windowPossible)
+{
+    try {
+        return Run(args, windowPossible);
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out of memory outside a command; the message needs none.
+        std::fputs("ratequill: ", stderr);
+        std::fputs(kNotEnoughMemory, stderr);
+        std::fputs(".\n", stderr);
+        return 1;
+    }
 }
 
 }  // namespace rq

@@ -58,8 +58,13 @@ int WithJobForm(Job&& job)
 
 void WireToStream(TForm1& form, std::ostream& err, int& exitCode)
 {
-    form.ShowError = [&err](const std::string& text) { err << "ratequill: " << text << '\n'; };
-    form.ShowMessage = form.ShowError;
+    // The error, and on the next line where it was found.
+    form.ShowError = [&err, &form](const std::string& text) {
+        err << "ratequill: " << text << '\n';
+        if (!form.ErrorPlace().empty())
+            err << "ratequill: " << form.ErrorPlace() << '\n';
+    };
+    form.ShowMessage = [&err](const std::string& text) { err << "ratequill: " << text << '\n'; };
     form.Terminate = [&exitCode](int code) { exitCode = code; };
 }
 

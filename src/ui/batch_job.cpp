@@ -15,8 +15,9 @@ BatchSettings ParseBatchArguments(const std::vector<std::string>& args, const st
             if (onNoGui)
                 onNoGui();
         }
+        // The whole path: a project deep in nested folders must be found.
         if (head == "/ecl=")
-            b.ProjectPath = arg.substr(5, 1024);
+            b.ProjectPath = arg.substr(5);
         if (head == "/vts=")
             b.Target = arg.substr(5, 10);
         if (lower == "/max_via_bitrate")

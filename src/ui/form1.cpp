@@ -51,6 +51,8 @@ void TForm1::Hide()
 
 bool TForm1::Run(const std::function<void()>& command)
 {
+    errorFile_.clear();
+    errorPlace_.clear();
     // Commands never overlap: a click that arrives while a load processes
     // pending events is refused.
     if (busy_ > 0)
@@ -65,6 +67,7 @@ bool TForm1::Run(const std::function<void()>& command)
     } catch (const std::exception& e) {
         error = WithFullStop(ErrorText(e));
         errorFile_ = rq::ErrorFile(e);
+        errorPlace_ = ErrorPlaceText(e);
     }
     --busy_;
     if (!error)
@@ -308,6 +311,7 @@ void TForm1::Timer1Timer()
         history_->SetRecording(true);
         batchExitCode_ = 1;
         errorFile_ = rq::ErrorFile(e);
+        errorPlace_ = ErrorPlaceText(e);
         if (ShowError)
             ShowError(WithFullStop(ErrorText(e)));
         // Nobody could end a program whose only window is hidden.

@@ -59,6 +59,9 @@ public:
     // The file the error being shown concerns (an input/output error); empty
     // when it concerns none.
     const std::string& ErrorFile() const { return errorFile_; }
+    // Where the error being shown was found ("in FILE, line N, segment T, key
+    // K"); empty when it has no place.
+    const std::string& ErrorPlace() const { return errorPlace_; }
 
     // Handlers of the main window.
     void Button1Click();   // load
@@ -141,6 +144,7 @@ private:
     bool batchDone_ = false;
     int busy_ = 0;
     std::string errorFile_;
+    std::string errorPlace_;
     int batchExitCode_ = 0;
     BatchSettings batch_;
     std::uint64_t version_ = 1;

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <sys/stat.h>
@@ -251,14 +252,134 @@ TEST_P(ProgramTest, AQtPlatformAloneIsADisplayForTheWindow)
     EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), ecl_);
 }
 
+TEST_P(ProgramTest, OddFilesAndFaultyValuesEndTheJobSayingWhere)
+{
+    const std::string ecl = (dir_ / "REBUILDER.ECL").string();
+    const std::string inf = (dir_ / "REBUILDER.INF").string();
+    const std::string small = rqtest::EclItem("V01PGC1_0", "4500", 0, 999) + rqtest::EclItem("V02PGC1_0", "3000", 0, 2396);
+    const std::string smallInf = rqtest::InfSection("V01PGC1_0", "54.9") + rqtest::InfSection("V02PGC1_0", "60");
+    const auto replace = [](std::string text, const std::string& from, const std::string& to) {
+        return text.replace(text.find(from), from.size(), to);
+    };
+    const auto sparse = [](const fs::path& file, std::uintmax_t size) {
+        fs::remove(file);
+        rqtest::WriteBytes(file.string(), "");
+        fs::resize_file(file, size);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> make;  // after the example pair is back
+        std::string err;
+        std::string before = "";  // shell words before the program
+    };
+    const std::string place = "ratequill: in ";
+    std::vector<Case> cases = {
+        // Nothing waits for a pipe's writer, nothing reads a device without end.
+        {"pipe", [&] { fs::remove(inf); ::mkfifo(inf.c_str(), 0600); },
+         "ratequill: Not a regular file.\n" + place + inf + "\n", "timeout 20"},
+        {"device", [&] { fs::remove(inf); fs::create_symlink("/dev/zero", inf); },
+         "ratequill: Not a regular file.\n" + place + inf + "\n", "timeout 20"},
+        {"folder", [&] { fs::remove(inf); fs::create_directory(inf); },
+         "ratequill: Invalid filename.\n" + place + inf + "\n"},
+        {"missing", [&] { fs::remove(inf); }, "ratequill: File not found.\n" + place + inf + "\n"},
+        {"over 1 GB", [&] { sparse(ecl, (1ULL << 30) + 1); },
+         "ratequill: File larger than 1 GB.\n" + place + ecl + "\n"},
+        // A save would write the INF text over the ECL text.
+        {"link to the ECL", [&] { fs::remove(inf); fs::create_symlink("REBUILDER.ECL", inf); },
+         "ratequill: The ECL file and the INF file are the same file.\n" + place + inf + " (the same file as " + ecl +
+             ")\n"},
+        {"second name of the ECL", [&] { fs::remove(inf); fs::create_hard_link(ecl, inf); },
+         "ratequill: The ECL file and the INF file are the same file.\n" + place + inf + " (the same file as " + ecl +
+             ")\n"},
+        {"no first frame",
+         [&] {
+             rqtest::WriteBytes(ecl, replace(small, "encode_first=0\r\nencode_last=2396", "encode_first=\r\nencode_last=2396"));
+             rqtest::WriteBytes(inf, smallInf);
+         },
+         "ratequill: '' is not a valid integer value.\n" + place + ecl + ", line 12, segment v02pgc1_0, key encode_first\n"},
+        {"no first frame line",
+         [&] {
+             rqtest::WriteBytes(ecl, replace(small, "encode_first=0\r\nencode_last=2396", "encode_last=2396"));
+             rqtest::WriteBytes(inf, smallInf);
+         },
+         "ratequill: '' is not a valid integer value.\n" + place + ecl +
+             ", line 9, segment v02pgc1_0, key encode_first (missing)\n"},
+        {"frame rate index",
+         [&] {
+             rqtest::WriteBytes(ecl, replace(small, "frame_rate_idx=3", "frame_rate_idx=abc"));
+             rqtest::WriteBytes(inf, smallInf);
+         },
+         "ratequill: 'abc' is not a valid integer value.\n" + place + ecl + ", line 3, segment v01pgc1_0, key frame_rate_idx\n"},
+        {"no reduction",
+         [&] {
+             rqtest::WriteBytes(ecl, small);
+             rqtest::WriteBytes(inf, rqtest::InfSection("V01PGC1_0", "54.9"));
+         },
+         "ratequill: '' is not a valid floating point value.\n" + place + inf + ", segment v02pgc1_0, key reduction (missing)\n"},
+    };
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer's shadow memory needs more than any cap
+    // Under a memory cap a file of just the bound cannot be held.
+    cases.push_back({"memory", [&] { sparse(ecl, 1ULL << 30); },
+                     "ratequill: Not enough memory to finish the command.\n", "ulimit -v 600000;"});
+#endif
+    for (const Case& c : cases) {
+        for (const fs::path& name : {dir_ / "REBUILDER.ECL", dir_ / "REBUILDER.INF"})
+            fs::remove_all(name);
+        rqtest::WriteBytes(ecl, ecl_);
+        rqtest::WriteBytes(inf, inf_);
+        c.make();
+        const std::string eclBefore = fs::file_size(ecl) < (1 << 20) ? ReadBytes(ecl) : std::string();
+        const std::set<std::string> names = Names(temp_);
+        const Result r = Run(Job(Ecl()), c.before);
+        EXPECT_EQ(r.status, 1) << c.what;
+        EXPECT_EQ(r.err, c.err) << c.what;
+        if (!eclBefore.empty())
+            EXPECT_EQ(ReadBytes(ecl), eclBefore) << c.what;
+        EXPECT_EQ(Names(temp_), names) << c.what;
+    }
+}
+
+TEST_P(ProgramTest, AProjectDeepInNestedFoldersIsFound)
+{
+    // Over 1,024 characters of path, as deep archives have.
+    fs::path deep = dir_;
+    for (int i = 0; i < 6; ++i)
+        deep /= std::string(200, static_cast<char>('a' + i));
+    fs::create_directories(deep);
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"})
+        fs::rename(dir_ / name, deep / name);
+    const std::string path = (deep / "REBUILDER.ECL").string();
+    ASSERT_GT(path.size(), 1024u);
+    const Result r = Run(Job("/ecl=" + path));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadBytes(deep / "REBUILDER.ECLBAK"), ecl_);
+    EXPECT_NE(ReadBytes(deep / "REBUILDER.ECL"), ecl_);
+}
+
 TEST_P(ProgramTest, AFileSizeLimitEndsTheSaveWithDiskFullAndLosesNothing)
 {
-    // 16 blocks are 8 or 16 KB, whichever the shell counts: less than the new ECL file.
-    const Result r = Run(Job(Ecl()), "ulimit -f 16;");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "ratequill: Disk full.\n");
-    EXPECT_TRUE(Untouched());
-    EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
+    // Both new files are written before either replaces its old one: a limit
+    // that the ECL file passes and the INF file does not leaves the pair whole.
+    const std::string padding = "; " + std::string(200000, 'x') + "\r\n";
+    const struct {
+        const char* limit;
+        std::string inf;
+        const char* failing;
+    } cases[] = {
+        // 16 blocks are 8 or 16 KB, whichever the shell counts: less than the new ECL file.
+        {"ulimit -f 16;", inf_, "REBUILDER.ECL"},
+        // 128 blocks: more than the new ECL file, less than the padded INF file.
+        {"ulimit -f 128;", inf_ + padding, "REBUILDER.INF"},
+    };
+    for (const auto& c : cases) {
+        rqtest::WriteBytes(dir_ / "REBUILDER.INF", c.inf);
+        const Result r = Run(Job(Ecl()), c.limit);
+        EXPECT_EQ(r.status, 1) << c.limit;
+        EXPECT_EQ(r.err, "ratequill: Disk full.\nratequill: in " + (dir_ / c.failing).string() + "\n") << c.limit;
+        EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECL"), ecl_) << c.limit;
+        EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.INF"), c.inf) << c.limit;
+        EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"})) << c.limit;
+    }
 }
 
 TEST_P(ProgramTest, ASymbolicLinkStaysALinkAndItsFileGetsTheText)
@@ -296,15 +417,22 @@ TEST_P(ProgramTest, AnOrdinaryUserIsRefusedAReadOnlyFileAndKeepsTheGroup)
         ASSERT_EQ(::chown((dir_ / name).c_str(), static_cast<uid_t>(-1), group), 0);
         ASSERT_EQ(::chmod((dir_ / name).c_str(), 02666), 0);  // set-group-id, as a shared folder's files have
     }
-    // Write protection on either file: nothing is written.
-    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF"}) {
-        fs::permissions(dir_ / name, fs::perms(0444));
+    // Write protection on either file, or on the folder: nothing is written,
+    // and the message says which it is.
+    for (const char* name : {"REBUILDER.ECL", "REBUILDER.INF", ""}) {
+        const fs::path protect = dir_ / name;
+        fs::permissions(protect, fs::perms(*name ? 0444 : 0555));
         const Result r = Run(Job(Ecl()), AsUser(group));
         EXPECT_EQ(r.status, 1) << name;
-        EXPECT_EQ(r.err, "ratequill: File access denied.\n") << name;
+        EXPECT_EQ(r.err, "ratequill: File access denied.\nratequill: in " + protect.string() +
+                             (*name ? " (the file is read-only)\n" : " (the folder is read-only)\n"))
+            << name;
         EXPECT_TRUE(Untouched()) << name;
         EXPECT_EQ(Names(temp_), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"})) << name;
-        ASSERT_EQ(::chmod((dir_ / name).c_str(), 02666), 0);
+        if (*name)
+            ASSERT_EQ(::chmod(protect.c_str(), 02666), 0);
+        else
+            fs::permissions(protect, fs::perms(0777));
     }
     // Writable files are saved, and keep their group and permissions.
     const Result r = Run(Job(Ecl()), AsUser(group));

@@ -5,6 +5,8 @@
 #include <vector>
 #if !defined(_WIN32)
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include "project/file_ops.h"
@@ -135,40 +137,46 @@ private:
 
 TEST_F(Save, AFailingStepLosesNothing)
 {
+    // Both new files are written and both backups made before either project
+    // file is replaced: only a failing second rename leaves the ECL file new.
     const std::string newEcl = "[item]\r\ntitle=v01\r\nvbr_pass=1\r\n\r\n";
     const struct {
         FailingOps::Step step;
         int nth, err;
         const char* error;
-        bool eclSaved, eclBackup;
+        bool eclSaved, eclBackup, infBackup;
     } cases[] = {
-        {FailingOps::kCreate, 1, EACCES, "File access denied", false, false},
-        {FailingOps::kCreate, 1, EPERM, "File access denied", false, false},
-        {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false},
-        {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false},
+        {FailingOps::kCreate, 1, EACCES, "File access denied", false, false, false},
+        {FailingOps::kCreate, 1, EPERM, "File access denied", false, false, false},
+        {FailingOps::kWrite, 1, ENOSPC, "Disk full", false, false, false},
+        {FailingOps::kFlush, 1, EIO, "I/O error 5", false, false, false},
 #if defined(EDQUOT)
-        {FailingOps::kClose, 1, EDQUOT, "Disk full", false, false},
+        {FailingOps::kClose, 1, EDQUOT, "Disk full", false, false, false},
 #endif
-        {FailingOps::kLink, 1, EROFS, "File access denied", false, false},
-        {FailingOps::kRename, 1, EIO, "I/O error 5", false, true},
-        {FailingOps::kRename, 2, EBUSY, "I/O error 16", true, true},  // the INF file's rename
+        {FailingOps::kCreate, 2, ENOSPC, "Disk full", false, false, false},  // the INF file's, after the ECL file's
+        {FailingOps::kWrite, 2, EFBIG, "Disk full", false, false, false},
+        {FailingOps::kLink, 1, EROFS, "File access denied", false, false, false},
+        {FailingOps::kLink, 2, EROFS, "File access denied", false, true, false},
+        {FailingOps::kRename, 1, EIO, "I/O error 5", false, true, true},
+        {FailingOps::kRename, 2, EBUSY, "I/O error 16", true, true, true},  // the INF file's rename
     };
     for (const auto& c : cases) {
+        const std::string where = std::to_string(c.step) + " " + std::to_string(c.nth);
         TempFolder d;
         WriteBytes(d / "REBUILDER.ECL", kOldEcl);
         WriteBytes(d / "REBUILDER.INF", kOldInf);
         {
             FailingOps ops({{c.step, c.nth, FileError::FromErrno(c.err)}});
-            EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), c.error) << c.step << " " << c.nth;
+            EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), c.error) << where;
         }
-        EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), c.eclSaved ? newEcl : kOldEcl);
-        EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), kOldInf);
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), c.eclSaved ? newEcl : kOldEcl) << where;
+        EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), kOldInf) << where;
         std::set<std::string> names{"REBUILDER.ECL", "REBUILDER.INF"};
         if (c.eclBackup)
             names.insert("REBUILDER.ECLBAK");
-        if (c.eclSaved)
+        if (c.infBackup)
             names.insert("REBUILDER.INFBAK");
-        EXPECT_EQ(Names(d), names) << c.step << " " << c.nth;
+        EXPECT_EQ(Names(d), names) << where;
         EXPECT_TRUE(s.Button7.Enabled());
     }
 }
@@ -188,9 +196,9 @@ TEST_F(Save, CopiesTheBackupWhereLinksAreNotSupported)
     WriteBytes(d / "REBUILDER.ECL", kOldEcl);
     s.Button7.SetEnabled(true);
     {
-        // The first write is the new file's, the second the copy's.
+        // The first two writes are the new files', the third the copy's.
         FailingOps ops({{FailingOps::kLink, 1, {FileFault::LinksUnsupported, EPERM}},
-                        {FailingOps::kWrite, 2, FileError::FromErrno(ENOSPC)}});
+                        {FailingOps::kWrite, 3, FileError::FromErrno(ENOSPC)}});
         EXPECT_EQ(ErrorOf([&] { SaveECL(s, d / "REBUILDER.ECL"); }), "Disk full");
     }
     EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL"}));
@@ -252,3 +260,37 @@ TEST_F(Save, AFolderWhereAFileBelongsIsAnInvalidFilename)
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), kOldEcl);
     EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
 }
+
+TEST_F(Save, APairThatBecameOneFileIsRefused)
+{
+    // Made one file after loading: the INF text would land on the ECL text.
+    std::filesystem::remove(dir / "REBUILDER.INF");
+    std::filesystem::create_hard_link(FsPath(dir / "REBUILDER.ECL"), FsPath(dir / "REBUILDER.INF"));
+    EXPECT_EQ(ErrorAndPlaceOf([&] { SaveProject(s); }),
+              std::string(kSameFileMessage) + "\nin " + (dir / "REBUILDER.INF") + " (the same file as " +
+                  (dir / "REBUILDER.ECL") + ")");
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), kOldEcl);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF"}));
+}
+
+#if !defined(_WIN32)  // a process that has ended, by fork
+TEST_F(Save, RemovesOnlyTheTemporaryFilesOfSavesThatDied)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = ".ratequill-" + std::to_string(child) + "-0.tmp";
+    const std::string living = ".ratequill-1-0.tmp";  // init's: it always runs
+    const std::string own = ".ratequill-" + std::to_string(::getpid()) + "-7.tmp";
+    const std::string odd = ".ratequill-" + std::to_string(child) + "-.tmp";  // no attempt number: not ours
+    for (const std::string& name : {dead, living, own, odd, std::string(".ratequill-x-0.tmp"), std::string("notes.tmp")})
+        WriteBytes(dir / name, "left behind");
+    std::filesystem::create_directory(dir / (".ratequill-" + std::to_string(child) + "-1.tmp"));
+    SaveProject(s);
+    EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF",
+                                                 "REBUILDER.INFBAK", living, own, odd, ".ratequill-x-0.tmp", "notes.tmp",
+                                                 ".ratequill-" + std::to_string(child) + "-1.tmp"}));
+}
+#endif

@@ -2,6 +2,7 @@
 // commands, the lock list and the selectors, sliders, error boxes, dropped
 // files, input during a long load, and the start-up timer.
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
@@ -15,7 +16,9 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
+#include <new>
 
+#include "model/errors.h"
 #include "model/numbers.h"
 #include "qt_test_support.h"
 #include "ui/form1.h"
@@ -382,6 +385,28 @@ private slots:
         QCOMPARE(text, QStringLiteral("File not found."));
         QCOMPARE(icon, QMessageBox::Critical);
         QCOMPARE(buttons, 1);
+
+        // Memory running out is told in words; a fault in a project file says
+        // in the status bar where it was found.
+        const auto answer = [&](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                text = box->text();
+        };
+        WhenModal(answer);
+        real.RunCommand([] { throw std::bad_alloc(); });
+        QCOMPARE(text, QStringLiteral("Not enough memory to finish the command."));
+        WhenModal(answer);
+        real.RunCommand([] {
+            throw rq::AppError("'' is not a valid integer value", rq::ErrorPlace{"/discs/REBUILDER.ECL", 12, "v02pgc1_0",
+                                                                                "encode_first", {}});
+        });
+        QCOMPARE(text, QStringLiteral("'' is not a valid integer value. (%1)")
+                           .arg(QDir::toNativeSeparators(QStringLiteral("/discs/REBUILDER.ECL"))));
+        QCOMPARE(real.findChild<QLabel*>(QStringLiteral("StatusMessage"))->text(),
+                 QStringLiteral("in /discs/REBUILDER.ECL, line 12, segment v02pgc1_0, key encode_first"));
+        WhenModal(answer);
+        real.RunCommand([] { throw rq::AppError("Floating point overflow"); });
+        QCOMPARE(real.findChild<QLabel*>(QStringLiteral("StatusMessage"))->text(), QString());
     }
 
     void droppedProjectFileGoesIntoTheFileNameBox_data()

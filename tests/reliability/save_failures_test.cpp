@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <map>
 #include <set>
 #include <string>
 #if !defined(_WIN32)  // the tests that end a save by ending its process
@@ -99,10 +100,11 @@ const char* const kStepNames[] = {"create", "write", "flush", "close", "link", "
                                   "copy write", "copy flush", "copy close", "copy rename", "rename"};
 bool IsCopyStep(Step s) { return s >= Step::CopyCreate && s <= Step::CopyRename; }
 
-// Which step a file operation is. After a link fails because the file system
-// has none, the operations up to the next rename make the backup's copy; the
-// others make the new project file. The ECL file is saved first; once it has
-// its new name, the operations are the INF file's.
+// Which step a file operation is, and whether it is the INF file's. Both new
+// files are written first (the ECL file's, then the INF file's), then the
+// backups are made, then both renamed. After a link fails because the file
+// system has none, the operations up to the next rename make that file's
+// backup copy.
 class SaveSteps : public rq::FileOps {
 public:
     explicit SaveSteps(bool linksSupported) : linksSupported_(linksSupported) { rq::SetFileOps(this); }
@@ -110,49 +112,56 @@ public:
 
     rq::FileError Create(const std::string& path, const rq::FileInfo* like, rq::FileHandle& handle) override
     {
-        return Perform(copying_ ? Step::CopyCreate : Step::Create,
-                       [&] { return FileOps::Create(path, like, handle); });
+        const bool inf = copying_ ? copyingInf_ : creates_++ > 0;
+        const rq::FileError rc = Perform(copying_ ? Step::CopyCreate : Step::Create, inf,
+                                         [&] { return FileOps::Create(path, like, handle); });
+        if (!rc)
+            infHandles_[handle] = inf;
+        return rc;
     }
     rq::FileError Write(rq::FileHandle fd, std::string_view bytes) override
     {
-        return Perform(copying_ ? Step::CopyWrite : Step::Write, [&] { return FileOps::Write(fd, bytes); }, fd, bytes);
+        return Perform(copying_ ? Step::CopyWrite : Step::Write, infHandles_[fd],
+                       [&] { return FileOps::Write(fd, bytes); }, fd, bytes);
     }
     rq::FileError Flush(rq::FileHandle fd) override
     {
-        return Perform(copying_ ? Step::CopyFlush : Step::Flush, [&] { return FileOps::Flush(fd); });
+        return Perform(copying_ ? Step::CopyFlush : Step::Flush, infHandles_[fd], [&] { return FileOps::Flush(fd); });
     }
     rq::FileError Close(rq::FileHandle fd) override
     {
-        return Perform(copying_ ? Step::CopyClose : Step::Close, [&] { return FileOps::Close(fd); });
+        return Perform(copying_ ? Step::CopyClose : Step::Close, infHandles_[fd], [&] { return FileOps::Close(fd); });
     }
     rq::FileError Link(const std::string& file, const std::string& backup) override
     {
-        const rq::FileError rc = Perform(Step::Link, [&] {
+        const bool inf = EndsWith(file, ".INF");
+        const rq::FileError rc = Perform(Step::Link, inf, [&] {
             return linksSupported_ ? FileOps::Link(file, backup) : rq::FileError(rq::FileFault::LinksUnsupported, EPERM);
         });
         copying_ = rc.Fault() == rq::FileFault::LinksUnsupported;
+        copyingInf_ = inf;
         return rc;
     }
     rq::FileError Rename(const std::string& from, const std::string& to, rq::Replacing replacing) override
     {
-        const rq::FileError rc =
-            Perform(copying_ ? Step::CopyRename : Step::Rename, [&] { return FileOps::Rename(from, to, replacing); });
+        const bool inf = copying_ ? copyingInf_ : EndsWith(to, ".INF");
+        const rq::FileError rc = Perform(copying_ ? Step::CopyRename : Step::Rename, inf,
+                                         [&] { return FileOps::Rename(from, to, replacing); });
         copying_ = false;
-        if (!rc && EndsWith(to, ".ECL"))
-            savingInf_ = true;
         return rc;
     }
 
 protected:
     // Runs one step; a derived class may break it instead.
-    virtual rq::FileError Perform(Step step, const std::function<rq::FileError()>& real, rq::FileHandle fd = -1,
-                                  std::string_view bytes = {}) = 0;
-    bool SavingInf() const { return savingInf_; }
+    virtual rq::FileError Perform(Step step, bool inf, const std::function<rq::FileError()>& real,
+                                  rq::FileHandle fd = -1, std::string_view bytes = {}) = 0;
 
 private:
     bool linksSupported_;
     bool copying_ = false;
-    bool savingInf_ = false;
+    bool copyingInf_ = false;
+    int creates_ = 0;
+    std::map<rq::FileHandle, bool> infHandles_;
 };
 
 // Fails one step of one file with an errno; the descriptor of a failing close
@@ -163,10 +172,10 @@ public:
     bool Fired() const { return fired_; }
 
 protected:
-    rq::FileError Perform(Step step, const std::function<rq::FileError()>& real, rq::FileHandle,
+    rq::FileError Perform(Step step, bool inf, const std::function<rq::FileError()>& real, rq::FileHandle,
                           std::string_view) override
     {
-        if (fired_ || step != step_ || SavingInf() != inf_)
+        if (fired_ || step != step_ || inf != inf_)
             return real();
         fired_ = true;
         if (step == Step::Close || step == Step::CopyClose)
@@ -214,14 +223,15 @@ TEST_F(SaveUnderFailure, EveryFailingStepKeepsOldOrNewBytesAndSaveStaysEnabled)
                     ++injected;
                     EXPECT_EQ(box, e.box) << where;
                     EXPECT_TRUE(form.s.Button7.Enabled()) << where;
-                    // A failing ECL file leaves both files old; a failing INF
-                    // file comes after the ECL file was saved whole.
-                    EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), inf ? newEcl_ : oldEcl_) << where;
+                    // Only the INF file's rename fails after the ECL file
+                    // took its place; every earlier failure leaves both old.
+                    const bool lastRename = inf && step == Step::Rename;
+                    EXPECT_EQ(ReadBytes(d / "REBUILDER.ECL"), lastRename ? newEcl_ : oldEcl_) << where;
                     EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), oldInf_) << where;
                     std::set<std::string> names = {"REBUILDER.ECL", "REBUILDER.INF"};
-                    if (backups || inf || step == Step::Rename)
+                    if (backups || step == Step::Rename || (inf && (step == Step::Link || IsCopyStep(step))))
                         names.insert("REBUILDER.ECLBAK");
-                    if (backups || (inf && step == Step::Rename))
+                    if (backups || step == Step::Rename)
                         names.insert("REBUILDER.INFBAK");
                     EXPECT_EQ(Names(d), names) << where;
                     ExpectNothingLost(d, backups, where);
@@ -251,7 +261,7 @@ public:
     Crash(bool linksSupported, int at, bool halfway) : SaveSteps(linksSupported), at_(at), halfway_(halfway) {}
 
 protected:
-    rq::FileError Perform(Step step, const std::function<rq::FileError()>& real, rq::FileHandle fd,
+    rq::FileError Perform(Step step, bool, const std::function<rq::FileError()>& real, rq::FileHandle fd,
                           std::string_view bytes) override
     {
         const bool write = step == Step::Write || step == Step::CopyWrite;
@@ -302,6 +312,10 @@ TEST_F(SaveUnderFailure, ASaveCutShortAtAnyStepLosesNothing)
                 EXPECT_EQ(ReadBytes(d / "REBUILDER.INF"), newInf_) << where;
                 EXPECT_EQ(ReadBytes(d / "REBUILDER.ECLBAK"), oldEcl_) << where;
                 EXPECT_EQ(ReadBytes(d / "REBUILDER.INFBAK"), oldInf_) << where;
+                // The temporary files of the dead save are gone with it.
+                EXPECT_EQ(Names(d), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.ECLBAK", "REBUILDER.INF",
+                                                           "REBUILDER.INFBAK"}))
+                    << where;
             }
     RecordProperty("crashes", crashes);
     EXPECT_GE(crashes, 40);

@@ -46,8 +46,11 @@ TEST(ParseBatchArguments, HidesTheWindowTheMomentNoGuiIsRead)
     EXPECT_EQ(hides, 1);
 }
 
-TEST(ParseBatchArguments, PathIsCutAt1024Characters)
+TEST(ParseBatchArguments, ThePathIsKeptWholeAndTheValuesAreCut)
 {
-    const std::string longPath(2000, 'p');
-    EXPECT_EQ(ParseBatchArguments({"/ecl=" + longPath}).ProjectPath.size(), 1024u);
+    const std::string longPath(5000, 'p');
+    const BatchSettings b = ParseBatchArguments({"/ecl=" + longPath, "/vts=v01234567890", "/min=12345678901"});
+    EXPECT_EQ(b.ProjectPath, longPath);
+    EXPECT_EQ(b.Target, "v012345678");
+    EXPECT_EQ(b.Others, "1234567890");
 }

@@ -103,7 +103,10 @@ TEST(WindowsFiles, ALockedOrReadOnlyFileIsRefusedBeforeAnythingIsWritten)
         else
             ::SetFileAttributesW(inf.c_str(), FILE_ATTRIBUTE_READONLY);
         ASSERT_TRUE(!locked || held != INVALID_HANDLE_VALUE);
-        EXPECT_EQ(ErrorOf([&] { SaveECL(s, dir / "REBUILDER.ECL"); }), "File access denied") << locked;
+        EXPECT_EQ(ErrorAndPlaceOf([&] { SaveECL(s, dir / "REBUILDER.ECL"); }),
+                  "File access denied\nin " + (dir / "REBUILDER.INF") +
+                      (locked ? " (the file is in use by another program)" : " (the file is read-only)"))
+            << locked;
         EXPECT_TRUE(s.Button7.Enabled());
         if (locked)
             ::CloseHandle(held);
@@ -116,4 +119,16 @@ TEST(WindowsFiles, ALockedOrReadOnlyFileIsRefusedBeforeAnythingIsWritten)
         EXPECT_EQ(ErrorOf([&] { SaveECL(s, dir / "REBUILDER.ECL"); }), "(no error)") << locked;
         EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), kEcl + "; saved\r\n") << locked;
     }
+}
+
+TEST(WindowsFiles, APairThatIsOneFileIsRefusedAtLoading)
+{
+    TempFolder dir;
+    WriteBytes(dir / "REBUILDER.ECL", kEcl);
+    ASSERT_TRUE(::CreateHardLinkW(Wide(dir / "REBUILDER.INF").c_str(), Wide(dir / "REBUILDER.ECL").c_str(), nullptr));
+    ProjectState s;
+    EXPECT_EQ(ErrorOf([&] { LoadECL(s, Backslashes(dir / "REBUILDER.ECL")); }),
+              "The ECL file and the INF file are the same file");
+    EXPECT_EQ(s.ListBox1.Count(), 0);
+    EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), kEcl);
 }

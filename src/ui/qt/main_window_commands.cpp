@@ -57,9 +57,9 @@ bool MainWindow::RunCommand(const std::function<void()>& command)
         d_->lastOk = form_.Run(command);
     }
     // A failed command leaves a state of its own: the message of the one
-    // before no longer describes it.
+    // before no longer describes it; where the error was found does.
     if (!d_->lastOk)
-        d_->message.clear();
+        d_->message = form_.ErrorPlace();
     d_->Sync(std::exchange(d_->refused, false));
     return d_->lastOk;
 }
