@@ -112,38 +112,42 @@ Replacements RewriteECL(const ProjectState& s, const TitleRows& titles)
     Replacements out;
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string_view line = lines[i];
-        // Every key starts with t, v or h: most lines are passed over at once.
+        // Every key the rewrite writes starts with t, v or h: most lines are passed over at once.
         const char first = line.empty() ? '\0' : static_cast<char>(line[0] | 0x20);
         if (first != 't' && first != 'v' && first != 'h')
+            continue;
+        const EclKey* k = KeyOfLine(line);
+        if (k == nullptr)
             continue;
         // The item cells stay as they are during the pass: a value may be a view of one.
         std::string_view key;
         std::string_view value;
         char number[24];
-        // A key ends at the line's first "=", and the four are of four lengths.
-        const size_t keyLength = line.substr(0, 15).find('=') + 1;
-        if (keyLength == 6 && StartsWithKey(line, "title=")) {
-            std::string next = LowerAscii(std::string(line.substr(6, kTitleMax)));
+        switch (k->column) {
+        case kColTitle: {
+            std::string next = LowerAscii(std::string(line.substr(k->key.size(), kTitleMax)));
             if (next != title) {
                 title = std::move(next);
                 rows = itemRows(title);
             }
-        } else if (keyLength == 14 && StartsWithKey(line, "vbr_brate_avg=")) {
+            break;
+        }
+        case kColBitrate:
             for (const int r : rows) {
-                key = "vbr_brate_avg=";
+                key = k->key;
                 const std::int64_t kbits = Trunc64(ParseReal(items.Cell(kColBitrate, r)));
                 value = std::string_view(number, static_cast<size_t>(std::to_chars(number, number + sizeof number, kbits).ptr - number));
             }
-        } else if (keyLength == 9 && StartsWithKey(line, "vbr_pass=")) {
+            break;
+        case kColPass:
+        case kColHalfWidth:
             for (const int r : rows) {
-                key = "vbr_pass=";
-                value = items.Cell(kColPass, r);
+                key = k->key;
+                value = items.Cell(k->column, r);
             }
-        } else if (keyLength == 11 && StartsWithKey(line, "half_width=")) {
-            for (const int r : rows) {
-                key = "half_width=";
-                value = items.Cell(kColHalfWidth, r);
-            }
+            break;
+        default:
+            break;
         }
         if (!key.empty())
             out.Add(i, key, value);

@@ -29,6 +29,59 @@ inline bool StartsWithKey(std::string_view line, std::string_view key)
     return true;
 }
 
+// The ECL's keys and the item-table column each fills: the reader, the
+// rewrite and the error places all take them from here.
+struct EclKey {
+    std::string_view key;  // with its "="
+    int column;
+};
+
+inline constexpr EclKey kEclKeys[] = {
+    {"title=", kColTitle},           {"vbr_brate_avg=", kColBitrate}, {"vbr_pass=", kColPass},
+    {"half_width=", kColHalfWidth},  {"encode_first=", kColFirstEncode}, {"encode_last=", kColLastEncode},
+    {"frame_rate_idx=", kColFrameRate},
+};
+
+// The longest key, "=" included.
+inline constexpr size_t kLongestEclKey = 15;
+
+constexpr bool EclKeysOfDistinctLengths()
+{
+    for (const EclKey& a : kEclKeys) {
+        if (a.key.size() > kLongestEclKey || a.key.find('=') != a.key.size() - 1)
+            return false;
+        for (const EclKey& b : kEclKeys)
+            if (&a != &b && a.key.size() == b.key.size())
+                return false;
+    }
+    return true;
+}
+static_assert(EclKeysOfDistinctLengths(), "a key line is found by the place of its \"=\"");
+
+// The key a line starts with, if any. A key ends at its "=" and holds no
+// other, and no two keys are of one length: the line's first "=" names the
+// only key the line can start with.
+inline const EclKey* KeyOfLine(std::string_view line)
+{
+    const size_t eq = line.substr(0, kLongestEclKey).find('=');
+    if (eq == std::string_view::npos)
+        return nullptr;
+    for (const EclKey& k : kEclKeys)
+        if (k.key.size() == eq + 1)
+            return StartsWithKey(line, k.key) ? &k : nullptr;
+    return nullptr;
+}
+
+// The key that fills a column of the item table, without its "="; empty for
+// the columns no ECL key fills.
+inline std::string_view EclKeyName(int column)
+{
+    for (const EclKey& k : kEclKeys)
+        if (k.column == column)
+            return k.key.substr(0, k.key.size() - 1);
+    return {};
+}
+
 // The section name of an INF line that contains "[": the line without its
 // first and last character, lower-cased; empty for a line of one or two.
 inline std::string SectionName(std::string_view line)

@@ -9,21 +9,6 @@ namespace rq {
 
 namespace {
 
-// The ECL key that fills a column of the item table; empty for the others.
-std::string_view KeyOf(int column)
-{
-    switch (column) {
-    case kColTitle: return "title";
-    case kColBitrate: return "vbr_brate_avg";
-    case kColPass: return "vbr_pass";
-    case kColHalfWidth: return "half_width";
-    case kColFirstEncode: return "encode_first";
-    case kColLastEncode: return "encode_last";
-    case kColFrameRate: return "frame_rate_idx";
-    default: return {};
-    }
-}
-
 bool IsItemStart(std::string_view line) { return line.size() == 6 && StartsWithKey(line, "[item]"); }
 
 }  // namespace
@@ -50,7 +35,7 @@ ErrorPlace ItemPlace(const ProjectState& s, int row, int column)
     }
 
     place.file = FindFileIgnoringCase(ChangeFileExt(s.ProjectPath, ".ECL"));
-    const std::string_view key = KeyOf(column);
+    const std::string_view key = EclKeyName(column);
     place.key = std::string(key);
     const std::string keyWithSign = place.key + "=";
     int item = 0;

@@ -21,31 +21,6 @@ namespace {
 constexpr size_t kValueMax = 1024;
 constexpr size_t kReductionMax = 100;
 
-struct EclKey {
-    std::string_view key;
-    int column;
-};
-
-// Every key is of its own length (see KeyOfLine).
-constexpr EclKey kEclKeys[] = {
-    {"title=", kColTitle},           {"vbr_brate_avg=", kColBitrate}, {"vbr_pass=", kColPass},
-    {"half_width=", kColHalfWidth},  {"encode_first=", kColFirstEncode}, {"encode_last=", kColLastEncode},
-    {"frame_rate_idx=", kColFrameRate},
-};
-
-constexpr bool KeysOfDistinctLengths()
-{
-    for (const EclKey& a : kEclKeys) {
-        if (a.key.size() > 15 || a.key.find('=') != a.key.size() - 1)
-            return false;
-        for (const EclKey& b : kEclKeys)
-            if (&a != &b && a.key.size() == b.key.size())
-                return false;
-    }
-    return true;
-}
-static_assert(KeysOfDistinctLengths(), "a key line is found by the place of its \"=\"");
-
 bool IsFolderSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
 
 // The encoder's frame-rate index as frames per second: 1 is NTSC film, 4 NTSC
@@ -98,21 +73,6 @@ void ReadECLPass(ProjectState& s, const std::string& eclFile, const ProcessMessa
         throw;
     }
     s.ListBox1.TakeFrom(lines);
-}
-
-// The key a line starts with, if any. A key ends at its "=" and holds no
-// other, and no two keys are of one length: the line's first "=" names the
-// only key the line can start with.
-const EclKey* KeyOfLine(std::string_view line)
-{
-    constexpr size_t kLongestKey = 15;
-    const size_t eq = line.substr(0, kLongestKey).find('=');
-    if (eq == std::string_view::npos)
-        return nullptr;
-    for (const EclKey& k : kEclKeys)
-        if (k.key.size() == eq + 1)
-            return StartsWithKey(line, k.key) ? &k : nullptr;
-    return nullptr;
 }
 
 void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row, const FrameRateTexts& rates,
