@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "project/key_lines.h"
+#include "project/paths.h"
 #include "project/reader.h"
 
 namespace rq {

@@ -9,6 +9,7 @@
 #include "project/aggregation.h"
 #include "project/inf_sections.h"
 #include "project/key_lines.h"
+#include "project/paths.h"
 #include "project/save.h"
 #include "project/text_file.h"
 #include "views/grid_views.h"
@@ -20,8 +21,6 @@ namespace {
 // ECL values are cut to this many characters, INF reductions to kReductionMax.
 constexpr size_t kValueMax = 1024;
 constexpr size_t kReductionMax = 100;
-
-bool IsFolderSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
 
 // The encoder's frame-rate index as frames per second: 1 is NTSC film, 4 NTSC
 // video; 3 is PAL, and so is every index the encoder does not know. The three
@@ -107,50 +106,6 @@ void ReadINFPass(ProjectState& s, const std::string& infFile)
 }
 
 }  // namespace
-
-std::string ChangeFileExt(const std::string& path, const std::string& ext)
-{
-    for (size_t i = path.size(); i > 0; --i) {
-        const char c = path[i - 1];
-        if (IsFolderSeparator(c))
-            break;
-        if (c == '.')
-            return path.substr(0, i - 1) + ext;
-    }
-    return path + ext;
-}
-
-bool FileExists(const std::string& path)
-{
-    const std::optional<sys::FileInfo> info = sys::Inspect(path);
-    return info && !info->folder;
-}
-
-std::string FindFileIgnoringCase(const std::string& path)
-{
-    // Where names ignore case the name always exists; the folder tells the
-    // spelling on disk, which a save then keeps.
-    if (path.empty() || (!sys::kNamesIgnoreCase && FileExists(path)))
-        return path;
-    size_t cut = path.size();
-    while (cut > 0 && !sys::IsPathSeparator(path[cut - 1]))
-        --cut;
-    const std::string folder = path.substr(0, cut);
-    const std::string wanted = LowerAscii(path.substr(cut));
-    if (wanted.empty())
-        return path;
-
-    // Several spellings of one name can sit side by side; the first in byte
-    // order is taken, so the choice does not depend on the directory's order.
-    std::string best;
-    for (const std::string& name : sys::FolderNames(folder)) {
-        if (LowerAscii(name) != wanted || !FileExists(folder + name))
-            continue;
-        if (best.empty() || name < best)
-            best = name;
-    }
-    return best.empty() ? path : folder + best;
-}
 
 void LoadECL(ProjectState& s, const std::string& path, const ProcessMessagesFn& processMessages)
 {

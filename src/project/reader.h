@@ -8,16 +8,6 @@
 
 namespace rq {
 
-// Replaces the extension: the part from the last "." after the last "/", "\"
-// and ":"; appends the new extension when the path has none.
-std::string ChangeFileExt(const std::string& path, const std::string& ext);
-// The file to open for a derived name: the name itself when it exists, else
-// the file in the same folder whose name matches it case-insensitively (the
-// first in byte order when there are several), else the name unchanged. Where
-// the file system ignores case (Windows), always the spelling on disk.
-std::string FindFileIgnoringCase(const std::string& path);
-bool FileExists(const std::string& path);
-
 // A pair whose two names lead to one file: a save would write the INF text
 // over the ECL text.
 inline constexpr const char* kSameFileMessage = "The ECL file and the INF file are the same file";

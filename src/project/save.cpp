@@ -9,6 +9,7 @@
 #include "model/numbers.h"
 #include "platform/system.h"
 #include "project/file_ops.h"
+#include "project/paths.h"
 #include "project/reader.h"
 #include "project/text_file.h"
 
@@ -40,14 +41,6 @@ private:
     size_t size_ = 0;
     std::unique_ptr<char[]> bytes_;
 };
-
-std::string FolderOf(const std::string& path)
-{
-    size_t cut = path.size();
-    while (cut > 0 && !sys::IsPathSeparator(path[cut - 1]))
-        --cut;
-    return path.substr(0, cut);
-}
 
 // A new file under `path` with `bytes`, flushed to disk. On failure nothing
 // is left under `path`.

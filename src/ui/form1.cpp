@@ -6,6 +6,7 @@
 #include "model/errors.h"
 #include "project/aggregation.h"
 #include "project/apply.h"
+#include "project/paths.h"
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form2.h"

@@ -1,5 +1,6 @@
 // The form's command-line job: what the start-up timer runs.
 #include "engine/maximise.h"
+#include "project/paths.h"
 #include "project/reader.h"
 #include "project/save.h"
 #include "ui/form1.h"

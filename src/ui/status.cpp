@@ -5,20 +5,12 @@
 #include "engine/vts_walk.h"
 #include "model/numbers.h"
 #include "platform/system.h"
-#include "project/reader.h"
+#include "project/paths.h"
 #include "project/save.h"
 
 namespace rq {
 
 namespace {
-
-std::string NameOf(const std::string& path)
-{
-    size_t start = path.size();
-    while (start > 0 && !sys::IsPathSeparator(path[start - 1]))
-        --start;
-    return path.substr(start);
-}
 
 std::string Counted(int n, const char* one, const char* many)
 {
@@ -54,10 +46,10 @@ SaveFiles SaveFilesOf(const std::string& projectPath)
     // The very names the save writes, as they are on disk.
     const ProjectFiles paths = FilesToSave(projectPath);
     SaveFiles files;
-    files.ecl = NameOf(paths.ecl);
-    files.inf = NameOf(paths.inf);
-    files.eclBackup = NameOf(paths.eclBackup);
-    files.infBackup = NameOf(paths.infBackup);
+    files.ecl = FileNameOf(paths.ecl);
+    files.inf = FileNameOf(paths.inf);
+    files.eclBackup = FileNameOf(paths.eclBackup);
+    files.infBackup = FileNameOf(paths.infBackup);
     files.eclBackupBefore = FileExists(paths.eclBackup);
     files.infBackupBefore = FileExists(paths.infBackup);
     return files;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "project/paths.h"
 #include "project/reader.h"
 #include "project/text_file.h"
 #include "support/project_files.h"

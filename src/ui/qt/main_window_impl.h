@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "model/numbers.h"
+#include "project/paths.h"
 #include "project/reader.h"
 #include "ui/batch_job.h"
 #include "ui/form2.h"
