@@ -69,6 +69,8 @@ void ThrowInvalidOperation() { throw AppError("Invalid floating point operation"
 void ThrowOverflow() { throw AppError("Floating point overflow"); }
 void ThrowIntegerOverflow() { throw AppError("Integer overflow"); }
 
+std::string UnmappedIoErrorText(int code) { return "I/O error " + std::to_string(code); }
+
 std::string IoErrorText(int code)
 {
     switch (code) {
@@ -79,7 +81,7 @@ std::string IoErrorText(int code)
     case 100: return "Read beyond end of file";
     case 101: return "Disk full";
     case 106: return "Invalid numeric input";
-    default: return "I/O error " + std::to_string(code);
+    default: return UnmappedIoErrorText(code);
     }
 }
 
@@ -105,15 +107,5 @@ int IoCodeFromErrno(int err)
     }
 }
 
-void ThrowIoError(int code) { throw AppError(IoErrorText(code)); }
-std::string IoErrnoText(int err)
-{
-    // An errno without a counterpart keeps its own number: "I/O error 5" is EIO,
-    // never mistaken for the access-denied code that shares its value.
-    const int code = IoCodeFromErrno(err);
-    return code < 0 ? "I/O error " + std::to_string(err) : IoErrorText(code);
-}
-
-void ThrowIoErrno(int err) { throw AppError(IoErrnoText(err)); }
 
 }  // namespace rq

@@ -80,9 +80,8 @@ std::string WithFullStop(std::string text);
 std::string IoErrorText(int code);
 // Maps an operating-system errno onto those codes; -1 when it has none.
 int IoCodeFromErrno(int err);
-// The error text for an errno: the mapped code's text, else "I/O error <errno>".
-std::string IoErrnoText(int err);
-[[noreturn]] void ThrowIoError(int code);
-[[noreturn]] void ThrowIoErrno(int err);
+// The one spelling of an error without a code of its own: "I/O error <code>".
+// A file operation's error (platform/file_error.h) turns an errno into text.
+std::string UnmappedIoErrorText(int code);
 
 }  // namespace rq

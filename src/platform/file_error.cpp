@@ -35,7 +35,7 @@ std::string FileError::Text() const
     default:
         // A code without a counterpart keeps its own number: "I/O error 5" is
         // the system's, never mistaken for the access-denied code of that value.
-        return "I/O error " + std::to_string(code_);
+        return UnmappedIoErrorText(code_);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "model/arith.h"
 #include "model/errors.h"
 #include "model/numbers.h"
+#include "platform/file_error.h"
 #include "support/separators_guard.h"
 #include "support/error_of.h"
 #include "support/seeded_random.h"
@@ -201,8 +202,8 @@ TEST(Errors, FullStopAndInputOutputTexts)
     EXPECT_EQ(IoCodeFromErrno(EMFILE), 4);
     EXPECT_EQ(IoCodeFromErrno(ENOSPC), 101);
     EXPECT_EQ(IoCodeFromErrno(EISDIR), 3);
-    EXPECT_EQ(IoErrnoText(EIO), "I/O error 5");
-    EXPECT_EQ(IoErrnoText(EACCES), "File access denied");
+    EXPECT_EQ(FileError::FromErrno(EIO).Text(), "I/O error 5");
+    EXPECT_EQ(FileError::FromErrno(EACCES).Text(), "File access denied");
 }
 
 TEST(DecimalDigits, QuickScalingAgreesWithTheExactConversion)
