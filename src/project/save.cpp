@@ -215,6 +215,17 @@ ProjectFiles FilesToSave(const std::string& path)
     return files;
 }
 
+std::string SaveRefusal(const std::string& path)
+{
+    try {
+        CheckSavable(FilesToSave(path));
+    } catch (const AppError& e) {
+        const ErrorPlace& place = e.Place();
+        return place.file + ": " + (place.note.empty() ? e.Text() : place.note);
+    }
+    return {};
+}
+
 void RemoveStaleTemporaries(const std::string& folder)
 {
     for (const std::string& name : sys::FolderNames(folder)) {

@@ -25,6 +25,10 @@ struct ProjectFiles {
     std::string ecl, inf, eclBackup, infBackup;
 };
 ProjectFiles FilesToSave(const std::string& path);
+// Why a save of the pair derived from path would be refused before anything
+// is written ("/x/REBUILDER.ECL: the file is read-only"); empty when nothing
+// refuses it. Looks at the disk.
+std::string SaveRefusal(const std::string& path);
 // Removes the temporary files of this program's saves in folder whose
 // process no longer runs (a save that was killed).
 void RemoveStaleTemporaries(const std::string& folder);

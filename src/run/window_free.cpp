@@ -70,6 +70,14 @@ void WireToStream(TForm1& form, std::ostream& err, int& exitCode)
 
 }  // namespace
 
+void PrintTitleSetTables(std::ostream& out, ProjectState& s)
+{
+    WritePendingViews(s);
+    PrintGrid(out, s.StringGrid3);
+    PrintGrid(out, s.StringGrid5);
+    out << "Total Size (in KBytes) of Encoding:\t" << s.Label25.Caption() << '\n';
+}
+
 std::string UsageText()
 {
     return "Usage: ratequill [options]\n"
@@ -121,11 +129,7 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         BatchOutcome outcome = BatchOutcome::Incomplete;
         const bool ok = form.Run([&] {
             outcome = form.RunBatchJob(job, [&] {
-                ProjectState& s = form.s;
-                WritePendingViews(s);
-                PrintGrid(out, s.StringGrid3);
-                PrintGrid(out, s.StringGrid5);
-                out << "Total Size (in KBytes) of Encoding:\t" << s.Label25.Caption() << '\n';
+                PrintTitleSetTables(out, form.s);
                 out.flush();
             });
         });

@@ -8,6 +8,8 @@
 
 namespace rq {
 
+struct ProjectState;
+
 // The batch job of the command line with its messages on `err` (prefixed
 // "ratequill: "). Returns the exit status: 0 done, 1 project missing or an
 // error ended the job.
@@ -17,6 +19,10 @@ int RunHeadlessBatch(const std::vector<std::string>& args, std::ostream& err);
 // the main VTS grid, the VTS details grid and the total to `out`, then goes on
 // as the batch would (apply; save only with /autosave).
 int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The title-set tables as the report prints them: the main VTS grid, the VTS
+// details grid and the total, each grid row a line of tab-separated cells.
+void PrintTitleSetTables(std::ostream& out, ProjectState& s);
 
 // The usage text of every option.
 std::string UsageText();

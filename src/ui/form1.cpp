@@ -3,7 +3,9 @@
 #include "engine/commands.h"
 #include "engine/maximise.h"
 #include "engine/slider_range.h"
+#include "model/arith.h"
 #include "model/errors.h"
+#include "model/numbers.h"
 #include "project/aggregation.h"
 #include "project/apply.h"
 #include "project/paths.h"
@@ -11,8 +13,25 @@
 #include "project/save.h"
 #include "ui/form2.h"
 #include "ui/history.h"
+#include "ui/status.h"
 
 namespace rq {
+
+namespace {
+
+// The names of steps in the Undo and Redo commands, with the figure as typed
+// but grouped as the grids group it.
+std::string SetName(const std::string& vts, const std::string& value, const char* unit)
+{
+    return "Set " + vts + " to " + GroupedNumber(value) + " " + unit;
+}
+
+std::string MaximiseName(const std::string& vts, const std::string& others, const char* unit)
+{
+    return "Maximise " + vts + " with the others at " + GroupedNumber(others) + " " + unit;
+}
+
+}  // namespace
 
 TForm1::TForm1() : form2_(std::make_unique<TForm2>(*this))
 {
@@ -96,29 +115,35 @@ void TForm1::LoadChosen(const std::optional<std::string>& path)
 {
     // A load is no step: it starts a new history.
     LoadScope load(*history_);
-    if (path && FileExists(*path)) {
+    const bool read = path && FileExists(*path);
+    if (read) {
         s.ProjectPath = *path;
         LoadECL(s, *path, ProcessMessages);
         ProcessLoadedECL(s);
-        ProjectLoaded();
     }
     s.Button1.SetEnabled(false);
-    FollowPlacedPercentSlider(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text(), LimitsOf(s)));
+    FitPercentSlider();
+    if (read)
+        ProjectLoaded();
     load.Succeeded();
 }
 
 // Each command below reads its boxes and selectors and hands them to its
 // operation, as one step of the undo history.
 
+void TForm1::NameStep(std::string name) { history_->NameStep(std::move(name)); }
+
 void TForm1::Button2Click()
 {
     const StepScope step(*this);
+    NameStep(MaximiseName(s.ComboBox6.Text(), s.Edit11.Text(), "%"));
     MaximiseViaPercentage(s, s.ComboBox6.Text(), s.Edit11.Text(), s.Edit8.Text());
 }
 
 void TForm1::Button3Click()
 {
     const StepScope step(*this);
+    NameStep("Change " + s.ComboBox1.Text() + " by " + GroupedNumber(s.Edit2.Text()) + " %");
     ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text());
 }
 
@@ -126,6 +151,7 @@ void TForm1::Button4Click()
 {
     {
         const StepScope step(*this);
+        NameStep("Apply Changes");
         ApplyChanges(s);
     }
     history_->MarkApplied();
@@ -134,20 +160,27 @@ void TForm1::Button4Click()
 void TForm1::Button5Click()
 {
     const StepScope step(*this);
+    NameStep(SetName(s.ComboBox3.Text(), s.Edit5.Text(), "kbit/s"));
     SetBitrate(s, s.ComboBox3.Text(), s.Edit5.Text(), LimitsOf(s));
 }
 
-void TForm1::Button7Click() { rq::SaveProject(s); }
+void TForm1::Button7Click()
+{
+    rq::SaveProject(s);
+    history_->MarkSaved();
+}
 
 void TForm1::Button9Click()
 {
     const StepScope step(*this);
+    NameStep(SetName(s.ComboBox4.Text(), s.Edit1.Text(), "%"));
     SetPercentage(s, s.ComboBox4.Text(), s.Edit1.Text(), LimitsOf(s));
 }
 
 void TForm1::Button10Click()
 {
     const StepScope step(*this);
+    NameStep(MaximiseName(s.ComboBox5.Text(), s.Edit7.Text(), "kbit/s"));
     MaximiseViaBitrate(s, s.ComboBox5.Text(), s.Edit7.Text(), s.Edit8.Text());
 }
 
@@ -161,37 +194,38 @@ void TForm1::Button11Click()
 void TForm1::ComboBox4Change()
 {
     const StepScope step(*this);
-    FollowPlacedPercentSlider(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text(), LimitsOf(s)));
+    NameStep("Choose " + s.ComboBox4.Text());
+    FitPercentSlider();
 }
 
-void TForm1::FollowPlacedPercentSlider(bool moved)
+void TForm1::FitPercentSlider()
 {
-    if (moved)
-        TrackBar2Change();
+    // Only the user's move of the thumb runs the set-percentage command: the
+    // thumb placed here sets nothing, so a load shows the files as they are.
+    static_cast<void>(SetTrackBarPercentMinMax(s, s.TrackBar2, s.ComboBox4.Text(), LimitsOf(s)));
 }
 
 // A slider move the user makes is a step (a whole drag when grouped).
 void TForm1::TrackBar1Change()
 {
     const StepScope step(*this);
+    NameStep(SetName(s.ComboBox3.Text(), FormatInteger(s.TrackBar1.Position()), "kbit/s"));
     FollowBitrateSlider(s, s.ComboBox3.Text(), LimitsOf(s));
 }
 
 void TForm1::TrackBar2Change()
 {
     const StepScope step(*this);
+    NameStep(SetName(s.ComboBox4.Text(), FormatGeneral(Div(s.TrackBar2.Position(), 10)), "%"));
     FollowPercentSlider(s, s.ComboBox4.Text(), LimitsOf(s));
 }
 
 void TForm1::UserMoveSlider(TrackBar& slider, int position)
 {
+    // A click on the thumb, or a key at the end of the range, moves nothing
+    // and sets nothing.
     if (!slider.SetPosition(position))
         return;
-    UserEndScroll(slider);
-}
-
-void TForm1::UserEndScroll(TrackBar& slider)
-{
     if (&slider == &s.TrackBar1)
         TrackBar1Change();
     else if (&slider == &s.TrackBar2)
@@ -210,6 +244,8 @@ void TForm1::UserToggleLock(int entry)
     if (entry < 0 || entry >= s.CheckListBox1.Count())
         return;
     s.CheckListBox1.SetChecked(entry, !s.CheckListBox1.Checked(entry));
+    const StepScope step(*this);
+    NameStep((s.CheckListBox1.Checked(entry) ? "Lock " : "Unlock ") + s.CheckListBox1.Text(entry));
     CheckListBox1ClickCheck();
 }
 
@@ -264,6 +300,7 @@ void TForm1::LoadForBatch(const std::string& path)
 
 void TForm1::ProjectLoaded()
 {
+    saveRefusal_ = rq::SaveRefusal(s.ProjectPath);
     RefreshDialogLists();
     if (OnProjectLoaded)
         OnProjectLoaded();
@@ -351,17 +388,45 @@ void TForm1::EndStepGroup()
         Touch();
 }
 
-bool TForm1::HasUnsavedWork() const { return s.Button7.Enabled() || NeedsApply(); }
+bool TForm1::HasUnsavedWork() const { return NeedsApply() || history_->TextsDifferFromDisk(); }
+bool TForm1::CanSave() const { return !s.ProjectPath.empty() && saveRefusal_.empty() && HasUnsavedWork(); }
+
+void TForm1::SaveWork()
+{
+    if (NeedsApply())
+        Button4Click();
+    Button7Click();
+}
+
+std::string TForm1::UndoName() const { return history_->UndoName(); }
+std::string TForm1::RedoName() const { return history_->RedoName(); }
+
+std::string TForm1::Caption(const std::string& unsavedMark) const
+{
+    if (s.ProjectPath.empty())
+        return kCaption;
+    return FileNameOf(s.ProjectPath) + unsavedMark + " \xE2\x80\x93 " + kCaption;
+}
 bool TForm1::NeedsApply() const { return history_->NeedsApply(); }
 
 void TForm1::OpenProject(const std::string& path)
 {
     if (!FileExists(path))
         throw AppError(IoErrorText(2), path);
-    history_->RestoreFresh();
-    Touch();
-    s.Edit10.SetText(path);
-    LoadChosen(path);
+    // The project shown stays, history and all, until the new one is in.
+    History::Kept kept = history_->Keep();
+    const std::string refusal = saveRefusal_;
+    try {
+        history_->RestoreFresh();
+        Touch();
+        s.Edit10.SetText(path);
+        LoadChosen(path);
+    } catch (...) {
+        history_->PutBack(std::move(kept));
+        saveRefusal_ = refusal;
+        Touch();
+        throw;
+    }
 }
 
 }  // namespace rq

@@ -82,7 +82,6 @@ public:
     // What the user does to a control: the control changes, then the form
     // runs its handler (the program's own changes to a control run none).
     void UserMoveSlider(TrackBar& slider, int position);  // its handler runs when the thumb moved
-    void UserEndScroll(TrackBar& slider);                  // the end of a drag: its handler runs
     void UserSetSelectorText(ComboBox& selector, std::string text);
     void UserToggleLock(int entry);
 
@@ -93,15 +92,36 @@ public:
     // passes or widths; a load starts a new history.
     bool CanUndo() const;
     bool CanRedo() const;
+    // What the step that Undo or Redo would take back is called ("Set v02 to
+    // 4,000 kbit/s"); empty when there is none or it has no name.
+    std::string UndoName() const;
+    std::string RedoName() const;
+    // Names the step the running command makes.
+    void NameStep(std::string name);
     void Undo();  // puts back the state before the last step
     void Redo();  // puts back the state after the step last undone
+    // Whether the window differs from the state the files were last loaded
+    // or saved in.
     bool CanRevert() const;
-    void RevertToLoaded();  // back to the state right after the last load, as a step of its own
+    void RevertToLoaded();  // back to the files as last loaded or saved, as a step of its own
     // A slider drag or a keyboard run of the slider is one step. Groups nest.
     void BeginStepGroup();
     void EndStepGroup();
-    // Changes a save would write, or allocation or item changes not yet applied.
+    // The window differs from the files on disk: allocation or item changes
+    // not yet applied, or texts a save would write that the files do not hold
+    // (as the last load read them or the last save wrote them).
     bool HasUnsavedWork() const;
+    // A project is loaded, its files can be written, and there is work to save.
+    bool CanSave() const;
+    // Why a save of the loaded project would be refused ("/x/REBUILDER.ECL:
+    // the file is read-only"), as found at the load; empty when nothing refuses it.
+    const std::string& SaveRefusal() const { return saveRefusal_; }
+    // Saves everything the window shows: applies the changes when needed,
+    // then saves.
+    void SaveWork();
+    // "REBUILDER.ECL – Ratequill V0.55a (10/05/2004)" with the mark after the
+    // file name; the program's caption alone before a project is loaded.
+    std::string Caption(const std::string& unsavedMark) const;
     // The allocation or the items changed since the last load or apply.
     bool NeedsApply() const;
     // Starts from the state of a new start of the program and loads the
@@ -133,9 +153,8 @@ private:
     // An open encoder dialog follows the loaded project and the lock list.
     void RefreshDialogLists();
     void ProjectLoaded();
-    // After an operation placed the percentage slider by itself: a thumb that
-    // moved runs the slider's handler once, where it ended.
-    void FollowPlacedPercentSlider(bool moved);
+    // Fits the percentage slider to the title set in its selector.
+    void FitPercentSlider();
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<History> history_;
     int pageIndex_ = 0;
@@ -145,6 +164,7 @@ private:
     int busy_ = 0;
     std::string errorFile_;
     std::string errorPlace_;
+    std::string saveRefusal_;
     int batchExitCode_ = 0;
     BatchSettings batch_;
     std::uint64_t version_ = 1;

@@ -5,6 +5,7 @@
 #include "project/save.h"
 #include "ui/form1.h"
 #include "ui/history.h"
+#include "ui/status.h"
 
 namespace rq {
 
@@ -26,7 +27,10 @@ BatchOutcome TForm1::RunBatchJob(const BatchSettings& job, const std::function<v
         // The boxes show the job's title set and value, as if typed; the
         // maximise takes them from the job itself.
         const StepScope step(*this);
-        if (job.Mode == BatchMode::ViaBitrate) {
+        const bool viaBitrate = job.Mode == BatchMode::ViaBitrate;
+        NameStep("Maximise " + job.Target + " with the others at " + GroupedNumber(job.Others) +
+                 (viaBitrate ? " kbit/s" : " %"));
+        if (viaBitrate) {
             s.ComboBox5.SetText(job.Target);
             s.Edit7.SetText(job.Others);
             MaximiseViaBitrate(s, job.Target, job.Others, s.Edit8.Text());
@@ -41,8 +45,10 @@ BatchOutcome TForm1::RunBatchJob(const BatchSettings& job, const std::function<v
     if (!complete)
         return BatchOutcome::Incomplete;
     Button4Click();
-    if (job.AutoSave)
+    if (job.AutoSave) {
         SaveECL(s, job.ProjectPath);
+        StepHistory().MarkSaved();
+    }
     return BatchOutcome::Done;
 }
 

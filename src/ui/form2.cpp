@@ -3,6 +3,7 @@
 #include "model/numbers.h"
 #include "ui/form1.h"
 #include "ui/history.h"
+#include "ui/status.h"
 #include "views/grid_views.h"
 
 namespace rq {
@@ -71,13 +72,24 @@ void TForm2::SetItemColumn(int column, const std::string& selector, const std::s
     UpdateVTSDataToStringGrid(s);
 }
 
-void TForm2::Button8Click() { SetItemColumn(kColHalfWidth, ComboBox2().Text(), ComboBox3.Text() == "Full" ? "0" : "1"); }
+void TForm2::Button8Click()
+{
+    const StepScope step(main_);
+    main_.NameStep("Set the width of " + ComboBox2().Text() + " to " + ComboBox3.Text());
+    SetItemColumn(kColHalfWidth, ComboBox2().Text(), ComboBox3.Text() == "Full" ? "0" : "1");
+}
 
-void TForm2::Button1Click() { SetItemColumn(kColPass, ComboBox1().Text(), ComboBox4.Text()); }
+void TForm2::Button1Click()
+{
+    const StepScope step(main_);
+    main_.NameStep("Set the passes of " + ComboBox1().Text() + " to " + ComboBox4.Text());
+    SetItemColumn(kColPass, ComboBox1().Text(), ComboBox4.Text());
+}
 
 void TForm2::Button2Click()
 {
     const StepScope step(main_);
+    main_.NameStep("Set the passes below " + GroupedNumber(Edit3.Text()) + " kbit/s to " + ComboBox5.Text());
     ProjectState& s = main_.s;
     for (int r = 1; r < s.StringGrid1.RowCount(); ++r) {
         const Extended b = ParseReal(s.StringGrid1.Cell(kColBitrate, r));

@@ -4,6 +4,7 @@
 #include <bit>
 #include <deque>
 #include <optional>
+#include <string>
 #include <unordered_set>
 #include <utility>
 
@@ -40,6 +41,12 @@ struct Snapshot {
     bool itemsAsApplied;  // the item table was the one the last load or apply left
     std::shared_ptr<const Baseline> baseline;
     std::uint64_t serial;
+    std::string name;  // of the step that leaves this state, on the undo and redo lists
+};
+
+// The two texts a save writes, as the files hold them.
+struct DiskTexts {
+    TextList ecl, inf;
 };
 
 }  // namespace
@@ -52,10 +59,17 @@ struct History::Impl {
     const Limits& limits;
     std::deque<Snapshot> undo, redo;
     std::optional<Snapshot> loaded, fresh, pending;
+    std::optional<Snapshot> live;  // only in what Keep took aside
+    DiskTexts disk;
+    // The last comparison with the disk's texts, for the live texts' versions.
+    mutable std::uint64_t comparedEcl = 0, comparedInf = 0;
+    mutable bool textsDiffer = false;
+    std::string stepName;
     std::shared_ptr<const Baseline> baseline;
     std::uint64_t appliedItemsVersion = 0;  // of the live item table the last load or apply left; 0: changed since
     bool recording = true;
     int depth = 0;
+    int base = 0;  // the depth at which a group is the outermost: above a load's groups
     int loading = 0;
     bool suppressed = false;
     std::uint64_t serial = 0;  // names the state as it stands; undo, redo and revert bring names back
@@ -63,7 +77,7 @@ struct History::Impl {
 
     Snapshot Capture() const
     {
-        return Snapshot{s, dialog, s.ItemsVersion() == appliedItemsVersion, baseline, serial};
+        return Snapshot{s, dialog, s.ItemsVersion() == appliedItemsVersion, baseline, serial, {}};
     }
 
     void Restore(const Snapshot& snap)
@@ -80,6 +94,7 @@ struct History::Impl {
 
     void Record(Snapshot&& before)
     {
+        before.name = stepName;
         undo.push_back(std::move(before));
         redo.clear();
         serial = ++lastSerial;
@@ -129,6 +144,12 @@ struct History::Impl {
         appliedItemsVersion = s.ItemsVersion();
     }
 
+    void TakeDiskTexts()
+    {
+        disk = DiskTexts{s.ListBox1, s.ListBox2};
+        comparedEcl = comparedInf = 0;
+    }
+
     void Forget()
     {
         undo.clear();
@@ -141,6 +162,7 @@ struct History::Impl {
 History::History(ProjectState& s, Form2Controls& dialog) : impl_(std::make_unique<Impl>(s, dialog, limits))
 {
     impl_->TakeBaseline();
+    impl_->TakeDiskTexts();
     impl_->fresh.emplace(impl_->Capture());
 }
 
@@ -149,9 +171,10 @@ History::~History() = default;
 void History::BeginStepGroup()
 {
     Impl& h = *impl_;
-    if (h.depth == 0 && h.recording) {
+    if (h.depth == h.base && h.recording) {
         h.pending.emplace(h.Capture());
         h.suppressed = false;
+        h.stepName.clear();
     }
     ++h.depth;
 }
@@ -159,7 +182,14 @@ void History::BeginStepGroup()
 bool History::EndStepGroup() noexcept
 {
     Impl& h = *impl_;
-    if (h.depth == 0 || --h.depth > 0)
+    if (h.depth == 0)
+        return false;
+    if (--h.depth < h.base) {
+        // A group that held a load: the load ended what it would have recorded.
+        h.base = h.depth;
+        return false;
+    }
+    if (h.depth > h.base)
         return false;
     std::optional<Snapshot> before = std::move(h.pending);
     h.pending.reset();
@@ -176,6 +206,11 @@ bool History::EndStepGroup() noexcept
     return false;
 }
 
+void History::NameStep(std::string name) { impl_->stepName = std::move(name); }
+
+std::string History::UndoName() const { return impl_->undo.empty() ? std::string() : impl_->undo.back().name; }
+std::string History::RedoName() const { return impl_->redo.empty() ? std::string() : impl_->redo.back().name; }
+
 bool History::CanUndo() const { return !impl_->undo.empty(); }
 bool History::CanRedo() const { return !impl_->redo.empty(); }
 bool History::CanRevert() const { return impl_->loaded && impl_->serial != impl_->loaded->serial; }
@@ -191,6 +226,7 @@ bool MoveOneStep(Impl& h, Steps& from, Steps& to)
         return false;
     h.suppressed = true;
     to.push_back(h.Capture());
+    to.back().name = from.back().name;
     auto snap = std::move(from.back());
     from.pop_back();
     h.Restore(snap);
@@ -227,9 +263,13 @@ void History::FinishLoad(bool succeeded) noexcept
     --h.loading;
     h.suppressed = true;
     h.serial = ++h.lastSerial;
+    // The groups open around the load record nothing; those opened after it do.
+    h.base = h.depth;
+    h.pending.reset();
     try {
         // A load that failed part way leaves nothing the user made: nothing to ask about.
         h.TakeBaseline();
+        h.TakeDiskTexts();
         if (succeeded && h.recording)
             h.loaded.emplace(h.Capture());
     } catch (...) {
@@ -239,6 +279,63 @@ void History::FinishLoad(bool succeeded) noexcept
 }
 
 void History::MarkApplied() { impl_->TakeBaseline(); }
+
+void History::MarkSaved()
+{
+    Impl& h = *impl_;
+    h.TakeDiskTexts();
+    try {
+        if (h.recording)
+            h.loaded.emplace(h.Capture());
+    } catch (...) {
+        // Out of memory: nothing to revert to.
+        h.loaded.reset();
+    }
+}
+
+bool History::TextsDifferFromDisk() const
+{
+    const Impl& h = *impl_;
+    if (h.comparedEcl != h.s.ListBox1.Version() || h.comparedInf != h.s.ListBox2.Version()) {
+        h.textsDiffer = !(h.s.ListBox1 == h.disk.ecl) || !(h.s.ListBox2 == h.disk.inf);
+        h.comparedEcl = h.s.ListBox1.Version();
+        h.comparedInf = h.s.ListBox2.Version();
+    }
+    return h.textsDiffer;
+}
+
+History::Kept::Kept(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+History::Kept::Kept(Kept&&) noexcept = default;
+History::Kept::~Kept() = default;
+
+History::Kept History::Keep()
+{
+    Impl& h = *impl_;
+    auto kept = std::make_unique<Impl>(h.s, h.dialog, h.limits);
+    kept->live.emplace(h.Capture());
+    kept->undo = std::move(h.undo);
+    kept->redo = std::move(h.redo);
+    kept->loaded = std::move(h.loaded);
+    kept->disk = h.disk;
+    h.undo.clear();
+    h.redo.clear();
+    h.loaded.reset();
+    return Kept(std::move(kept));
+}
+
+void History::PutBack(Kept&& kept)
+{
+    Impl& h = *impl_;
+    Impl& k = *kept.impl_;
+    h.undo = std::move(k.undo);
+    h.redo = std::move(k.redo);
+    h.loaded = std::move(k.loaded);
+    h.disk = std::move(k.disk);
+    h.comparedEcl = h.comparedInf = 0;
+    h.Restore(*k.live);
+    // Nothing of the failed open is a step.
+    h.suppressed = true;
+}
 
 void History::SetRecording(bool on)
 {
@@ -252,6 +349,7 @@ void History::RestoreFresh()
     Impl& h = *impl_;
     h.Forget();
     h.Restore(*h.fresh);
+    h.TakeDiskTexts();
     h.serial = ++h.lastSerial;
 }
 

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "model/project_state.h"
 
@@ -34,12 +35,23 @@ public:
 
     // Groups nest; only the outermost records. An error that ends a command
     // still ends its group, and the partial state is a step like any other.
+    // A load inside a group ends the groups around it: the groups opened after
+    // the load record each of their own (a batch job's maximise, then its apply).
     void BeginStepGroup();
     // Returns whether the group ended and recorded a step.
     bool EndStepGroup() noexcept;
 
+    // Names the step the open group will record ("Set v02 to 4,000 kbit/s");
+    // the last name given before the group ends is its name.
+    void NameStep(std::string name);
+    // The name of the step Undo or Redo would take back or bring back; empty
+    // when there is none, or it has no name.
+    std::string UndoName() const;
+    std::string RedoName() const;
+
     bool CanUndo() const;
     bool CanRedo() const;
+    // Whether the state differs from the files as last loaded or saved.
     bool CanRevert() const;
     // Each returns whether it changed anything.
     bool Undo();
@@ -55,8 +67,21 @@ public:
     void FinishLoad(bool succeeded) noexcept;
     // "Apply Changes" wrote the allocation into the items.
     void MarkApplied();
+    // The files on disk now hold the state as it stands: it is the one to
+    // revert to, and unsaved work is measured against it.
+    void MarkSaved();
+    // Whether a save would write other texts than the files hold, as the last
+    // load read them or the last save wrote them. Compares only after the
+    // texts changed.
+    bool TextsDifferFromDisk() const;
     // Puts back the state of a new start, with no history.
     void RestoreFresh();
+
+    // Everything the history holds and the state as it stands, taken aside:
+    // a project that fails to open is replaced by the one before, exactly.
+    class Kept;
+    Kept Keep();
+    void PutBack(Kept&& kept);
 
     // A job that ends the program keeps no history: off drops every step and
     // records none until it is on again.
@@ -73,6 +98,17 @@ public:
 
 private:
     struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+class History::Kept {
+public:
+    Kept(Kept&&) noexcept;
+    ~Kept();
+
+private:
+    friend class History;
+    explicit Kept(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
 };
 

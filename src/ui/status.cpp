@@ -93,6 +93,36 @@ std::string LockText(const ProjectState& s, int entry)
     return (s.CheckListBox1.Checked(entry) ? "Locked " : "Unlocked ") + s.CheckListBox1.Text(entry);
 }
 
+std::string GroupedNumber(const std::string& typed)
+{
+    Extended value = 0;
+    if (!TryParseReal(typed, value))
+        return typed;
+    const char decimal = NumberSeparators().decimal;
+    const size_t point = typed.find(decimal);
+    const std::string whole = typed.substr(0, point);
+    // Only plain digits are grouped: a sign, a space or an exponent stays as typed.
+    if (whole.empty() || whole.find_first_not_of("0123456789") != std::string::npos)
+        return typed;
+    return FormatFloat("%.0n", ParseReal(whole)) + (point == std::string::npos ? "" : typed.substr(point));
+}
+
+std::string ReadOnlyText(const std::string& refusal)
+{
+    return "; read-only (" + refusal + "): Save is disabled";
+}
+
+std::string SaveTip(bool projectLoaded, const std::string& refusal, bool unsaved)
+{
+    if (!projectLoaded)
+        return "Save is disabled: no project is loaded";
+    if (!refusal.empty())
+        return "Save is disabled: " + refusal;
+    if (!unsaved)
+        return "Save is disabled: the files on disk hold the project as shown";
+    return "Save the project (applies the changes first when needed)";
+}
+
 std::string TotalsText(double newTotal, double loadedTotal)
 {
     return "New total " + Kilobytes(newTotal) + " against " + Kilobytes(loadedTotal) + " loaded";

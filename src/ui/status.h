@@ -47,6 +47,15 @@ std::string StepText(const ProjectState& s, Step step);
 // "Locked v03" or "Unlocked v03" for the lock list's entry.
 std::string LockText(const ProjectState& s, int entry);
 
+// A number as the user typed it, with its whole part grouped in the user's
+// format ("4000" gives "4,000"); a text that is no number stays as it is.
+std::string GroupedNumber(const std::string& typed);
+// What the status bar adds at a load when a save would be refused:
+// "; read-only (REFUSAL): Save is disabled".
+std::string ReadOnlyText(const std::string& refusal);
+// Why Save is enabled or not, for its tooltip.
+std::string SaveTip(bool projectLoaded, const std::string& refusal, bool unsaved);
+
 // "New total 4,372,121 KB against 4,372,121 KB loaded", in the user's number format.
 std::string TotalsText(double newTotal, double loadedTotal);
 

@@ -92,6 +92,9 @@ private slots:
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; originals kept as "
                                             "REBUILDER.ECLBAK and REBUILDER.INFBAK"));
         QVERIFY(!w.Action("actionSave")->isEnabled());
+        // A second save, of new work, keeps the first save's backups.
+        TypeInto(w.Find<QLineEdit>("Edit5"), QStringLiteral("2100"));
+        QTest::keyClick(w.Find<QLineEdit>("Edit5"), Qt::Key_Return);
         w.Press("Button4");
         w.Press("Button7");
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; backups from an earlier save kept"));

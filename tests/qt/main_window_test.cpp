@@ -329,14 +329,15 @@ private slots:
         QTest::keyClick(slider, Qt::Key_PageDown);
         QCOMPARE(w.Find<QLineEdit>("Edit5")->text(), QStringLiteral("2951"));
 
-        // The end of a scroll runs the command once more with the thumb where
-        // it rests: the box the user changed meanwhile shows the position again.
+        // Only a change of position runs the command: not the end of a scroll,
+        // so the box the user changed meanwhile keeps its text.
         auto* box = w.Find<QLineEdit>("Edit5");
         QTest::keyPress(slider, Qt::Key_Left);
+        QCOMPARE(box->text(), QStringLiteral("2950"));
         TypeInto(box, QStringLiteral("2500"));
         QTest::keyRelease(slider, Qt::Key_Left);
-        QCOMPARE(box->text(), QStringLiteral("2950"));
-        // A click on the groove left of the thumb: one page step down.
+        QCOMPARE(box->text(), QStringLiteral("2500"));
+        // A click on the groove left of the thumb: one page step down, at the press.
         QStyleOptionSlider option;
         option.initFrom(slider);
         option.orientation = slider->orientation();
@@ -349,10 +350,29 @@ private slots:
         const QRect grooveRect = slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, slider);
         const QPoint groove(grooveRect.left() + 4, grooveRect.center().y());
         QTest::mousePress(slider, Qt::LeftButton, {}, groove);
-        TypeInto(box, QStringLiteral("2500"));
-        QTest::mouseRelease(slider, Qt::LeftButton, {}, groove);
         QCOMPARE(box->text(), QString::number(slider->value()));
         QVERIFY(slider->value() < 2950);
+        TypeInto(box, QStringLiteral("2500"));
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, groove);
+        QCOMPARE(box->text(), QStringLiteral("2500"));
+
+        // A click on either thumb that does not move it runs nothing: after a
+        // maximise, the figures and the history stay as they are.
+        w.Press("Button10");
+        const QStringList maximised = w.GridColumn("StringGrid3", 2);
+        const std::string step = w.form.UndoName();
+        for (const char* name : {"TrackBar1", "TrackBar2"}) {
+            auto* thumb = w.Find<QSlider>(name);
+            option.initFrom(thumb);
+            option.minimum = thumb->minimum();
+            option.maximum = thumb->maximum();
+            option.sliderPosition = option.sliderValue = thumb->value();
+            const QPoint on = thumb->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, thumb).center();
+            QTest::mouseClick(thumb, Qt::LeftButton, {}, on);
+            QCOMPARE(w.GridColumn("StringGrid3", 2), maximised);
+            QCOMPARE(w.form.UndoName(), step);
+            QVERIFY(!w.form.CanRedo());
+        }
         QCOMPARE(w.errors, std::vector<std::string>{});
     }
 

@@ -109,11 +109,10 @@ Syncer BindLabel(QLabel* widget, const Label& model)
 }
 
 Syncer BindTrackBar(TrackBarWidget* widget, const TrackBar& model, CommandRunner run,
-                    std::function<void(int)> userMove, std::function<void()> endScroll)
+                    std::function<void(int)> userMove)
 {
     QObject::connect(widget, &QSlider::valueChanged, widget,
                      [run, userMove](int value) { run([userMove, value] { userMove(value); }); });
-    QObject::connect(widget, &TrackBarWidget::endScroll, widget, [run, endScroll] { run(endScroll); });
     return [widget, &model, seen = std::uint64_t{0}](bool force) mutable {
         // A refused drag leaves the thumb elsewhere than the model: compare.
         if (!force && model.Version() == seen && widget->value() == model.Position())

@@ -36,9 +36,10 @@ Syncer BindEdit(QLineEdit* widget, EditBox& model);
 Syncer BindSelector(QComboBox* widget, const ComboBox& model, CommandRunner run,
                     std::function<void(std::string)> userSetText);
 Syncer BindLabel(QLabel* widget, const Label& model);
-// Every user move of the thumb goes to userMove, the end of a scroll to
-// endScroll, each as a command (the form's, which runs the slider's handler).
+// Every user move of the thumb goes to userMove as a command (the form's,
+// which runs the slider's handler). A press or key that leaves the thumb where
+// it was sends nothing.
 Syncer BindTrackBar(TrackBarWidget* widget, const TrackBar& model, CommandRunner run,
-                    std::function<void(int)> userMove, std::function<void()> endScroll);
+                    std::function<void(int)> userMove);
 
 }  // namespace rq::qt

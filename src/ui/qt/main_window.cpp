@@ -84,6 +84,9 @@ void MainWindow::Impl::InstallServices()
         loadedTotal = TryParseReal(s.Label2.Caption(), total) ? static_cast<double>(total) : 0.0;
         projectLoaded = true;
         message = LoadedText(s);
+        // Found out now, not at the first save.
+        if (!form.SaveRefusal().empty())
+            message += ReadOnlyText(form.SaveRefusal());
     };
     // A long load lets the windows repaint and the user's input arrive;
     // commands asked for meanwhile are refused.
@@ -197,8 +200,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::ShortcutOverride) {
         auto* edit = qobject_cast<QLineEdit*>(watched);
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (edit && ((key->matches(QKeySequence::Undo) && !edit->isUndoAvailable()) ||
-                     (key->matches(QKeySequence::Redo) && !edit->isRedoAvailable()))) {
+        // A box whose typing runs a command (the percentage slider's selector)
+        // has nothing of its own to undo: its typing is the project's steps.
+        const bool typingIsSteps = edit && edit->property(kTypingIsSteps).toBool();
+        if (edit && ((key->matches(QKeySequence::Undo) && (typingIsSteps || !edit->isUndoAvailable())) ||
+                     (key->matches(QKeySequence::Redo) && (typingIsSteps || !edit->isRedoAvailable())))) {
             event->ignore();  // the window's shortcut runs
             return true;
         }

@@ -28,6 +28,13 @@ std::function<void()> MainWindow::Impl::SaveCommand()
     };
 }
 
+bool MainWindow::Impl::SaveWork()
+{
+    if (form.NeedsApply() && !q.RunCommand([this] { form.Button4Click(); }))
+        return false;
+    return q.RunCommand(SaveCommand());
+}
+
 void MainWindow::Impl::ChooseProject()
 {
     if (Busy())
@@ -80,9 +87,7 @@ bool MainWindow::ConfirmUnsavedWork()
     case QMessageBox::Discard: return true;
     case QMessageBox::Save:
         // Changes not applied yet are part of the work: apply, then save.
-        if (form_.NeedsApply() && !RunCommand([this] { form_.Button4Click(); }))
-            return false;
-        return RunCommand(d_->SaveCommand());
+        return d_->SaveWork();
     default: return false;
     }
 }

@@ -66,6 +66,9 @@ inline int Part(int extra, Share share)
     return 0;
 }
 
+// Marks a box whose typing runs a command: Ctrl+Z there is the project's undo.
+inline constexpr const char* kTypingIsSteps = "rqTypingIsSteps";
+
 // The window's client area at its specified size, in 96 dpi pixels.
 constexpr int kClientWidth = 721;
 constexpr int kClientHeight = 551;
@@ -92,6 +95,7 @@ struct MainWindow::Impl {
     double loadedTotal = 0;    // the total size as the project was loaded
     bool projectLoaded = false;
     QAction* saveAction = nullptr;
+    QPushButton* saveButton = nullptr;
     QAction* revertAction = nullptr;
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
@@ -127,6 +131,8 @@ struct MainWindow::Impl {
 
     // Saves the project and names the files written and kept.
     std::function<void()> SaveCommand();
+    // Applies when needed, then saves, each as a command; false when either failed.
+    bool SaveWork();
 
     void Anchored(QWidget* widget, Share moveX, Share moveY, Share growW = kNone, Share growH = kNone);
 

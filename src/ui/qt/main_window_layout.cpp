@@ -88,9 +88,8 @@ TrackBarWidget* MainWindow::Impl::AddTrackBar(QWidget* parent, const char* name,
     auto* slider = new TrackBarWidget(parent);
     slider->setObjectName(QLatin1String(name));
     slider->setGeometry(r);
-    syncers.push_back(BindTrackBar(
-        slider, model, Runner(), [this, &model](int position) { form.UserMoveSlider(model, position); },
-        [this, &model] { form.UserEndScroll(model); }));
+    syncers.push_back(
+        BindTrackBar(slider, model, Runner(), [this, &model](int position) { form.UserMoveSlider(model, position); }));
     sliders.push_back(slider);
     // A whole drag or keyboard run of the slider is one step to undo.
     QObject::connect(slider, &TrackBarWidget::stepRunStarted, slider, [this] { form.BeginStepGroup(); });

@@ -19,9 +19,9 @@ void MainWindow::Impl::BuildMenus()
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     add(file, "actionOpenProject", "&Open Project...", {QKeySequence(Qt::CTRL | Qt::Key_O)},
         [this] { ChooseProject(); });
-    saveAction = add(file, "actionSave", "&Save", {QKeySequence(Qt::CTRL | Qt::Key_S)},
-                     [this] { q.RunCommand(SaveCommand()); });
-    revertAction = add(file, "actionRevert", "&Revert to loaded", {},
+    // As the close prompt's Save: what is not applied yet is applied first.
+    saveAction = add(file, "actionSave", "&Save", {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { SaveWork(); });
+    revertAction = add(file, "actionRevert", "&Revert to saved", {},
                        [this] { q.RunCommand(Described(Step::RevertToLoaded, [this] { form.RevertToLoaded(); })); });
     file->addSeparator();
     add(file, "actionQuit", "&Quit", {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { q.close(); });
@@ -52,12 +52,37 @@ void MainWindow::Impl::BuildStatusBar()
     bar->addPermanentWidget(statusTotals);
 }
 
+namespace {
+
+// "&Undo Set v02 to 4,000 kbit/s": the command's name with its step's.
+QString Named(const char* command, const std::string& step)
+{
+    QString text = QString::fromUtf8(command);
+    if (!step.empty())
+        text += QLatin1Char(' ') + ToQt(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return text;
+}
+
+}  // namespace
+
 void MainWindow::Impl::SyncActions()
 {
-    saveAction->setEnabled(s.Button7.Enabled());
+    // Save follows the disk: enabled while the window shows what the files do
+    // not hold, and never for files that cannot be written; its tip says why.
+    const bool unsaved = form.HasUnsavedWork();
+    const QString tip = ToQt(SaveTip(!s.ProjectPath.empty(), form.SaveRefusal(), unsaved));
+    saveAction->setEnabled(form.CanSave());
+    saveButton->setEnabled(s.Button7.Enabled() && form.CanSave());
+    saveAction->setStatusTip(tip);
+    saveAction->setToolTip(tip);
+    saveButton->setToolTip(tip);
     revertAction->setEnabled(form.CanRevert());
     undoAction->setEnabled(form.CanUndo());
+    undoAction->setText(Named("&Undo", form.UndoName()));
     redoAction->setEnabled(form.CanRedo());
+    redoAction->setText(Named("&Redo", form.RedoName()));
+    q.setWindowTitle(ToQt(form.Caption("[*]")));
+    q.setWindowModified(unsaved);
 }
 
 void MainWindow::Impl::ShowStatus()

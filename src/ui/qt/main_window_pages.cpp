@@ -28,7 +28,7 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
     QFrame* panel3 = MakePanel(page, "Panel3", PxRect(0, 160, 257, 65));
     QPushButton* setPercent = AddButton(panel3, "Button9", s.Button9, PxRect(8, 8, 75, 25),
                                         Described(Step::SetPercentage, [this] { form.Button9Click(); }), 't');
-    AddSelector(panel3, "ComboBox4", s.ComboBox4, PxRect(96, 8, 65, 21));
+    AddSelector(panel3, "ComboBox4", s.ComboBox4, PxRect(96, 8, 65, 21))->lineEdit()->setProperty(kTypingIsSteps, true);
     MakeLabel(panel3, "Label14", QStringLiteral("to"), 168, 16, 182);
     ReturnRuns(AddEdit(panel3, "Edit1", s.Edit1, PxRect(184, 8, 41, 21)), setPercent);
     MakeLabel(panel3, "Label15", QStringLiteral("%"), 232, 16);
@@ -82,6 +82,7 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
     QPushButton* apply = AddButton(page, "Button4", s.Button4, PxRect(448, 392, 177, 25),
                                    Described(Step::ApplyChanges, [this] { form.Button4Click(); }), 'A');
     QPushButton* save = AddButton(page, "Button7", s.Button7, PxRect(440, 436, 193, 25), SaveCommand());
+    saveButton = save;
 
     // Return in the file-name box loads the project it names; once a project
     // is loaded, it opens the named one instead.

@@ -72,10 +72,8 @@ void TrackBarWidget::mousePressEvent(QMouseEvent* event)
 void TrackBarWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     QSlider::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && pressed_) {
+    if (event->button() == Qt::LeftButton)
         pressed_ = false;
-        emit endScroll();
-    }
     if (event->button() == Qt::LeftButton && keysDown_ == 0)
         EndRun();
 }
@@ -97,7 +95,6 @@ void TrackBarWidget::keyReleaseEvent(QKeyEvent* event)
     QSlider::keyReleaseEvent(event);
     if (event->isAutoRepeat() || !IsStepKey(event->key()))
         return;
-    emit endScroll();
     if (keysDown_ > 0 && --keysDown_ == 0 && !pressed_)
         EndRun();
 }

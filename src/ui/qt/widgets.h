@@ -5,10 +5,8 @@
 
 namespace rq::qt {
 
-// A horizontal slider that also reports the end of a scroll: when the mouse
-// is released after a drag or a page click, and after each key step. The
-// encoder's users expect the set command to run once more at that moment,
-// with the thumb where it came to rest.
+// A horizontal slider that also reports each run of moves the user makes, so
+// that a whole drag is one step to undo.
 class TrackBarWidget : public QSlider {
     Q_OBJECT
 public:
@@ -19,7 +17,6 @@ public:
     void CancelPress();
 
 signals:
-    void endScroll();
     // A run of moves the user makes in one go: from pressing the mouse button
     // to releasing it, or from the first step key to letting go of the keys.
     // Every stepRunStarted is followed by one stepRunEnded.
