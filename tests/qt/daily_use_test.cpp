@@ -16,6 +16,7 @@
 #include "engine/redistribution.h"
 #include "model/numbers.h"
 #include "qt_test_support.h"
+#include "support/read_only_file.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/qt/encoder_dialog.h"
@@ -318,6 +319,175 @@ private slots:
         w.window->resize(specified);
         for (const auto& c : controls)
             QTRY_COMPARE(w.Find<QWidget>(c.name)->geometry(), c.specified);
+    }
+
+    void aFailedOpenKeepsTheProject_data()
+    {
+        QTest::addColumn<QString>("broken");
+        QTest::newRow("INF missing") << "REBUILDER.INF";
+        QTest::newRow("bad content") << "REBUILDER.ECL";
+    }
+
+    // Open Project on a project that cannot be read: the error names the
+    // file, and the project shown stays with its figures, history and unsaved work.
+    void aFailedOpenKeepsTheProject()
+    {
+        QFETCH(QString, broken);
+        QTemporaryDir dir, other;
+        Daily w;
+        w.ShowActive();
+        w.Load(WriteProject(dir, SmallProject()));
+        w.Press("Button5");
+        const QStringList figures = w.MainColumn(2);
+        const QString totals = w.Totals(), undo = w.Action("actionUndo")->text(), title = w.window->windowTitle();
+        const QString path = WriteProject(other, SmallProject());
+        const QString file = other.filePath(broken);
+        if (broken.endsWith(QStringLiteral(".INF")))
+            QFile::remove(file);
+        else
+            WriteFile(file, Bytes(file).replace("encode_first=0", "encode_first=x"));
+        QString asked;
+        Answer(QMessageBox::Discard, &asked);
+        QVERIFY(!w.window->OpenProject(path));
+        QCOMPARE(w.errors.size(), size_t{1});
+        QCOMPARE(QString::fromStdString(w.form.ErrorFile()), file);
+        QCOMPARE(w.MainColumn(2), figures);
+        QCOMPARE(w.Totals(), totals);
+        QCOMPARE(w.Action("actionUndo")->text(), undo);
+        QVERIFY(w.Action("actionRevert")->isEnabled());
+        QCOMPARE(w.window->windowTitle(), title);
+        QVERIFY(w.window->isWindowModified());
+        w.Action("actionUndo")->trigger();
+        QVERIFY(w.MainColumn(2) != figures);
+        QVERIFY(!w.window->isWindowModified());
+    }
+
+    // A batch run left in the window is undone step by step, and Revert goes
+    // back to the files on disk.
+    void aBatchRunLeftInTheWindowIsUndoable()
+    {
+        QTemporaryDir dir;
+        const QString path = WriteProject(dir, SmallProject());
+        Daily loaded;
+        loaded.Load(path);
+        Daily w;
+        w.form.Arguments = {"/ecl=" + path.toStdString(), "/vts=v02", "/min=1850", "/max_via_bitrate"};
+        w.ShowActive();
+        QTRY_VERIFY(!w.form.Timer1Enabled());
+        const QStringList job = w.MainColumn(2);
+        QVERIFY(job != loaded.MainColumn(2));
+        QCOMPARE(w.Action("actionUndo")->text(), QStringLiteral("&Undo Apply Changes"));
+        QVERIFY(w.Action("actionRevert")->isEnabled());
+        w.Keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(w.Action("actionUndo")->text(), QStringLiteral("&Undo Maximise v02 with the others at 1,850 kbit/s"));
+        QCOMPARE(w.Action("actionRedo")->text(), QStringLiteral("&Redo Apply Changes"));
+        w.Keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(w.MainColumn(2), loaded.MainColumn(2));
+        QVERIFY(!w.Action("actionUndo")->isEnabled());
+        w.Keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        w.Keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        QCOMPARE(w.MainColumn(2), job);
+        w.Action("actionRevert")->trigger();
+        QCOMPARE(w.MainColumn(2), loaded.MainColumn(2));
+    }
+
+    // Ctrl+Z in a box is the project's undo unless the box holds typing of
+    // its own, which it then takes back without running anything.
+    void undoInTextBoxes()
+    {
+        QTemporaryDir dir;
+        Daily w;
+        w.ShowActive();
+        w.Load(WriteProject(dir, SmallProject()));
+        w.Press("Button10");
+        // Typing into the set-percentage selector runs its command at every
+        // character: Ctrl+Z there undoes the last one, and Redo brings it back.
+        auto* percent = w.Find<QComboBox>("ComboBox4");
+        TypeInto(percent, QStringLiteral("v01"));
+        const QStringList chosen = w.MainColumn(2);
+        QTest::keySequence(percent->lineEdit(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(percent->currentText(), QStringLiteral("v0"));
+        QVERIFY(w.form.CanRedo());
+        QTest::keySequence(percent->lineEdit(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        QCOMPARE(percent->currentText(), QStringLiteral("v01"));
+        QCOMPARE(w.MainColumn(2), chosen);
+        // A name typed into another selector is the box's own to take back: no step.
+        w.Keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        const std::string redo = w.form.RedoName();
+        const QStringList before = w.MainColumn(2);
+        auto* change = w.Find<QComboBox>("ComboBox1");
+        TypeInto(change, QStringLiteral("v03"));
+        QTest::keySequence(change->lineEdit(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QVERIFY(change->currentText() != QStringLiteral("v03"));
+        QCOMPARE(w.form.RedoName(), redo);
+        QCOMPARE(w.MainColumn(2), before);
+    }
+
+    // Unsaved means unlike the files on disk: the caption's mark, Save, Revert
+    // and the question at closing all follow it.
+    void unsavedMeansUnlikeTheFilesOnDisk()
+    {
+        QTemporaryDir dir;
+        const QString path = WriteProject(dir, SmallProject());
+        Daily w;
+        w.ShowActive();
+        QCOMPARE(w.window->windowTitle(), QStringLiteral("Ratequill V0.55a (10/05/2004)"));
+        w.Load(path);
+        const QString caption = QStringLiteral("REBUILDER.ECL[*] \u2013 Ratequill V0.55a (10/05/2004)");
+        QCOMPARE(w.window->windowTitle(), caption);
+        QVERIFY(!w.window->isWindowModified());
+        QVERIFY(!w.Action("actionSave")->isEnabled());
+        QCOMPARE(w.Action("actionSave")->statusTip(), QStringLiteral("Save is disabled: the files on disk hold the project as shown"));
+        const QStringList loaded = w.MainColumn(2);
+        TypeInto(w.Find<QLineEdit>("Edit5"), QStringLiteral("4000"));
+        w.Press("Button5");
+        QVERIFY(w.window->isWindowModified());
+        QCOMPARE(w.Action("actionUndo")->text(), QStringLiteral("&Undo Set v02 to 4,000 kbit/s"));
+        // Ctrl+S before Apply: applies, then saves.
+        const QByteArray original = Bytes(path);
+        w.Keys(QKeySequence::Save);
+        QCOMPARE(w.errors, std::vector<std::string>{});
+        QVERIFY(Bytes(path) != original);
+        QVERIFY(!w.window->isWindowModified());
+        QVERIFY(!w.Action("actionRevert")->isEnabled());
+        const QStringList saved = w.MainColumn(2);
+        // Undone past the save, the window differs from the files: Quit asks,
+        // and Revert goes back to the files as saved.
+        w.Keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        w.Keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(w.MainColumn(2), loaded);
+        QVERIFY(w.window->isWindowModified());
+        QString asked;
+        Answer(QMessageBox::Cancel, &asked);
+        QVERIFY(!w.window->close());
+        QVERIFY(!asked.isEmpty());
+        w.Action("actionRevert")->trigger();
+        QCOMPARE(w.MainColumn(2), saved);
+        QVERIFY(!w.window->isWindowModified());
+        QVERIFY(w.window->close());
+    }
+
+    // A project that cannot be saved says so at the load, and Save says why it
+    // is disabled.
+    void aReadOnlyProjectSaysSoAtTheLoad()
+    {
+        QTemporaryDir dir;
+        const QString path = WriteProject(dir, SmallProject());
+        const rqtest::ReadOnlyFile readOnly(path.toStdString());
+        if (!readOnly.Holds())
+            QSKIP("this process may write any file here");
+        Daily w;
+        w.ShowActive();
+        w.Load(path);
+        QCOMPARE(w.Status(), QStringLiteral("Loaded %1: 4 segments in 3 title sets; read-only (%1: the file is "
+                                            "read-only): Save is disabled").arg(path));
+        w.Press("Button5");
+        w.Press("Button4");
+        QVERIFY(w.window->isWindowModified());
+        QVERIFY(!w.Action("actionSave")->isEnabled());
+        QVERIFY(!w.Find<QPushButton>("Button7")->isEnabled());
+        QCOMPARE(w.Find<QPushButton>("Button7")->toolTip(),
+                 QStringLiteral("Save is disabled: %1: the file is read-only").arg(path));
     }
 
     void keyboardReachesEveryCommandAndTheAboutPageTellsTheTruth()

@@ -135,6 +135,9 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
         edit->setAcceptDrops(false);
         edit->installEventFilter(this);
     }
+    // A selector hands its keys to its box itself, past the box's filters.
+    for (QComboBox* selector : findChildren<QComboBox*>())
+        selector->installEventFilter(this);
 
     d_->timer1.setSingleShot(true);
     d_->timer1.setInterval(10);
@@ -199,6 +202,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         d_->Relayout();
     if (event->type() == QEvent::ShortcutOverride) {
         auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (auto* selector = qobject_cast<QComboBox*>(watched))
+            edit = selector->lineEdit();
         const auto* key = static_cast<QKeyEvent*>(event);
         // A box whose typing runs a command (the percentage slider's selector)
         // has nothing of its own to undo: its typing is the project's steps.
