@@ -376,6 +376,7 @@ void TForm1::Redo()
 
 void TForm1::RevertToLoaded()
 {
+    NameStep("Revert to saved");
     if (history_->RevertToLoaded())
         Touch();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "support/project_files.h"
 #include "support/error_of.h"
@@ -123,8 +124,20 @@ TEST(History, OpenProjectIsANewStartThenALoad)
     for (const auto& step : kSteps)
         step(used);
     const auto before = ShownState(used);
+    const size_t steps = used.StepHistory().Steps();
     EXPECT_EQ(ErrorOf([&] { used.OpenProject(dir / "MISSING.ECL"); }), "File not found");
     EXPECT_EQ(ShownState(used), before);
+    // A project that fails part way through its load leaves the one shown as
+    // it was: figures, history and unsaved work.
+    rqtest::TempFolder broken;
+    rqtest::WriteBytes(broken / "REBUILDER.ECL", rqtest::EclItem("V01PGC1_0", "2500", 0, 999));
+    EXPECT_EQ(ErrorOf([&] { used.OpenProject(broken / "REBUILDER.ECL"); }), "File not found");
+    EXPECT_EQ(Differences(ShownState(used), before), std::vector<std::string>{});
+    EXPECT_EQ(used.StepHistory().Steps(), steps);
+    EXPECT_TRUE(used.CanUndo() && used.CanRevert() && used.HasUnsavedWork());
+    used.Undo();
+    EXPECT_NE(ShownState(used), before);
+    used.Redo();
 
     const std::uint64_t version = used.Version();
     used.OpenProject(dir / "REBUILDER.ECL");
@@ -145,6 +158,7 @@ TEST(History, UnsavedWorkIsKnown)
         f.Form2().ComboBox4.SetText(count);
         f.Form2().Button1Click();
     };
+    std::optional<Shown> saved;
     const struct {
         const char* what;
         std::function<void()> run;
@@ -154,7 +168,13 @@ TEST(History, UnsavedWorkIsKnown)
         {"loaded", [] {}, false, false, 0},
         {"maximised", [&] { f.Button10Click(); }, true, true, 1},
         {"applied", [&] { f.Button4Click(); }, false, true, 2},
-        {"saved", [&] { f.Button7Click(); }, false, false, 2},
+        {"applied again, nothing new", [&] { f.Button4Click(); }, false, true, 2},
+        {"saved",
+         [&] {
+             f.Button7Click();
+             saved = ShownState(f);
+         },
+         false, false, 2},
         {"passes written as they are", [&] { passes("v02", "2"); }, false, false, 2},
         {"locked", [&] { f.Run([&] { f.UserToggleLock(0); }); }, false, false, 3},
         {"width changed", [&] { f.Form2().Button8Click(); }, true, true, 4},
@@ -163,12 +183,70 @@ TEST(History, UnsavedWorkIsKnown)
         {"undone", [&] { f.Undo(); }, false, false, 5},
         {"slider moved", [&] { f.UserMoveSlider(f.s.TrackBar2, f.s.TrackBar2.Min()); }, true, true, 4},
         {"undone again", [&] { f.Undo(); }, false, false, 4},
+        {"the lock undone", [&] { f.Undo(); }, false, false, 4},
+        {"undone past the save", [&] { f.Undo(); }, true, true, 4},
+        {"back to the load", [&] { f.Undo(); }, false, true, 4},
+        {"reverted to the files as saved", [&] { f.RevertToLoaded(); }, false, false, 1},
     };
     for (const auto& c : cases) {
         c.run();
         EXPECT_EQ(f.NeedsApply(), c.needsApply) << c.what;
         EXPECT_EQ(f.HasUnsavedWork(), c.unsaved) << c.what;
+        EXPECT_EQ(f.CanSave(), c.unsaved) << c.what;
         EXPECT_EQ(f.StepHistory().Steps(), c.steps) << c.what;
+    }
+    EXPECT_EQ(Differences(ShownState(f), *saved), std::vector<std::string>{});
+}
+
+// Undo and Redo name the step they take back or bring back, its figure
+// grouped as the grids group it.
+TEST(History, StepsAreNamed)
+{
+    TForm1 f;
+    EXPECT_EQ(f.Caption("*"), "Ratequill V0.55a (10/05/2004)");
+    Load(f, kExample);
+    EXPECT_EQ(f.Caption("*"), "REBUILDER.ECL* \xE2\x80\x93 Ratequill V0.55a (10/05/2004)");
+    EXPECT_EQ(f.UndoName(), "");
+    const auto typed = [&](EditBox& box, const char* text, void (TForm1::*click)()) {
+        return [&f, &box, text, click] {
+            box.SetText(text);
+            (f.*click)();
+        };
+    };
+    const auto dialog = [&](void (TForm2::*click)()) { return [&f, click] { (f.Form2().*click)(); }; };
+    const struct {
+        std::function<void()> run;
+        const char* name;
+    } cases[] = {
+        {typed(f.s.Edit5, "4000", &TForm1::Button5Click), "Set v02 to 4,000 kbit/s"},
+        {typed(f.s.Edit1, "45.5", &TForm1::Button9Click), "Set v02 to 45.5 %"},
+        {typed(f.s.Edit2, "-7", &TForm1::Button3Click), "Change v02 by -7 %"},
+        {typed(f.s.Edit2, "1E1", &TForm1::Button3Click), "Change v02 by 1E1 %"},
+        {typed(f.s.Edit7, "1850", &TForm1::Button10Click), "Maximise v02 with the others at 1,850 kbit/s"},
+        {typed(f.s.Edit11, "40", &TForm1::Button2Click), "Maximise v02 with the others at 40 %"},
+        {[&] { f.UserMoveSlider(f.s.TrackBar1, 12500); }, "Set v02 to 9,000 kbit/s"},
+        {[&] { f.UserMoveSlider(f.s.TrackBar2, 455); }, "Set v02 to 45.5 %"},
+        {[&] { f.UserToggleLock(2); }, "Lock v03"},
+        {[&] { f.UserToggleLock(2); }, "Unlock v03"},
+        {[&] { f.UserSetSelectorText(f.s.ComboBox4, "v03"); }, "Choose v03"},
+        {dialog(&TForm2::Button1Click), "Set the passes of v02 to 5"},
+        {dialog(&TForm2::Button8Click), "Set the width of v02 to Half"},
+        {dialog(&TForm2::Button2Click), "Set the passes below 9,000 kbit/s to 3"},
+        {[&] { f.Button4Click(); }, "Apply Changes"},
+        {[&] { f.RevertToLoaded(); }, "Revert to saved"},
+    };
+    f.Form2().ComboBox1().SetText("v02");
+    f.Form2().ComboBox2().SetText("v02");
+    f.Form2().ComboBox3.SetText("Half");
+    f.Form2().ComboBox4.SetText("5");
+    f.Form2().ComboBox5.SetText("3");
+    f.Form2().Edit3.SetText("9000");
+    for (const auto& c : cases) {
+        EXPECT_TRUE(f.Run(c.run)) << c.name;
+        EXPECT_EQ(f.UndoName(), c.name);
+        f.Undo();
+        EXPECT_EQ(f.RedoName(), c.name);
+        f.Redo();
     }
 }
 
