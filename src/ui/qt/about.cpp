@@ -52,7 +52,7 @@ QString AboutText()
                "\n"
                "Keys\n"
                "Ctrl+O: open another project (asks first about unsaved work).\n"
-               "Ctrl+S: save, after \"Apply Changes\".   Ctrl+Q: quit (asks first about unsaved work).\n"
+               "Ctrl+S: save (applies first when needed).   Ctrl+Q: quit (asks first about unsaved work).\n"
                "Ctrl+Z: undo.   Ctrl+Shift+Z or Ctrl+Y: redo.\n"
                "Return: in a number box, runs the command beside it; in the file-name box,\n"
                "loads or opens the project it names.\n"
