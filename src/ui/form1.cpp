@@ -392,13 +392,6 @@ void TForm1::EndStepGroup()
 bool TForm1::HasUnsavedWork() const { return NeedsApply() || history_->TextsDifferFromDisk(); }
 bool TForm1::CanSave() const { return !s.ProjectPath.empty() && saveRefusal_.empty() && HasUnsavedWork(); }
 
-void TForm1::SaveWork()
-{
-    if (NeedsApply())
-        Button4Click();
-    Button7Click();
-}
-
 std::string TForm1::UndoName() const { return history_->UndoName(); }
 std::string TForm1::RedoName() const { return history_->RedoName(); }
 

@@ -116,9 +116,6 @@ public:
     // Why a save of the loaded project would be refused ("/x/REBUILDER.ECL:
     // the file is read-only"), as found at the load; empty when nothing refuses it.
     const std::string& SaveRefusal() const { return saveRefusal_; }
-    // Saves everything the window shows: applies the changes when needed,
-    // then saves.
-    void SaveWork();
     // "REBUILDER.ECL – Ratequill V0.55a (10/05/2004)" with the mark after the
     // file name; the program's caption alone before a project is loaded.
     std::string Caption(const std::string& unsavedMark) const;
