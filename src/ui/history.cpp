@@ -61,8 +61,9 @@ struct History::Impl {
     std::optional<Snapshot> loaded, fresh, pending;
     std::optional<Snapshot> live;  // only in what Keep took aside
     DiskTexts disk;
-    // The last comparison with the disk's texts, for the live texts' versions.
-    mutable std::uint64_t comparedEcl = 0, comparedInf = 0;
+    // The versions of the live texts at the last comparison with the disk's,
+    // and its result.
+    mutable std::optional<std::pair<std::uint64_t, std::uint64_t>> compared;
     mutable bool textsDiffer = false;
     std::string stepName;
     std::shared_ptr<const Baseline> baseline;
@@ -147,7 +148,7 @@ struct History::Impl {
     void TakeDiskTexts()
     {
         disk = DiskTexts{s.ListBox1, s.ListBox2};
-        comparedEcl = comparedInf = 0;
+        compared.reset();
     }
 
     void Forget()
@@ -296,10 +297,10 @@ void History::MarkSaved()
 bool History::TextsDifferFromDisk() const
 {
     const Impl& h = *impl_;
-    if (h.comparedEcl != h.s.ListBox1.Version() || h.comparedInf != h.s.ListBox2.Version()) {
+    const std::pair versions{h.s.ListBox1.Version(), h.s.ListBox2.Version()};
+    if (h.compared != versions) {
         h.textsDiffer = !(h.s.ListBox1 == h.disk.ecl) || !(h.s.ListBox2 == h.disk.inf);
-        h.comparedEcl = h.s.ListBox1.Version();
-        h.comparedInf = h.s.ListBox2.Version();
+        h.compared = versions;
     }
     return h.textsDiffer;
 }
@@ -331,10 +332,9 @@ void History::PutBack(Kept&& kept)
     h.redo = std::move(k.redo);
     h.loaded = std::move(k.loaded);
     h.disk = std::move(k.disk);
-    h.comparedEcl = h.comparedInf = 0;
+    h.compared.reset();
+    // Nothing of the failed open is a step: its load ended the groups around it.
     h.Restore(*k.live);
-    // Nothing of the failed open is a step.
-    h.suppressed = true;
 }
 
 void History::SetRecording(bool on)

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 
+#include "engine/redistribution.h"
 #include "support/project_files.h"
 #include "support/error_of.h"
 #include "support/form_load.h"
@@ -234,6 +235,7 @@ TEST(History, StepsAreNamed)
         {dialog(&TForm2::Button2Click), "Set the passes below 9,000 kbit/s to 3"},
         {[&] { f.Button4Click(); }, "Apply Changes"},
         {[&] { f.RevertToLoaded(); }, "Revert to saved"},
+        {[&] { SetVTSBitRate(f.s, "v02", 3000); }, ""},  // a change no command names: no name of another's
     };
     f.Form2().ComboBox1().SetText("v02");
     f.Form2().ComboBox2().SetText("v02");
