@@ -349,7 +349,6 @@ void History::RestoreFresh()
     Impl& h = *impl_;
     h.Forget();
     h.Restore(*h.fresh);
-    h.TakeDiskTexts();
     h.serial = ++h.lastSerial;
 }
 
