@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 
 #include "model/numbers.h"
@@ -12,6 +13,7 @@
 #include "ui/form2.h"
 #include "ui/qt/encoder_dialog.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/widgets.h"
 
 using namespace rq::testing;
 
@@ -131,11 +133,39 @@ private slots:
             QCOMPARE(w.errors, std::vector<std::string>{error.toStdString()});
     }
 
-    void commandsBeforeALoadFailOnTheEmptyRow()
+    void opensBesideTheMainWindowAndWaitsForAProject()
     {
+        QTemporaryDir dir;
         Windows w;
+        w.window->move(40, 40);
+        w.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
+        // Beside the main window, not over it, and on the screen.
+        const QRect dialog = w.Dialog().frameGeometry();
+        const QRect screen = w.window->screen()->availableGeometry();
+        QVERIFY2(!dialog.intersects(w.window->frameGeometry()), qPrintable(QStringLiteral("dialog at %1,%2")
+                                                                               .arg(dialog.x())
+                                                                               .arg(dialog.y())));
+        QVERIFY(screen.contains(dialog));
+        // Without a project its commands are disabled; a load enables them,
+        // and each says what came of it.
+        const char* commands[] = {"Button8", "Button1", "Button2"};
+        for (const char* name : commands)
+            QVERIFY(!w.InDialog<QPushButton>(name)->isEnabled());
+        QVERIFY(w.InDialog<QPushButton>("Button3")->isEnabled());
+        w.Load(WriteProject(dir, SmallProject()));
+        for (const char* name : commands)
+            QVERIFY(w.InDialog<QPushButton>(name)->isEnabled());
+        TypeInto(w.InDialog<QComboBox>("ComboBox1"), QStringLiteral("v02"));
+        TypeInto(w.InDialog<QComboBox>("ComboBox4"), QStringLiteral("3"));
+        w.Click(w.InDialog<QPushButton>("Button1"));
+        auto* status = w.Find<rq::qt::StatusLabel>("StatusMessage");
+        QCOMPARE(status->FullText(), QStringLiteral("v02: 2 segments at 3 passes (2 changed)"));
+        TypeInto(w.InDialog<QLineEdit>("Edit3"), QStringLiteral("2OOO"));
         w.Click(w.InDialog<QPushButton>("Button2"));
-        QCOMPARE(w.errors, std::vector<std::string>{"'' is not a valid floating point value."});
+        QCOMPARE(w.errors, std::vector<std::string>{"'2OOO' is not a valid integer value."});
+        QCOMPARE(status->FullText(),
+                 QStringLiteral("Bitrates below (ECL Parameter Modifer): '2OOO' is not a valid integer value."));
     }
 
     void closeHidesAndReopeningRebuildsTheLists()

@@ -73,6 +73,11 @@ void MainWindow::Impl::InstallServices()
         box.exec();
     };
     form.ShowMessage = [this](const std::string& text) {
+        // The box keeps the program's own words; the status bar adds the path tried.
+        if (text == kMissingProjectMessage) {
+            message = MissingProjectText(form.Batch().ProjectPath);
+            ShowStatus();
+        }
         QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(TForm1::kAppTitle), ToQt(text), QMessageBox::Ok, &q);
         box.exec();
     };
@@ -142,7 +147,10 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
             d_->timer1.start();
             return;
         }
-        RunCommand([this] { form_.Timer1Timer(); });
+        RunCommand([this] {
+            d_->failingIn = "Batch job";
+            form_.Timer1Timer();
+        });
     });
 
     d_->BuildMenus();
