@@ -206,6 +206,9 @@ private slots:
         batch.form.Terminate = [](int) {};
         batch.window->show();
         QTRY_VERIFY(!batch.form.Timer1Enabled());
+        QCOMPARE(batch.Find<rq::qt::StatusLabel>("StatusMessage")->FullText(),
+                 QStringLiteral("Batch job: v02 maximised: 2,294 kbit/s, 68.8 %; the others at 1,850 kbit/s; applied, "
+                                "Save writes it"));
         QVERIFY(batch.form.HasUnsavedWork());
         QVERIFY(batch.window->close());
 

@@ -45,6 +45,16 @@ void MainWindow::Impl::Sync(bool force)
     ShowStatus();
 }
 
+void MainWindow::Impl::DescribeBatchJob()
+{
+    const BatchSettings& job = form.Batch();
+    if (!job.Complete() || !loaded || form.BatchExitCode() != 0 || !form.ErrorMessage().empty())
+        return;
+    const Step step = job.Mode == BatchMode::ViaBitrate ? Step::MaximiseViaBitrate : Step::MaximiseViaPercentage;
+    message = "Batch job: " + ResultText(*loaded, s, step) +
+              (job.AutoSave ? "; applied and saved" : "; applied, Save writes it");
+}
+
 std::optional<std::string> MainWindow::Impl::AskOpenFile()
 {
     // Start where the file-name box points, when that folder exists.
@@ -88,6 +98,7 @@ void MainWindow::Impl::InstallServices()
         Extended total = 0;
         loadedTotal = TryParseReal(s.Label2.Caption(), total) ? static_cast<double>(total) : 0.0;
         projectLoaded = true;
+        loaded = StatusBeforeOf(s);
         message = LoadedText(s);
     };
     // A long load lets the windows repaint and the user's input arrive;
@@ -150,6 +161,7 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
         RunCommand([this] {
             d_->failingIn = "Batch job";
             form_.Timer1Timer();
+            d_->DescribeBatchJob();
         });
     });
 

@@ -91,6 +91,7 @@ struct MainWindow::Impl {
     std::string message;       // what the last command did
     std::string failingIn;     // the command that failed, when no box is to blame
     double loadedTotal = 0;    // the total size as the project was loaded
+    std::optional<StatusBefore> loaded;  // the figures as the project was loaded
     bool projectLoaded = false;
     QAction* saveAction = nullptr;
     QAction* revertAction = nullptr;
@@ -130,6 +131,8 @@ struct MainWindow::Impl {
     void SyncActions();
 
     void ShowStatus();
+    // After the start-up timer's run: what a whole batch job left in the window.
+    void DescribeBatchJob();
 
     // A command that says what came of it in the status bar once it succeeded.
     std::function<void()> Described(Step step, std::function<void()> handler);
