@@ -148,7 +148,7 @@ std::string HeldAt(const ProjectState& s, const TVTSData& v)
         return "held at Min Bitrate " + Grouped(*min);
     const std::optional<Extended> max = Number(s.Edit9.Text());
     if (max && Near(v.NewBitRateAvg, *max))
-        return "held at Max Bitrate " + Grouped(max.value());
+        return "held at Max Bitrate " + Grouped(*max);
     return "moved by the limit correction";
 }
 
@@ -350,9 +350,11 @@ std::string LockText(const StatusBefore& before, const ProjectState& s, int entr
         return {};
     std::string text = (s.CheckListBox1.Checked(entry) ? "Locked " : "Unlocked ") + s.CheckListBox1.Text(entry);
     const ComboBox* selectors[] = {&s.ComboBox1, &s.ComboBox3, &s.ComboBox4, &s.ComboBox5, &s.ComboBox6};
+    // The selectors that fell back all show the longest title set.
     for (int i = 0; i < 5; ++i)
         if (selectors[i]->Text() != before.selectors[i])
-            return text + "; its selectors now show " + selectors[i]->Text();
+            return text + (s.CheckListBox1.Checked(entry) ? "; its selectors now show " : "; selectors now show ") +
+                   selectors[i]->Text();
     return text;
 }
 

@@ -86,8 +86,9 @@ StatusBefore StatusBeforeOf(const ProjectState& s);
 // `dialog` holds the encoder dialog's boxes; only its steps read it.
 std::string ResultText(const StatusBefore& before, ProjectState& s, Step step, const Form2Controls* dialog = nullptr);
 
-// "Locked v03" or "Unlocked v03" for the lock list's entry, and
-// "; its selectors now show v02" when selectors fell back to another title set.
+// "Locked v03" or "Unlocked v03" for the lock list's entry, and "; its
+// selectors now show v02" when selectors fell back to the longest title set
+// ("; selectors now show v02" after an unlock, for names typed that are none).
 std::string LockText(const StatusBefore& before, const ProjectState& s, int entry);
 
 // After the user changed the set-percentage selector: "Allocation reset by

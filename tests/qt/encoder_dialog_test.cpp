@@ -135,18 +135,23 @@ private slots:
 
     void opensBesideTheMainWindowAndWaitsForAProject()
     {
+        // Its first appearance goes beside the main window, on the side with
+        // room, and stays on the screen.
+        for (const bool left : {false, true}) {
+            Window placed;
+            const QRect screen = placed.window->screen()->availableGeometry();
+            placed.window->move(left ? screen.right() - placed.window->width() - 40 : screen.left() + 40, 40);
+            placed.window->RunCommand([&] { placed.form.Form2().Show(); });
+            const QRect dialog = placed.Dialog().frameGeometry();
+            const QRect main = placed.window->frameGeometry();
+            QVERIFY2(left ? dialog.right() < main.left() : dialog.left() > main.right(),
+                     qPrintable(QStringLiteral("dialog at %1,%2").arg(dialog.x()).arg(dialog.y())));
+            QCOMPARE(dialog.top(), main.top());
+            QVERIFY(screen.contains(dialog));
+        }
+
         QTemporaryDir dir;
         Windows w;
-        w.window->move(40, 40);
-        w.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
-        // Beside the main window, not over it, and on the screen.
-        const QRect dialog = w.Dialog().frameGeometry();
-        const QRect screen = w.window->screen()->availableGeometry();
-        QVERIFY2(!dialog.intersects(w.window->frameGeometry()), qPrintable(QStringLiteral("dialog at %1,%2")
-                                                                               .arg(dialog.x())
-                                                                               .arg(dialog.y())));
-        QVERIFY(screen.contains(dialog));
         // Without a project its commands are disabled; a load enables them,
         // and each says what came of it.
         const char* commands[] = {"Button8", "Button1", "Button2"};

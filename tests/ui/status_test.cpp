@@ -250,6 +250,12 @@ TEST(StatusTexts, LocksSelectorsAndFailuresInWords)
     before = StatusBeforeOf(l.s);
     l.form.UserToggleLock(0);
     EXPECT_EQ(LockText(before, l.s, 0), "Unlocked v01");
+    // A name typed that is no title set falls back too.
+    l.form.UserToggleLock(1);
+    l.s.ComboBox6.SetText("zz");
+    before = StatusBeforeOf(l.s);
+    l.form.UserToggleLock(1);
+    EXPECT_EQ(LockText(before, l.s, 1), "Unlocked v02; selectors now show v02");
     EXPECT_EQ(LockText(before, l.s, 3), "");
 
     // Choosing in the set-percentage selector fits the slider to that title

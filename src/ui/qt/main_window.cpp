@@ -74,6 +74,8 @@ void MainWindow::Impl::InstallServices()
         // Show where the command stopped, and let go of a slider the box interrupts.
         for (TrackBarWidget* slider : sliders)
             slider->CancelPress();
+        // The status bar tells the failure's context while the box is up.
+        SayFailure();
         Sync(false);
         // "File not found." explains itself once it names the file.
         QString shown = ToQt(text);

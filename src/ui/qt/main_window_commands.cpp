@@ -47,6 +47,12 @@ std::function<void()> MainWindow::Impl::SaveCommand()
                    });
 }
 
+void MainWindow::Impl::SayFailure()
+{
+    const std::string& box = form.ErrorSource();
+    message = FailureText(box.empty() ? failingIn : box, form.ErrorMessage(), form.ErrorPlace());
+}
+
 void MainWindow::Impl::ChooseProject()
 {
     if (Busy())
@@ -79,10 +85,8 @@ bool MainWindow::RunCommand(const std::function<void()>& command)
     // A failed command leaves a state of its own: the message of the one
     // before no longer describes it; what failed, and where, does. (The
     // batch job shows its own errors and still ends as a command.)
-    if (!d_->lastOk || !form_.ErrorMessage().empty()) {
-        const std::string& box = form_.ErrorSource();
-        d_->message = FailureText(box.empty() ? d_->failingIn : box, form_.ErrorMessage(), form_.ErrorPlace());
-    }
+    if (!d_->lastOk || !form_.ErrorMessage().empty())
+        d_->SayFailure();
     d_->Sync(std::exchange(d_->refused, false));
     return d_->lastOk;
 }

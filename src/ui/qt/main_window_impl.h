@@ -131,6 +131,9 @@ struct MainWindow::Impl {
     void SyncActions();
 
     void ShowStatus();
+    // The failure of the command that ran last: what failed, the error box's
+    // text and where it was found.
+    void SayFailure();
     // After the start-up timer's run: what a whole batch job left in the window.
     void DescribeBatchJob();
 

@@ -119,7 +119,7 @@ void RightAlignedDelegate::initStyleOption(QStyleOptionViewItem* option, const Q
 
 void StatusLabel::SetFullText(const QString& text)
 {
-    if (text == full_ && !text.isEmpty())
+    if (text == full_)
         return;
     full_ = text;
     Elide();
