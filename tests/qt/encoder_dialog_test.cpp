@@ -12,6 +12,7 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/qt/encoder_dialog.h"
+#include "ui/qt/look.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/widgets.h"
 
@@ -144,10 +145,14 @@ private slots:
             placed.window->RunCommand([&] { placed.form.Form2().Show(); });
             const QRect dialog = placed.Dialog().frameGeometry();
             const QRect main = placed.window->frameGeometry();
-            QVERIFY2(left ? dialog.right() < main.left() : dialog.left() > main.right(),
-                     qPrintable(QStringLiteral("dialog at %1,%2").arg(dialog.x()).arg(dialog.y())));
-            QCOMPARE(dialog.top(), main.top());
             QVERIFY(screen.contains(dialog));
+            QCOMPARE(dialog.top(), main.top());
+            // A screen too small for both (Qt's offscreen default under Wine)
+            // leaves it over the main window; ctest gives this test a desktop.
+            const int room = left ? main.left() - screen.left() : screen.right() - main.right();
+            if (room >= dialog.width() + rq::qt::Px(8))
+                QVERIFY2(left ? dialog.right() < main.left() : dialog.left() > main.right(),
+                         qPrintable(QStringLiteral("dialog at %1,%2").arg(dialog.x()).arg(dialog.y())));
         }
 
         QTemporaryDir dir;

@@ -122,6 +122,8 @@ void EncoderDialog::closeEvent(QCloseEvent* event)
 void EncoderDialog::PlaceBesideMainWindow()
 {
     placed_ = true;
+    // The frame's size is known once the system has a window for it.
+    create();
     // The main window may not be on screen yet: go by where it will be. The
     // dialog goes to its right, else to its left, and stays on the screen;
     // only a screen too small for both puts it over the main window.
