@@ -19,6 +19,7 @@
 #include "ui/form1.h"
 #include "run/process_setup.h"
 #include "ui/history.h"
+#include "ui/status.h"
 
 namespace fs = std::filesystem;
 
@@ -101,6 +102,25 @@ void BM_PercentSliderStep(benchmark::State& st)
     for (auto _ : st) {
         position = position == 700 ? 701 : 700;
         form->UserMoveSlider(form->s.TrackBar2, position);
+    }
+}
+
+// The same step as the window runs it: with what the status bar says of it
+// (the figures before, the result read from the main grid after).
+void BM_PercentSliderStepWithStatus(benchmark::State& st)
+{
+    auto form = Loaded(EclPath(st));
+    form->s.ComboBox4.SetText("v01");
+    if (form->s.TrackBar2.SetMin(50))
+        form->TrackBar2Change();
+    if (form->s.TrackBar2.SetMax(1000))
+        form->TrackBar2Change();
+    int position = 700;
+    for (auto _ : st) {
+        position = position == 700 ? 701 : 700;
+        const rq::StatusBefore before = rq::StatusBeforeOf(form->s);
+        form->UserMoveSlider(form->s.TrackBar2, position);
+        benchmark::DoNotOptimize(rq::ResultText(before, form->s, rq::Step::SetPercentage));
     }
 }
 
@@ -241,6 +261,7 @@ BENCHMARK(BM_LoadAndAggregate) RQ_SIZES;
 BENCHMARK(BM_MaximiseViaBitrate) RQ_SIZES;
 BENCHMARK(BM_MaximiseViaPercent) RQ_SIZES;
 BENCHMARK(BM_PercentSliderStep) RQ_SIZES;
+BENCHMARK(BM_PercentSliderStepWithStatus) RQ_SIZES;
 BENCHMARK(BM_PercentSelectorChange) RQ_SIZES;
 BENCHMARK(BM_ApplyChanges) RQ_SIZES;
 BENCHMARK(BM_Save) RQ_SIZES;

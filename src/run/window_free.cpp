@@ -56,7 +56,9 @@ int WithJobForm(Job&& job)
     return code;
 }
 
-void WireToStream(TForm1& form, std::ostream& err, int& exitCode)
+// triedPath: the project the job asked for, named after a missing-project
+// message as an error's place is.
+void WireToStream(TForm1& form, std::ostream& err, int& exitCode, std::function<std::string()> triedPath)
 {
     // The error, and on the next line where it was found.
     form.ShowError = [&err, &form](const std::string& text) {
@@ -64,7 +66,12 @@ void WireToStream(TForm1& form, std::ostream& err, int& exitCode)
         if (!form.ErrorPlace().empty())
             err << "ratequill: " << form.ErrorPlace() << '\n';
     };
-    form.ShowMessage = [&err](const std::string& text) { err << "ratequill: " << text << '\n'; };
+    form.ShowMessage = [&err, triedPath = std::move(triedPath)](const std::string& text) {
+        err << "ratequill: " << text << '\n';
+        if (text == kMissingProjectMessage)
+            if (const std::string path = triedPath(); !path.empty())
+                err << "ratequill: in " << path << '\n';
+    };
     form.Terminate = [&exitCode](int code) { exitCode = code; };
 }
 
@@ -109,7 +116,7 @@ int RunHeadlessBatch(const std::vector<std::string>& args, std::ostream& err)
 {
     return WithJobForm([&](TForm1& form) {
         int exitCode = 0;
-        WireToStream(form, err, exitCode);
+        WireToStream(form, err, exitCode, [&form] { return form.Batch().ProjectPath; });
         // No window will follow the job: nobody could undo its steps.
         form.StepHistory().SetRecording(false);
         form.Arguments = args;
@@ -122,10 +129,10 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 {
     return WithJobForm([&](TForm1& form) {
         int exitCode = 0;
-        WireToStream(form, err, exitCode);
+        const BatchSettings job = ParseBatchArguments(args);
+        WireToStream(form, err, exitCode, [&job] { return job.ProjectPath; });
         // The report ends the program: nobody could undo its steps.
         form.StepHistory().SetRecording(false);
-        const BatchSettings job = ParseBatchArguments(args);
         BatchOutcome outcome = BatchOutcome::Incomplete;
         const bool ok = form.Run([&] {
             outcome = form.RunBatchJob(job, [&] {

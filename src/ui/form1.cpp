@@ -73,6 +73,8 @@ bool TForm1::Run(const std::function<void()>& command)
 {
     errorFile_.clear();
     errorPlace_.clear();
+    errorSource_.clear();
+    errorMessage_.clear();
     // Commands never overlap: a click that arrives while a load processes
     // pending events is refused.
     if (busy_ > 0)
@@ -85,7 +87,8 @@ bool TForm1::Run(const std::function<void()>& command)
         const StepScope step(*this);
         command();
     } catch (const std::exception& e) {
-        error = WithFullStop(ErrorText(e));
+        errorMessage_ = ErrorText(e);
+        error = WithFullStop(errorMessage_);
         errorFile_ = rq::ErrorFile(e);
         errorPlace_ = ErrorPlaceText(e);
     }
@@ -128,6 +131,62 @@ void TForm1::LoadChosen(const std::optional<std::string>& path)
     load.Succeeded();
 }
 
+namespace {
+
+// The number boxes as the user finds them: caption, then page.
+constexpr const char* kChangeBy = "Change by (Main)";
+constexpr const char* kSetBitrate = "Set to kbit (Main)";
+constexpr const char* kSetPercentage = "Set to % (Main)";
+constexpr const char* kOthersBitrate = "Bitrate to Max: and all others to (Main)";
+constexpr const char* kOthersPercentage = "Percentage to Max: and all others to (Main)";
+constexpr const char* kMinBitrate = "Min Bitrate (Internal Calculation fields)";
+constexpr const char* kMaxBitrate = "Max Bitrate (Internal Calculation fields)";
+
+// The text a conversion error quotes, and whether it was read as a real
+// number; nullopt for any other error.
+std::optional<std::pair<std::string, bool>> QuotedNumber(const std::string& error)
+{
+    for (const bool real : {true, false}) {
+        const std::string tail = real ? "' is not a valid floating point value" : "' is not a valid integer value";
+        if (error.size() >= tail.size() + 1 && error.front() == '\'' &&
+            error.compare(error.size() - tail.size(), tail.size(), tail) == 0)
+            return std::make_pair(error.substr(1, error.size() - tail.size() - 1), real);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+// The boxes a command reads before the limit correction's: "Min Bitrate" and
+// "Max Bitrate" as real numbers, then "Min Bitrate" as a whole number for a
+// cut to 100 percent.
+std::vector<TForm1::NumberBox> TForm1::WithLimits(std::optional<NumberBox> first) const
+{
+    std::vector<NumberBox> boxes;
+    if (first)
+        boxes.push_back(*first);
+    boxes.push_back({s.Edit8, kMinBitrate, true, true});
+    boxes.push_back({s.Edit9, kMaxBitrate, true, false});
+    return boxes;
+}
+
+void TForm1::ReadingNumbers(const std::vector<NumberBox>& boxes, const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const AppError& e) {
+        // The first box read that way whose text it quotes: a box read only
+        // as a real number cannot have failed as a whole number.
+        if (const auto quoted = QuotedNumber(e.Text()))
+            for (const NumberBox& b : boxes)
+                if ((quoted->second ? b.real : b.whole) && b.box.Text() == quoted->first) {
+                    errorSource_ = b.name;
+                    break;
+                }
+        throw;
+    }
+}
+
 // Each command below reads its boxes and selectors and hands them to its
 // operation, as one step of the undo history.
 
@@ -137,14 +196,16 @@ void TForm1::Button2Click()
 {
     const StepScope step(*this);
     NameStep(MaximiseName(s.ComboBox6.Text(), s.Edit11.Text(), "%"));
-    MaximiseViaPercentage(s, s.ComboBox6.Text(), s.Edit11.Text(), s.Edit8.Text());
+    ReadingNumbers({{s.Edit11, kOthersPercentage, false, true}, {s.Edit8, kMinBitrate, true, true}},
+                   [this] { MaximiseViaPercentage(s, s.ComboBox6.Text(), s.Edit11.Text(), s.Edit8.Text()); });
 }
 
 void TForm1::Button3Click()
 {
     const StepScope step(*this);
     NameStep("Change " + s.ComboBox1.Text() + " by " + GroupedNumber(s.Edit2.Text()) + " %");
-    ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text());
+    ReadingNumbers({{s.Edit2, kChangeBy, true, false}, {s.Edit8, kMinBitrate, false, true}},
+                   [this] { ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text()); });
 }
 
 void TForm1::Button4Click()
@@ -161,7 +222,8 @@ void TForm1::Button5Click()
 {
     const StepScope step(*this);
     NameStep(SetName(s.ComboBox3.Text(), s.Edit5.Text(), "kbit/s"));
-    SetBitrate(s, s.ComboBox3.Text(), s.Edit5.Text(), LimitsOf(s));
+    ReadingNumbers(WithLimits(NumberBox{s.Edit5, kSetBitrate, true, false}),
+                   [this] { SetBitrate(s, s.ComboBox3.Text(), s.Edit5.Text(), LimitsOf(s)); });
 }
 
 void TForm1::Button7Click()
@@ -174,14 +236,16 @@ void TForm1::Button9Click()
 {
     const StepScope step(*this);
     NameStep(SetName(s.ComboBox4.Text(), s.Edit1.Text(), "%"));
-    SetPercentage(s, s.ComboBox4.Text(), s.Edit1.Text(), LimitsOf(s));
+    ReadingNumbers(WithLimits(NumberBox{s.Edit1, kSetPercentage, true, false}),
+                   [this] { SetPercentage(s, s.ComboBox4.Text(), s.Edit1.Text(), LimitsOf(s)); });
 }
 
 void TForm1::Button10Click()
 {
     const StepScope step(*this);
     NameStep(MaximiseName(s.ComboBox5.Text(), s.Edit7.Text(), "kbit/s"));
-    MaximiseViaBitrate(s, s.ComboBox5.Text(), s.Edit7.Text(), s.Edit8.Text());
+    ReadingNumbers({{s.Edit7, kOthersBitrate, false, true}, {s.Edit8, kMinBitrate, true, true}},
+                   [this] { MaximiseViaBitrate(s, s.ComboBox5.Text(), s.Edit7.Text(), s.Edit8.Text()); });
 }
 
 void TForm1::Button11Click()
@@ -195,7 +259,7 @@ void TForm1::ComboBox4Change()
 {
     const StepScope step(*this);
     NameStep("Choose " + s.ComboBox4.Text());
-    FitPercentSlider();
+    ReadingNumbers(WithLimits(), [this] { FitPercentSlider(); });
 }
 
 void TForm1::FitPercentSlider()
@@ -210,14 +274,14 @@ void TForm1::TrackBar1Change()
 {
     const StepScope step(*this);
     NameStep(SetName(s.ComboBox3.Text(), FormatInteger(s.TrackBar1.Position()), "kbit/s"));
-    FollowBitrateSlider(s, s.ComboBox3.Text(), LimitsOf(s));
+    ReadingNumbers(WithLimits(), [this] { FollowBitrateSlider(s, s.ComboBox3.Text(), LimitsOf(s)); });
 }
 
 void TForm1::TrackBar2Change()
 {
     const StepScope step(*this);
     NameStep(SetName(s.ComboBox4.Text(), FormatGeneral(Div(s.TrackBar2.Position(), 10)), "%"));
-    FollowPercentSlider(s, s.ComboBox4.Text(), LimitsOf(s));
+    ReadingNumbers(WithLimits(), [this] { FollowPercentSlider(s, s.ComboBox4.Text(), LimitsOf(s)); });
 }
 
 void TForm1::UserMoveSlider(TrackBar& slider, int position)
@@ -350,8 +414,9 @@ void TForm1::Timer1Timer()
         batchExitCode_ = 1;
         errorFile_ = rq::ErrorFile(e);
         errorPlace_ = ErrorPlaceText(e);
+        errorMessage_ = ErrorText(e);
         if (ShowError)
-            ShowError(WithFullStop(ErrorText(e)));
+            ShowError(WithFullStop(errorMessage_));
         // Nobody could end a program whose only window is hidden.
         if (!visible_ && Terminate)
             Terminate(1);

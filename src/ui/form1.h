@@ -62,6 +62,24 @@ public:
     // Where the error being shown was found ("in FILE, line N, segment T, key
     // K"); empty when it has no place.
     const std::string& ErrorPlace() const { return errorPlace_; }
+    // The box whose text was no number when the error being shown arose, by
+    // its caption and page ("Min Bitrate (Internal Calculation fields)");
+    // empty when the error came from elsewhere.
+    const std::string& ErrorSource() const { return errorSource_; }
+    // The error box's text without the full stop it adds.
+    const std::string& ErrorMessage() const { return errorMessage_; }
+
+    // A number box a command reads: its text, its caption and page, and how
+    // the command converts it (as a real number, as a whole number, or both).
+    struct NumberBox {
+        const EditBox& box;
+        const char* name;
+        bool real;
+        bool whole;
+    };
+    // Runs a command that reads the boxes, in that order; when it fails on a
+    // conversion of one of their texts, that box becomes the error's source.
+    void ReadingNumbers(const std::vector<NumberBox>& boxes, const std::function<void()>& command);
 
     // Handlers of the main window.
     void Button1Click();   // load
@@ -146,6 +164,7 @@ public:
 
 private:
     void Touch() { ++version_; }
+    std::vector<NumberBox> WithLimits(std::optional<NumberBox> first = std::nullopt) const;
     void LoadChosen(const std::optional<std::string>& path);
     // An open encoder dialog follows the loaded project and the lock list.
     void RefreshDialogLists();
@@ -162,6 +181,8 @@ private:
     std::string errorFile_;
     std::string errorPlace_;
     std::string saveRefusal_;
+    std::string errorSource_;
+    std::string errorMessage_;
     int batchExitCode_ = 0;
     BatchSettings batch_;
     std::uint64_t version_ = 1;

@@ -91,14 +91,18 @@ void TForm2::Button2Click()
     const StepScope step(main_);
     main_.NameStep("Set the passes below " + GroupedNumber(Edit3.Text()) + " kbit/s to " + ComboBox5.Text());
     ProjectState& s = main_.s;
-    for (int r = 1; r < s.StringGrid1.RowCount(); ++r) {
-        const Extended b = ParseReal(s.StringGrid1.Cell(kColBitrate, r));
-        const std::int32_t t = ParseInteger(Edit3.Text());
-        if (b < t)
-            s.StringGrid1.SetCell(kColPass, r, ComboBox5.Text());
-    }
+    main_.ReadingNumbers({{Edit3, "Bitrates below (ECL Parameter Modifer)", false, true}}, [&] {
+        for (int r = 1; r < s.StringGrid1.RowCount(); ++r) {
+            const Extended b = ParseReal(s.StringGrid1.Cell(kColBitrate, r));
+            const std::int32_t t = ParseInteger(Edit3.Text());
+            if (b < t)
+                s.StringGrid1.SetCell(kColPass, r, ComboBox5.Text());
+        }
+    });
     UpdateVTSDataToStringGrid(s);
 }
+
+bool TForm2::CommandsEnabled() const { return main_.s.Button11.Enabled(); }
 
 void TForm2::Button3Click()
 {

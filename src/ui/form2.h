@@ -31,6 +31,8 @@ public:
     Form2Controls& Controls() { return *this; }
 
     bool Visible() const { return visible_; }
+    // The commands have a project to work on: the main window loaded one.
+    bool CommandsEnabled() const;
     bool StayOnTop() const { return stayOnTop_; }
     // Showing runs FormShow when the dialog was hidden.
     void Show();

@@ -117,8 +117,11 @@ TEST_P(ProgramTest, JobsThatCannotRunWriteNothing)
     const std::string missing = "ratequill: ECL File not found or no ECL= specified on commandline\n";
     const Case cases[] = {
         {{"/autosave", "/max_via_bitrate", "/vts=v02", "/min=1850"}, 1, missing},
-        {{"/ecl=" + (dir_ / "NOPE.ECL").string(), "/autosave", "/max_via_bitrate", "/vts=v02", "/min=1850"}, 1, missing},
-        {{"--report", "/ecl=" + (dir_ / "NOPE.ECL").string()}, 1, missing},
+        // The next line names the project the job looked for.
+        {{"/ecl=" + (dir_ / "NOPE.ECL").string(), "/autosave", "/max_via_bitrate", "/vts=v02", "/min=1850"}, 1,
+         missing + "ratequill: in " + (dir_ / "NOPE.ECL").string() + "\n"},
+        {{"--report", "/ecl=" + (dir_ / "NOPE.ECL").string()}, 1,
+         missing + "ratequill: in " + (dir_ / "NOPE.ECL").string() + "\n"},
         // No mode: nothing is loaded or written, without a message.
         {{Ecl(), "/autosave", "/vts=v02", "/min=1850"}, 0, ""},
         {{Ecl(), "/autosave", "/max_via_bitrate", "/min=1850"}, 0, ""},

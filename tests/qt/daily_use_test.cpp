@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "engine/redistribution.h"
+#include "model/errors.h"
 #include "model/numbers.h"
 #include "qt_test_support.h"
 #include "support/read_only_file.h"
@@ -22,6 +23,7 @@
 #include "ui/qt/encoder_dialog.h"
 #include "ui/qt/look.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/widgets.h"
 
 using namespace rq::testing;
 
@@ -36,7 +38,8 @@ QByteArray Bytes(const QString& path)
 // The main window with the menu bar, the status bar and the keyboard.
 struct Daily : Window {
     QAction* Action(const char* name) const { return Find<QAction>(name); }
-    QString Status() const { return Find<QLabel>("StatusMessage")->text(); }
+    // The whole message; the label shows it cut when it is too long.
+    QString Status() const { return Find<rq::qt::StatusLabel>("StatusMessage")->FullText(); }
     QString Totals() const { return Find<QLabel>("StatusTotals")->text(); }
     QStringList MainColumn(int col) const { return GridColumn("StringGrid3", col); }
     void ShowActive()
@@ -83,7 +86,7 @@ private slots:
 
         TypeInto(w.Find<QLineEdit>("Edit5"), QStringLiteral("2000"));
         QTest::keyClick(w.Find<QLineEdit>("Edit5"), Qt::Key_Return);  // runs the "Set" beside it
-        QCOMPARE(w.Status(), QStringLiteral("Set v02 to 2000 kbit/s"));
+        QCOMPARE(w.Status(), QStringLiteral("v02: 2,000 kbit/s, 60 %"));
         QCOMPARE(w.MainColumn(2).at(1), QStringLiteral("2000"));
 
         QTest::keyClick(w.window.get(), Qt::Key_A, Qt::AltModifier);  // "&Apply Changes"
@@ -99,11 +102,11 @@ private slots:
         w.Press("Button4");
         w.Press("Button7");
         QCOMPARE(w.Status(), QStringLiteral("Saved REBUILDER.ECL and REBUILDER.INF; backups from an earlier save kept"));
-        // A command that fails leaves a state the last message no longer describes.
+        // A command that fails says so, with the box it read, and keeps saying it.
         TypeInto(w.Find<QLineEdit>("Edit5"), QStringLiteral("x"));
         w.Press("Button5");
-        QCOMPARE(w.errors.size(), size_t{1});
-        QCOMPARE(w.Status(), QString());
+        QCOMPARE(w.errors, std::vector<std::string>{"'x' is not a valid floating point value."});
+        QCOMPARE(w.Status(), QStringLiteral("Set to kbit (Main): 'x' is not a valid floating point value."));
     }
 
     void undoRedoAndRevertFollowTheHistory()
@@ -207,6 +210,9 @@ private slots:
         batch.form.Terminate = [](int) {};
         batch.window->show();
         QTRY_VERIFY(!batch.form.Timer1Enabled());
+        QCOMPARE(batch.Find<rq::qt::StatusLabel>("StatusMessage")->FullText(),
+                 QStringLiteral("Batch job: v02 maximised: 2,294 kbit/s, 68.8 %; the others at 1,850 kbit/s; applied, "
+                                "Save writes it"));
         QVERIFY(batch.form.HasUnsavedWork());
         QVERIFY(batch.window->close());
 
@@ -310,15 +316,148 @@ private slots:
             {"ListBox2", rq::qt::PxRect(344, 16, 337, 457), 100, 0, 100, 120},
             {"Memo1", rq::qt::PxRect(0, 0, 609, 409), 0, 0, 200, 120},
         };
+        // The details grid's columns: their specified widths, and in a wider
+        // window each one's share of the extra 200 pixels, by its width.
+        auto* details = w.Find<QTableView>("StringGrid5");
+        const std::vector<int> widths = {64, 66, 72, 88, 69, 117, 113};
+        const auto columns = [details] {
+            std::vector<int> shown;
+            for (int c = 0; c < details->model()->columnCount(); ++c)
+                shown.push_back(details->columnWidth(c));
+            return shown;
+        };
+        std::vector<int> specifiedColumns;
+        for (int width : widths)
+            specifiedColumns.push_back(rq::qt::Px(width));
         for (const auto& c : controls)
             QCOMPARE(w.Find<QWidget>(c.name)->geometry(), c.specified);
+        QCOMPARE(columns(), specifiedColumns);
         const QSize specified = w.window->size();
         w.window->resize(specified + QSize(200, 120));
         for (const auto& c : controls)
             QTRY_COMPARE(w.Find<QWidget>(c.name)->geometry(), c.specified.adjusted(c.dx, c.dy, c.dx + c.dw, c.dy + c.dh));
+        const std::vector<int> wider = columns();
+        int added = 0;
+        for (size_t c = 0; c < wider.size(); ++c) {
+            const int share = wider[c] - specifiedColumns[c];
+            added += share;
+            QVERIFY2(std::abs(share - 200 * specifiedColumns[c] / rq::qt::Px(589)) <= 1 || c + 1 == wider.size(),
+                     qPrintable(QStringLiteral("column %1 got %2").arg(c).arg(share)));
+        }
+        QCOMPARE(added, 200);
         w.window->resize(specified);
         for (const auto& c : controls)
             QTRY_COMPARE(w.Find<QWidget>(c.name)->geometry(), c.specified);
+        QCOMPARE(columns(), specifiedColumns);
+    }
+
+    void headersAndBarsExplainThemselves()
+    {
+        QTemporaryDir dir;
+        Daily w;
+        w.Load(WriteProject(dir, SmallProject()));
+        // A header cut by its column shows its whole title as a tip; the
+        // percentage column also says what its bars mean.
+        const QAbstractItemModel* main = w.Find<QTableView>("StringGrid3")->model();
+        QCOMPARE(main->headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(), QStringLiteral("PreviousBitRate (Avg)"));
+        const QString bars = QStringLiteral("The bar is the new size as a share of the title set's size on the DVD: "
+                                            "full at 100 %, red above it");
+        QCOMPARE(main->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("NewOverallPercent\n") + bars);
+        QCOMPARE(main->index(1, 3).data(Qt::ToolTipRole).toString(), bars);
+        QCOMPARE(main->index(1, 2).data(Qt::ToolTipRole), QVariant());
+        const QAbstractItemModel* details = w.Find<QTableView>("StringGrid5")->model();
+        QCOMPARE(details->headerData(6, Qt::Horizontal, Qt::ToolTipRole).toString(), QStringLiteral("NewOverallPercent"));
+    }
+
+    void statusBarSaysWhatCameOfEachCommand()
+    {
+        QTemporaryDir dir;
+        const QString path = WriteProject(dir, SmallProject());
+        Daily w;
+        w.ShowActive();
+        w.Load(path);
+        // A request the 100 percent ceiling held back says what it got.
+        TypeInto(w.Find<QComboBox>("ComboBox3"), QStringLiteral("v01"));
+        TypeInto(w.Find<QLineEdit>("Edit5"), QStringLiteral("5502"));
+        w.Press("Button5");
+        QCOMPARE(w.Status(), QStringLiteral("v01: 5,000 kbit/s, 100 %; asked 5,502: held at 100 %"));
+        QCOMPARE(w.MainColumn(2).at(0), QStringLiteral("5000"));
+        // A slider's move says what came of it, not what it asked.
+        w.Find<QSlider>("TrackBar1")->setValue(600);
+        QCOMPARE(w.Status(), QStringLiteral("v01: 600 kbit/s, 12 %"));
+        // A locked title set stays put, and the status bar says so.
+        w.ToggleLock(0);
+        QCOMPARE(w.Status(), QStringLiteral("Locked v01; its selectors now show v02"));
+        TypeInto(w.Find<QComboBox>("ComboBox5"), QStringLiteral("v01"));
+        w.Press("Button10");
+        QCOMPARE(w.Status(), QStringLiteral("v01 is locked: it keeps 600 kbit/s, 12 %; the others at 1,850 kbit/s, "
+                                            "held at their limits: v02, v03"));
+        w.ToggleLock(0);
+        // Choosing in the set-percentage selector puts the allocation back.
+        auto* selector = w.Find<QComboBox>("ComboBox4");
+        const int v03 = selector->findText(QStringLiteral("v03"));
+        selector->setCurrentIndex(v03);
+        emit selector->activated(v03);
+        QCOMPARE(w.Status(), QStringLiteral("Allocation reset by choosing v03: Ctrl+Z brings it back"));
+
+        // A bad number on another page names its box.
+        auto* pages = w.Find<QTabWidget>("PageControl1");
+        pages->setCurrentIndex(2);
+        TypeInto(w.Find<QLineEdit>("Edit8"), QStringLiteral("5OO"));
+        pages->setCurrentIndex(0);
+        w.Press("Button9");
+        QCOMPARE(w.errors, std::vector<std::string>{"'5OO' is not a valid integer value."});
+        QCOMPARE(w.Status(), QStringLiteral("Min Bitrate (Internal Calculation fields): '5OO' is not a valid integer value."));
+        pages->setCurrentIndex(2);
+        TypeInto(w.Find<QLineEdit>("Edit8"), QStringLiteral("500"));
+        pages->setCurrentIndex(0);
+
+        // A save that fails says so, and why.
+        w.Press("Button4");
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("REBUILDER.INF"))));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("REBUILDER.INF")));
+        w.Press("Button7");
+        QVERIFY(w.Status().startsWith(QStringLiteral("Could not save %1: ").arg(path)));
+        QVERIFY2(w.Status().contains(QStringLiteral("REBUILDER.INF")), qPrintable(w.Status()));
+
+        // So does a project that fails to open, with the file it tried.
+        QTemporaryDir other;
+        const QString lone = WriteProject(other, SmallProject());
+        QVERIFY(QFile::remove(other.filePath(QStringLiteral("REBUILDER.INF"))));
+        WhenModal([](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                box->button(QMessageBox::Discard)->click();
+        });
+        w.window->OpenProject(lone);
+        QVERIFY2(w.Status().startsWith(QStringLiteral("Could not open %1: File not found in ").arg(lone)),
+                 qPrintable(w.Status()));
+        QVERIFY(w.Status().endsWith(QStringLiteral("REBUILDER.INF")));
+    }
+
+    void batchWithoutItsProjectNamesThePathAndLongTextsEndInAnEllipsis()
+    {
+        const QString missing = QStringLiteral("/no/such/folder/%1/REBUILDER.ECL").arg(QString(200, QLatin1Char('x')));
+        rq::TForm1 form;
+        form.Arguments = {"/ecl=" + missing.toStdString()};
+        rq::qt::MainWindow window(form);
+        QString asked;
+        WhenModal([&asked](QWidget* modal) { asked = qobject_cast<QMessageBox*>(modal)->text(); });
+        window.show();
+        QTRY_VERIFY(!asked.isEmpty());
+        // The box keeps the program's words; the status bar adds the path.
+        QCOMPARE(asked, QStringLiteral("ECL File not found or no ECL= specified on commandline"));
+        auto* status = window.findChild<rq::qt::StatusLabel*>(QStringLiteral("StatusMessage"));
+        const QString full = QStringLiteral("No project at %1: the command line's /ecl= names no file").arg(missing);
+        QCOMPARE(status->FullText(), full);
+        QVERIFY(status->text().endsWith(QChar(0x2026)));
+        QVERIFY(status->text().size() < full.size());
+        QCOMPARE(status->toolTip(), full);
+        // A text that fits shows whole, without a tip.
+        form.ShowError = [](const std::string&) {};
+        window.RunCommand([] { throw rq::AppError("Floating point overflow"); });
+        QCOMPARE(status->text(), QStringLiteral("Floating point overflow."));
+        QCOMPARE(status->toolTip(), QString());
     }
 
     void aFailedOpenKeepsTheProject_data()

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 
 #include "model/numbers.h"
@@ -11,7 +12,9 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/qt/encoder_dialog.h"
+#include "ui/qt/look.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/widgets.h"
 
 using namespace rq::testing;
 
@@ -131,11 +134,48 @@ private slots:
             QCOMPARE(w.errors, std::vector<std::string>{error.toStdString()});
     }
 
-    void commandsBeforeALoadFailOnTheEmptyRow()
+    void opensBesideTheMainWindowAndWaitsForAProject()
     {
+        // Its first appearance goes beside the main window, on the side with
+        // room, and stays on the screen.
+        for (const bool left : {false, true}) {
+            Window placed;
+            const QRect screen = placed.window->screen()->availableGeometry();
+            placed.window->move(left ? screen.right() - placed.window->width() - 40 : screen.left() + 40, 40);
+            placed.window->RunCommand([&] { placed.form.Form2().Show(); });
+            const QRect dialog = placed.Dialog().frameGeometry();
+            const QRect main = placed.window->frameGeometry();
+            QVERIFY(screen.contains(dialog));
+            QCOMPARE(dialog.top(), main.top());
+            // A screen too small for both (Qt's offscreen default under Wine)
+            // leaves it over the main window; ctest gives this test a desktop.
+            const int room = left ? main.left() - screen.left() : screen.right() - main.right();
+            if (room >= dialog.width() + rq::qt::Px(8))
+                QVERIFY2(left ? dialog.right() < main.left() : dialog.left() > main.right(),
+                         qPrintable(QStringLiteral("dialog at %1,%2").arg(dialog.x()).arg(dialog.y())));
+        }
+
+        QTemporaryDir dir;
         Windows w;
+        // Without a project its commands are disabled; a load enables them,
+        // and each says what came of it.
+        const char* commands[] = {"Button8", "Button1", "Button2"};
+        for (const char* name : commands)
+            QVERIFY(!w.InDialog<QPushButton>(name)->isEnabled());
+        QVERIFY(w.InDialog<QPushButton>("Button3")->isEnabled());
+        w.Load(WriteProject(dir, SmallProject()));
+        for (const char* name : commands)
+            QVERIFY(w.InDialog<QPushButton>(name)->isEnabled());
+        TypeInto(w.InDialog<QComboBox>("ComboBox1"), QStringLiteral("v02"));
+        TypeInto(w.InDialog<QComboBox>("ComboBox4"), QStringLiteral("3"));
+        w.Click(w.InDialog<QPushButton>("Button1"));
+        auto* status = w.Find<rq::qt::StatusLabel>("StatusMessage");
+        QCOMPARE(status->FullText(), QStringLiteral("v02: 2 segments at 3 passes (2 changed)"));
+        TypeInto(w.InDialog<QLineEdit>("Edit3"), QStringLiteral("2OOO"));
         w.Click(w.InDialog<QPushButton>("Button2"));
-        QCOMPARE(w.errors, std::vector<std::string>{"'' is not a valid floating point value."});
+        QCOMPARE(w.errors, std::vector<std::string>{"'2OOO' is not a valid integer value."});
+        QCOMPARE(status->FullText(),
+                 QStringLiteral("Bitrates below (ECL Parameter Modifer): '2OOO' is not a valid integer value."));
     }
 
     void closeHidesAndReopeningRebuildsTheLists()

@@ -34,6 +34,9 @@ int TextGridModel::columnCount(const QModelIndex& parent) const { return parent.
 
 QVariant TextGridModel::data(const QModelIndex& index, int role) const
 {
+    if (index.isValid() && role == Qt::ToolTipRole && static_cast<size_t>(index.column()) < tips_.size() &&
+        !tips_[static_cast<size_t>(index.column())].isEmpty())
+        return tips_[static_cast<size_t>(index.column())];
     if (!index.isValid() || role != Qt::DisplayRole)
         return {};
     if (writePending_)
@@ -46,7 +49,21 @@ QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int
     // Narrow columns cut their headers; the tip shows the whole text.
     if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    return ToQt(grid_.Cell(section, 0));
+    const QString title = ToQt(grid_.Cell(section, 0));
+    if (role == Qt::ToolTipRole && section >= 0 && static_cast<size_t>(section) < tips_.size() &&
+        !tips_[static_cast<size_t>(section)].isEmpty())
+        return title.isEmpty() ? tips_[static_cast<size_t>(section)]
+                               : title + QLatin1Char('\n') + tips_[static_cast<size_t>(section)];
+    return title;
+}
+
+void TextGridModel::SetColumnTip(int column, QString tip)
+{
+    if (column < 0)
+        return;
+    if (tips_.size() <= static_cast<size_t>(column))
+        tips_.resize(static_cast<size_t>(column) + 1);
+    tips_[static_cast<size_t>(column)] = std::move(tip);
 }
 
 Qt::ItemFlags TextGridModel::flags(const QModelIndex& index) const

@@ -85,11 +85,16 @@ public:
     // grid's version is unchanged and force is false.
     void Sync(bool force = false);
 
+    // A line that explains a column: the tip of its cells, and of its header
+    // below the header's whole text.
+    void SetColumnTip(int column, QString tip);
+
 private:
     const TextGrid& grid_;
     int cols_;
     std::function<void()> writePending_;
     std::vector<std::string> header_;  // the header texts last shown
+    std::vector<QString> tips_;        // by column; empty for none
 };
 
 // A text buffer, one line per row.

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 #include "ui/form1.h"
 #include "ui/qt/look.h"
@@ -42,7 +44,8 @@ EncoderDialog::EncoderDialog(TForm2& form, MainWindow& main) : QWidget(nullptr, 
 
     // Width of one title set's segments, or of all.
     QFrame* panel1 = MakePanel(this, "Panel1", PxRect(8, 8, 225, 57));
-    button(panel1, "Button8", "Set", PxRect(8, 8, 75, 25), [this] { form_.Button8Click(); });
+    commands_.push_back(button(panel1, "Button8", "Set", PxRect(8, 8, 75, 25),
+                               main_.Described(Step::EncoderWidth, [this] { form_.Button8Click(); })));
     MakeLabel(panel1, "Label7", QStringLiteral("Width in"), 104, 8, 150);
     selector(panel1, "ComboBox2", form_.ComboBox2(), PxRect(152, 8, 65, 21));
     MakeLabel(panel1, "Label8", QStringLiteral("to"), 136, 32, 150);
@@ -50,7 +53,8 @@ EncoderDialog::EncoderDialog(TForm2& form, MainWindow& main) : QWidget(nullptr, 
 
     // Pass count of one title set's segments, or of all.
     QFrame* panel2 = MakePanel(this, "Panel2", PxRect(8, 72, 225, 57));
-    button(panel2, "Button1", "Set", PxRect(8, 8, 75, 25), [this] { form_.Button1Click(); });
+    commands_.push_back(button(panel2, "Button1", "Set", PxRect(8, 8, 75, 25),
+                               main_.Described(Step::EncoderPasses, [this] { form_.Button1Click(); })));
     MakeLabel(panel2, "Label1", QStringLiteral("vbr Passes in"), 88, 8, 150);
     selector(panel2, "ComboBox1", form_.ComboBox1(), PxRect(152, 8, 65, 21));
     MakeLabel(panel2, "Label2", QStringLiteral("to"), 136, 32, 150);
@@ -58,7 +62,9 @@ EncoderDialog::EncoderDialog(TForm2& form, MainWindow& main) : QWidget(nullptr, 
 
     // Pass count of every segment below a bitrate.
     QFrame* panel3 = MakePanel(this, "Panel3", PxRect(7, 136, 225, 57));
-    QPushButton* change = button(panel3, "Button2", "Change", PxRect(8, 8, 75, 25), [this] { form_.Button2Click(); });
+    QPushButton* change = button(panel3, "Button2", "Change", PxRect(8, 8, 75, 25),
+                                 main_.Described(Step::EncoderPassesBelow, [this] { form_.Button2Click(); }));
+    commands_.push_back(change);
     MakeLabel(panel3, "Label5", QStringLiteral("Bitrates below"), 96, 8, 166);
     auto* edit3 = new QLineEdit(panel3);
     edit3->setObjectName(QStringLiteral("Edit3"));
@@ -80,6 +86,9 @@ void EncoderDialog::SyncFromModel(bool force)
 {
     for (const Syncer& sync : syncers_)
         sync(force);
+    // Without a project the commands would only write into the empty row.
+    for (QWidget* command : commands_)
+        command->setEnabled(form_.CommandsEnabled());
     if (form_.StayOnTop() && !stayOnTop_) {
         // Changing the kind of window hides it; the visibility below shows it anew.
         stayOnTop_ = true;
@@ -87,7 +96,7 @@ void EncoderDialog::SyncFromModel(bool force)
     }
     if (form_.Visible() && !isVisible()) {
         if (!placed_)
-            PlaceOverMainWindow();
+            PlaceBesideMainWindow();
         show();
     } else if (!form_.Visible() && isVisible()) {
         hide();
@@ -110,13 +119,30 @@ void EncoderDialog::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void EncoderDialog::PlaceOverMainWindow()
+void EncoderDialog::PlaceBesideMainWindow()
 {
     placed_ = true;
-    // The main window may not be on screen yet: centre over where it will be.
-    const QRect area(main_.pos(), main_.size());
-    const QRect frame = frameGeometry();
-    move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    // The frame's size is known once the system has a window for it.
+    create();
+    // The main window may not be on screen yet: go by where it will be. The
+    // dialog goes to its right, else to its left, and stays on the screen;
+    // only a screen too small for both puts it over the main window.
+    const QRect area = main_.frameGeometry();
+    const QSize size = frameGeometry().size();
+    const QScreen* screen = main_.screen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(area.topLeft(), area.size() + size);
+    const int gap = Px(8);
+    int x = area.right() + 1 + gap;
+    if (x + size.width() > room.right() + 1) {
+        const int left = area.left() - gap - size.width();
+        if (left >= room.left())
+            x = left;
+        else if (room.right() - area.right() < area.left() - room.left())
+            x = room.left();
+    }
+    x = std::clamp(x, room.left(), std::max(room.left(), room.right() + 1 - size.width()));
+    const int y = std::clamp(area.top(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height()));
+    move(x, y);
 }
 
 }  // namespace rq::qt

@@ -28,10 +28,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void PlaceOverMainWindow();
+    void PlaceBesideMainWindow();
     TForm2& form_;
     MainWindow& main_;
     std::vector<Syncer> syncers_;
+    std::vector<QWidget*> commands_;  // enabled once a project is loaded
     bool placed_ = false;
     bool stayOnTop_ = false;
 };

@@ -45,6 +45,16 @@ void MainWindow::Impl::Sync(bool force)
     ShowStatus();
 }
 
+void MainWindow::Impl::DescribeBatchJob()
+{
+    const BatchSettings& job = form.Batch();
+    if (!job.Complete() || !loaded || form.BatchExitCode() != 0 || !form.ErrorMessage().empty())
+        return;
+    const Step step = job.Mode == BatchMode::ViaBitrate ? Step::MaximiseViaBitrate : Step::MaximiseViaPercentage;
+    message = "Batch job: " + ResultText(*loaded, s, step) +
+              (job.AutoSave ? "; applied and saved" : "; applied, Save writes it");
+}
+
 std::optional<std::string> MainWindow::Impl::AskOpenFile()
 {
     // Start where the file-name box points, when that folder exists.
@@ -64,6 +74,8 @@ void MainWindow::Impl::InstallServices()
         // Show where the command stopped, and let go of a slider the box interrupts.
         for (TrackBarWidget* slider : sliders)
             slider->CancelPress();
+        // The status bar tells the failure's context while the box is up.
+        SayFailure();
         Sync(false);
         // "File not found." explains itself once it names the file.
         QString shown = ToQt(text);
@@ -73,6 +85,11 @@ void MainWindow::Impl::InstallServices()
         box.exec();
     };
     form.ShowMessage = [this](const std::string& text) {
+        // The box keeps the program's own words; the status bar adds the path tried.
+        if (text == kMissingProjectMessage) {
+            message = MissingProjectText(form.Batch().ProjectPath);
+            ShowStatus();
+        }
         QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(TForm1::kAppTitle), ToQt(text), QMessageBox::Ok, &q);
         box.exec();
     };
@@ -83,6 +100,7 @@ void MainWindow::Impl::InstallServices()
         Extended total = 0;
         loadedTotal = TryParseReal(s.Label2.Caption(), total) ? static_cast<double>(total) : 0.0;
         projectLoaded = true;
+        loaded = StatusBeforeOf(s);
         message = LoadedText(s);
         // Found out now, not at the first save.
         if (!form.SaveRefusal().empty())
@@ -148,7 +166,11 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
             d_->timer1.start();
             return;
         }
-        RunCommand([this] { form_.Timer1Timer(); });
+        RunCommand([this] {
+            d_->failingIn = "Batch job";
+            form_.Timer1Timer();
+            d_->DescribeBatchJob();
+        });
     });
 
     d_->BuildMenus();

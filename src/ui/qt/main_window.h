@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/form1.h"
+#include "ui/status.h"
 
 namespace rq::qt {
 
@@ -36,6 +37,8 @@ public:
     // lets pending events through) is refused. Returns false when the command
     // failed or was refused.
     bool RunCommand(const std::function<void()>& command);
+    // A command that says in the status bar what came of it (run it with RunCommand).
+    std::function<void()> Described(Step step, std::function<void()> handler);
 
     // Closes the current project (asking about unsaved work) and opens the
     // project at path from a fresh state. Returns false when the user kept

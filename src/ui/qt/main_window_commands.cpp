@@ -9,23 +9,48 @@ CommandRunner MainWindow::Impl::Runner()
     return [this](const std::function<void()>& command) { q.RunCommand(command); };
 }
 
-// A command that says what it did in the status bar once it succeeded.
+// A command that says what came of it in the status bar once it succeeded.
 std::function<void()> MainWindow::Impl::Described(Step step, std::function<void()> handler)
 {
     return [this, step, handler = std::move(handler)] {
+        const StatusBefore before = StatusBeforeOf(s);
         handler();
-        message = StepText(s, step);
+        message = ResultText(before, s, step, &form.Form2().Controls());
     };
+}
+
+std::function<void()> MainWindow::Impl::Failing(std::function<std::string()> what, std::function<void()> handler)
+{
+    return [this, what = std::move(what), handler = std::move(handler)] {
+        try {
+            handler();
+        } catch (...) {
+            failingIn = what();
+            throw;
+        }
+    };
+}
+
+std::function<void()> MainWindow::Described(Step step, std::function<void()> handler)
+{
+    return d_->Described(step, std::move(handler));
 }
 
 // Saves the project and names the files written and kept.
 std::function<void()> MainWindow::Impl::SaveCommand()
 {
-    return [this] {
-        const SaveFiles before = SaveFilesOf(s.ProjectPath);
-        form.Button7Click();
-        message = SavedText(before, SaveFilesOf(s.ProjectPath));
-    };
+    return Failing([this] { return "Could not save " + s.ProjectPath; },
+                   [this] {
+                       const SaveFiles before = SaveFilesOf(s.ProjectPath);
+                       form.Button7Click();
+                       message = SavedText(before, SaveFilesOf(s.ProjectPath));
+                   });
+}
+
+void MainWindow::Impl::SayFailure()
+{
+    const std::string& box = form.ErrorSource();
+    message = FailureText(box.empty() ? failingIn : box, form.ErrorMessage(), form.ErrorPlace());
 }
 
 bool MainWindow::Impl::SaveWork()
@@ -59,14 +84,16 @@ bool MainWindow::RunCommand(const std::function<void()>& command)
         Guard(const Guard&) = delete;
         Guard& operator=(const Guard&) = delete;
     };
+    d_->failingIn.clear();
     {
         const Guard guard(d_->running);
         d_->lastOk = form_.Run(command);
     }
     // A failed command leaves a state of its own: the message of the one
-    // before no longer describes it; where the error was found does.
-    if (!d_->lastOk)
-        d_->message = form_.ErrorPlace();
+    // before no longer describes it; what failed, and where, does. (The
+    // batch job shows its own errors and still ends as a command.)
+    if (!d_->lastOk || !form_.ErrorMessage().empty())
+        d_->SayFailure();
     d_->Sync(std::exchange(d_->refused, false));
     return d_->lastOk;
 }
@@ -100,7 +127,8 @@ bool MainWindow::OpenProject(const QString& path)
     }
     if (!ConfirmUnsavedWork())
         return false;
-    return RunCommand([this, p = ToStd(path)] { form_.OpenProject(p); });
+    const std::string p = ToStd(path);
+    return RunCommand(d_->Failing([p] { return "Could not open " + p; }, [this, p] { form_.OpenProject(p); }));
 }
 
 }  // namespace rq::qt

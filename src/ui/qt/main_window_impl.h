@@ -89,10 +89,12 @@ struct MainWindow::Impl {
         Share moveX, moveY, growW, growH;
     };
     std::vector<Anchor> anchors;
-    QLabel* statusMessage = nullptr;
+    StatusLabel* statusMessage = nullptr;
     QLabel* statusTotals = nullptr;
     std::string message;       // what the last command did
+    std::string failingIn;     // the command that failed, when no box is to blame
     double loadedTotal = 0;    // the total size as the project was loaded
+    std::optional<StatusBefore> loaded;  // the figures as the project was loaded
     bool projectLoaded = false;
     QAction* saveAction = nullptr;
     QPushButton* saveButton = nullptr;
@@ -101,6 +103,14 @@ struct MainWindow::Impl {
     QAction* redoAction = nullptr;
     std::vector<Syncer> syncers;
     std::vector<TextGridModel*> grids;
+    // A grid's columns at the specified size; a wider grid shares its extra
+    // width among them in proportion.
+    struct Columns {
+        QTableView* view;
+        int baseWidth;
+        std::vector<int> widths;
+    };
+    std::vector<Columns> columnSets;
     std::vector<TextListModel*> lists;
     CheckListModel* locks = nullptr;
     std::vector<TrackBarWidget*> sliders;
@@ -125,9 +135,17 @@ struct MainWindow::Impl {
     void SyncActions();
 
     void ShowStatus();
+    // The failure of the command that ran last: what failed, the error box's
+    // text and where it was found.
+    void SayFailure();
+    // After the start-up timer's run: what a whole batch job left in the window.
+    void DescribeBatchJob();
 
-    // A command that says what it did in the status bar once it succeeded.
+    // A command that says what came of it in the status bar once it succeeded.
     std::function<void()> Described(Step step, std::function<void()> handler);
+    // A command whose failure the status bar puts down to `what` ("Could not
+    // save /discs/FILM/REBUILDER.ECL"), worked out when it fails.
+    std::function<void()> Failing(std::function<std::string()> what, std::function<void()> handler);
 
     // Saves the project and names the files written and kept.
     std::function<void()> SaveCommand();

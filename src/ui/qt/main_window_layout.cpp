@@ -23,6 +23,20 @@ void MainWindow::Impl::Relayout()
         else
             a.widget->setGeometry(QRect(at, a.base.size() + QSize(Part(dw, a.growW), Part(dh, a.growH))));
     }
+    // A wider grid gives each column its share of the extra width, in
+    // proportion to its width; the last one takes what the rounding leaves.
+    for (const Columns& set : columnSets) {
+        const int extra = std::max(0, set.view->width() - set.baseWidth);
+        int total = 0;
+        for (int w : set.widths)
+            total += w;
+        int given = 0;
+        for (size_t c = 0; c < set.widths.size(); ++c) {
+            const int share = c + 1 == set.widths.size() ? extra - given : extra * set.widths[c] / std::max(total, 1);
+            given += share;
+            set.view->setColumnWidth(static_cast<int>(c), set.widths[c] + share);
+        }
+    }
 }
 
 // Return in a number box runs the command beside it. The typing it used
@@ -71,8 +85,16 @@ QComboBox* MainWindow::Impl::AddSelector(QWidget* parent, const char* name, Comb
     auto* selector = new QComboBox(parent);
     selector->setObjectName(QLatin1String(name));
     selector->setGeometry(r);
-    syncers.push_back(BindSelector(selector, model, Runner(),
-                                   [this, &model](std::string text) { form.UserSetSelectorText(model, std::move(text)); }));
+    syncers.push_back(BindSelector(selector, model, Runner(), [this, &model](std::string text) {
+        const StatusBefore before = StatusBeforeOf(s);
+        form.UserSetSelectorText(model, std::move(text));
+        // Only the set-percentage selector runs anything: it fits the slider,
+        // and that puts the title sets back to their sizes as loaded. A reset
+        // stays in sight while the user goes on typing the name.
+        if (&model == &s.ComboBox4)
+            if (std::string said = SelectorText(before, s); IsResetText(said) || !IsResetText(message))
+                message = std::move(said);
+    }));
     return selector;
 }
 
@@ -88,21 +110,20 @@ TrackBarWidget* MainWindow::Impl::AddTrackBar(QWidget* parent, const char* name,
     auto* slider = new TrackBarWidget(parent);
     slider->setObjectName(QLatin1String(name));
     slider->setGeometry(r);
-    syncers.push_back(
-        BindTrackBar(slider, model, Runner(), [this, &model](int position) { form.UserMoveSlider(model, position); }));
+    // The status bar says what came of each move of the thumb.
+    syncers.push_back(BindTrackBar(slider, model, Runner(), [this, &model, step](int position) {
+        const StatusBefore before = StatusBeforeOf(s);
+        const int was = model.Position();
+        form.UserMoveSlider(model, position);
+        if (model.Position() != was)
+            message = ResultText(before, s, step);
+    }));
     sliders.push_back(slider);
     // A whole drag or keyboard run of the slider is one step to undo.
     QObject::connect(slider, &TrackBarWidget::stepRunStarted, slider, [this] { form.BeginStepGroup(); });
     QObject::connect(slider, &TrackBarWidget::stepRunEnded, slider, [this] {
         form.EndStepGroup();
         SyncActions();
-    });
-    // Connected after the binding: the slider's set command has run.
-    QObject::connect(slider, &QSlider::valueChanged, slider, [this, step] {
-        if (!lastOk)
-            return;
-        message = StepText(s, step);
-        ShowStatus();
     });
     return slider;
 }
@@ -138,8 +159,12 @@ QTableView* MainWindow::Impl::AddGrid(QWidget* parent, const char* name, const T
     header->setMinimumSectionSize(Px(8));
     header->setFixedHeight(Px(15));
     header->setTextElideMode(Qt::ElideNone);
-    for (int c = 0; c < static_cast<int>(widths.size()) && c < shownColumns; ++c)
-        view->setColumnWidth(c, Px(widths[static_cast<size_t>(c)]));
+    Columns columns{view, r.width(), {}};
+    for (int c = 0; c < static_cast<int>(widths.size()) && c < shownColumns; ++c) {
+        columns.widths.push_back(Px(widths[static_cast<size_t>(c)]));
+        view->setColumnWidth(c, columns.widths.back());
+    }
+    columnSets.push_back(std::move(columns));
     return view;
 }
 

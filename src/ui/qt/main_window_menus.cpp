@@ -44,7 +44,7 @@ void MainWindow::Impl::BuildStatusBar()
 {
     QStatusBar* bar = q.statusBar();
     bar->setObjectName(QStringLiteral("StatusBar"));
-    statusMessage = new QLabel(bar);
+    statusMessage = new StatusLabel(bar);
     statusMessage->setObjectName(QStringLiteral("StatusMessage"));
     statusTotals = new QLabel(bar);
     statusTotals->setObjectName(QStringLiteral("StatusTotals"));
@@ -87,7 +87,7 @@ void MainWindow::Impl::SyncActions()
 
 void MainWindow::Impl::ShowStatus()
 {
-    statusMessage->setText(ToQt(message));
+    statusMessage->SetFullText(ToQt(message));
     statusTotals->setText(projectLoaded ? ToQt(TotalsText(NewTotal(s), loadedTotal)) : QString());
 }
 

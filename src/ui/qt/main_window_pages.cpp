@@ -5,7 +5,8 @@ namespace rq::qt {
 
 void MainWindow::Impl::BuildMainPage(QWidget* page)
 {
-    QPushButton* load = AddButton(page, "Button1", s.Button1, PxRect(8, 8, 97, 25), [this] { form.Button1Click(); });
+    QPushButton* load = AddButton(page, "Button1", s.Button1, PxRect(8, 8, 97, 25),
+                                  Failing([this] { return "Could not load " + s.Edit10.Text(); }, [this] { form.Button1Click(); }));
     QLineEdit* edit10 = AddEdit(page, "Edit10", s.Edit10, PxRect(112, 8, 145, 21));
 
     QFrame* panel1 = MakePanel(page, "Panel1", PxRect(0, 40, 257, 41));
@@ -59,6 +60,8 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
     for (int c : {1, 2})
         grid3->setItemDelegateForColumn(c, new RightAlignedDelegate(grid3));
     grid3->setItemDelegateForColumn(3, new PercentBarDelegate(grid3));
+    qobject_cast<TextGridModel*>(grid3->model())->SetColumnTip(3, QStringLiteral("The bar is the new size as a share of the title set's size on the "
+                                                 "DVD: full at 100 %, red above it"));
     // The run time ("01h:30m:38s 23f") needs more than its 81 pixels; the
     // grid has room to spare on the right.
     grid3->horizontalHeader()->setStretchLastSection(true);
@@ -72,8 +75,9 @@ void MainWindow::Impl::BuildMainPage(QWidget* page)
         s.CheckListBox1,
         [this](int row) {
             q.RunCommand([this, row] {
+                const StatusBefore before = StatusBeforeOf(s);
                 form.UserToggleLock(row);
-                message = LockText(s, row);
+                message = LockText(before, s, row);
             });
         },
         lockView);

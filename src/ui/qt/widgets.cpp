@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <algorithm>
 
 #include "model/numbers.h"
@@ -111,6 +112,30 @@ void RightAlignedDelegate::initStyleOption(QStyleOptionViewItem* option, const Q
 {
     QStyledItemDelegate::initStyleOption(option, index);
     option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+}
+
+void StatusLabel::SetFullText(const QString& text)
+{
+    if (text == full_)
+        return;
+    full_ = text;
+    Elide();
+}
+
+QSize StatusLabel::minimumSizeHint() const { return {0, QLabel::minimumSizeHint().height()}; }
+QSize StatusLabel::sizeHint() const { return {0, QLabel::sizeHint().height()}; }
+
+void StatusLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    Elide();
+}
+
+void StatusLabel::Elide()
+{
+    const QString shown = fontMetrics().elidedText(full_, Qt::ElideRight, std::max(0, contentsRect().width()));
+    setText(shown);
+    setToolTip(shown == full_ ? QString() : full_);
 }
 
 void PercentBarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -1,5 +1,6 @@
 #pragma once
 // Small widgets the windows need beyond what Qt offers as it is.
+#include <QLabel>
 #include <QSlider>
 #include <QStyledItemDelegate>
 
@@ -36,6 +37,26 @@ private:
     bool inRun_ = false;
     int keysDown_ = 0;
     QPointF lastPress_;
+};
+
+// The status bar's message: a text too long for its room ends in an ellipsis,
+// and then the whole text is its tooltip. It asks for no width of its own, so
+// a long message never widens the window.
+class StatusLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    void SetFullText(const QString& text);
+    const QString& FullText() const { return full_; }
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Elide();
+    QString full_;
 };
 
 // Shows a column's cells right-aligned: numbers line up on their last digit.
