@@ -340,7 +340,7 @@ private slots:
         QCOMPARE(w.Find<QTabWidget>("PageControl1")->currentIndex(), 1);
 
         w.Action("actionAbout")->trigger();
-        QCOMPARE(w.Find<QTabWidget>("PageControl1")->currentIndex(), 4);
+        QCOMPARE(w.Find<QTabWidget>("PageControl1")->currentIndex(), rq::TForm1::kAboutPage);
         const QString about = w.Find<QPlainTextEdit>("Memo1")->toPlainText();
         // Where the installed README lies: README.txt beside bin\ on Windows.
 #if defined(_WIN32)
