@@ -204,8 +204,8 @@ std::string PartTip(const DiscPart& p, bool loaded)
 namespace {
 
 constexpr int kMargin = 12;
-constexpr int kBarWidth = 84;
-constexpr int kBarGap = 20;
+constexpr int kBarWidth = 72;
+constexpr int kBarGap = 14;
 constexpr int kMinBarLength = 300;
 constexpr std::uint32_t kFrameColour = 0x808080;
 constexpr std::uint32_t kStripeColour = 0xf0f0f0;
@@ -242,7 +242,7 @@ DiscLayout LayOutDiscPicture(const DiscPicture& picture, const TextWidth& width,
     static const char* const kGroups[4] = {"Size (KB)", "Share", "Bitrate (kbit/s)", "Bits per pixel"};
     Column cols[8];
     for (int c = 0; c < 8; ++c) {
-        cols[c].header = c % 2 == 0 ? "as loaded" : "now";
+        cols[c].header = c % 2 == 0 ? "loaded" : "now";
         cols[c].width = width(cols[c].header, false);
     }
     for (const LegendTexts& t : texts) {
@@ -251,19 +251,19 @@ DiscLayout LayOutDiscPicture(const DiscPicture& picture, const TextWidth& width,
         for (int c = 0; c < 8; ++c)
             cols[c].width = std::max(cols[c].width, width(*values[c], false));
     }
-    const int legendLeft = kMargin + 2 * kBarWidth + kBarGap + 28;
+    const int legendLeft = kMargin + 2 * kBarWidth + kBarGap + 16;
     const int nameLeft = legendLeft + lh + 4;
     int x = nameLeft + nameWidth;
     for (int g = 0; g < 4; ++g) {
         Column& a = cols[2 * g];
         Column& b = cols[2 * g + 1];
         // A group's title never reaches past its two columns.
-        const int spare = width(kGroups[g], true) - (a.width + 12 + b.width);
+        const int spare = width(kGroups[g], true) - (a.width + 8 + b.width);
         if (spare > 0)
             b.width += spare;
-        x += g == 0 ? 20 : 24;
+        x += g == 0 ? 12 : 16;
         a.right = x + a.width;
-        b.right = a.right + 12 + b.width;
+        b.right = a.right + 8 + b.width;
         x = b.right;
         const int centre = (a.right - a.width + b.right) / 2;
         PlacedText title{kGroups[g], centre, baseline(top), Align::Centre, true, 0x000000, {}};

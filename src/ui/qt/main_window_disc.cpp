@@ -15,6 +15,7 @@ void MainWindow::Impl::BuildDiscPage(QWidget* page)
     area->setObjectName(QStringLiteral("DiscPictureArea"));
     area->setGeometry(PxRect(0, 0, 681, 441));
     area->setBackgroundRole(QPalette::Base);
+    area->setFrameShape(QFrame::NoFrame);
     discPicture = new DiscPictureWidget;
     area->setWidget(discPicture);
     Anchored(area, kNone, kNone, kAll, kAll);
