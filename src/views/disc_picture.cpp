@@ -189,15 +189,20 @@ LegendTexts LegendTextsOf(const DiscPart& p)
             BitsPerPixelText(p.loadedBitsPerPixel), BitsPerPixelText(p.nowBitsPerPixel)};
 }
 
-std::string PartTip(const DiscPart& p, bool loaded)
+namespace {
+
+std::string TipOf(const DiscPart& p, const LegendTexts& t, bool loaded)
 {
-    const LegendTexts t = LegendTextsOf(p);
     const PictureSize size = loaded ? p.loadedSize : p.nowSize;
     return p.name + (loaded ? " as loaded: " + t.loadedKBytes + " KB, " + t.loadedShare + ", " + t.loadedBitrate
                             : " now: " + t.nowKBytes + " KB, " + t.nowShare + ", " + t.nowBitrate) +
            " kbit/s, " + (loaded ? t.loadedBpp : t.nowBpp) + " bits per pixel at " + FormatInteger(size.width) + "x" +
            FormatInteger(size.height);
 }
+
+}  // namespace
+
+std::string PartTip(const DiscPart& p, bool loaded) { return TipOf(p, LegendTextsOf(p), loaded); }
 
 // ---- Layout ---------------------------------------------------------------
 
@@ -308,7 +313,8 @@ DiscLayout LayOutDiscPicture(const DiscPicture& picture, const TextWidth& width,
         out.texts.push_back({bars[b].caption, centre, baseline(top), Align::Centre, true, 0x000000, {}});
         if (bars[b].total > 0) {
             double before = 0;
-            for (const DiscPart& p : picture.parts) {
+            for (std::size_t i = 0; i < picture.parts.size(); ++i) {
+                const DiscPart& p = picture.parts[i];
                 const double size = std::max(bars[b].loaded ? p.loadedKBytes : p.nowKBytes, 0.0);
                 const int y0 = barTop + static_cast<int>(std::lround(before / bars[b].total * length));
                 before += size;
@@ -316,11 +322,10 @@ DiscLayout LayOutDiscPicture(const DiscPicture& picture, const TextWidth& width,
                 const int y1 = barTop + static_cast<int>(std::lround(std::min(before / bars[b].total, 1.0) * length));
                 if (y1 <= y0)
                     continue;
-                out.rects.push_back({Box{left, y0, kBarWidth, y1 - y0}, p.colour, false, PartTip(p, bars[b].loaded)});
+                out.rects.push_back({Box{left, y0, kBarWidth, y1 - y0}, p.colour, false, TipOf(p, texts[i], bars[b].loaded)});
                 if (y1 - y0 < lh)
                     continue;
-                const std::string share = Percent(bars[b].loaded ? p.loadedShare : p.nowShare);
-                const std::string label = p.name + " " + share;
+                const std::string label = p.name + " " + (bars[b].loaded ? texts[i].loadedShare : texts[i].nowShare);
                 const std::string shown = width(label, false) <= kBarWidth - 6 ? label
                                           : width(p.name, false) <= kBarWidth - 6 ? p.name
                                                                                  : std::string();

@@ -3,7 +3,10 @@
 // layout (views/disc_picture.h), painted with the window's font.
 #include <QByteArray>
 #include <QImage>
+#include <QStaticText>
 #include <QWidget>
+#include <string>
+#include <unordered_map>
 
 #include "views/disc_picture.h"
 
@@ -32,11 +35,31 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
 
+    void changeEvent(QEvent* event) override;
+
 private:
     // Laid out when first needed after a change, with the widget's font.
     const DiscLayout& Layout() const;
     void FitToPicture();
-    void Paint(QPainter& painter) const;
+    // Paints what lies in `area`: a screen's paint shows a few dozen rows of
+    // a legend that may have 99.
+    void Paint(QPainter& painter, const QRect& area) const;
+    // A text's width in the widget's font, from each character's advance:
+    // the legend's texts are digits, separators and letters of ASCII, which
+    // the fonts set without kerning; anything else is measured whole.
+    int TextWidth(std::string_view text, bool bold) const;
+    // The texts as laid-out glyphs, kept while the font stays: most of the
+    // legend (everything as loaded) is the same after every command.
+    const QStaticText& Prepared(const std::string& text, bool bold) const;
+    mutable std::unordered_map<std::string, QStaticText> prepared_[2];
+    struct Advances {
+        bool known = false;
+        int lineHeight = 0;
+        int ascent = 0;
+        int plain[128] = {};
+        int bold[128] = {};
+    };
+    mutable Advances advances_;
     DiscPictureMaker maker_;
     DiscPicture picture_;
     mutable DiscLayout layout_;
