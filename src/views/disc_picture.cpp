@@ -38,8 +38,6 @@ int NumberOfTitle(const std::string& title)
 
 bool At25(const std::string& rate)
 {
-    if (rate == "25")
-        return true;
     Extended v = 0;
     return TryParseReal(rate, v) && v == 25;
 }

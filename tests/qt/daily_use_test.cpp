@@ -305,6 +305,8 @@ private slots:
             {"Edit8", rq::qt::PxRect(72, 448, 49, 21), 0, 120, 0, 0},
             {"ListBox2", rq::qt::PxRect(344, 16, 337, 457), 100, 0, 100, 120},
             {"Memo1", rq::qt::PxRect(0, 0, 609, 409), 0, 0, 200, 120},
+            {"DiscPictureArea", rq::qt::PxRect(0, 0, 681, 441), 0, 0, 200, 120},
+            {"SavePicture", rq::qt::PxRect(560, 448, 121, 25), 200, 120, 0, 0},
         };
         for (const auto& c : controls)
             QCOMPARE(w.Find<QWidget>(c.name)->geometry(), c.specified);

@@ -3,7 +3,9 @@
 // on failure, nothing.
 #include <QAction>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QImage>
+#include <QToolTip>
 #include <QTabWidget>
 
 #include "qt_test_support.h"
@@ -64,6 +66,34 @@ private slots:
         QCOMPARE(moved.parts[1].name, std::string("v02"));
         QVERIFY(moved.parts[1].nowKBytes > moved.parts[1].loadedKBytes);
         QCOMPARE(picture->size(), picture->sizeHint());
+        // Pointing at v02's part of "Now" names its figures; elsewhere, the rule of bits per pixel.
+        QRect part;
+        std::string tip;
+        auto findPart = [&] {
+            part = QRect();
+            for (const rq::PlacedRect& r : picture->Layout().rects)
+                if (r.tip.rfind("v02 now: ", 0) == 0) {
+                    part = QRect(r.box.x, r.box.y, r.box.w, r.box.h);
+                    tip = r.tip;
+                }
+            QVERIFY(!part.isEmpty());
+        };
+        findPart();
+        QHelpEvent pointed(QEvent::ToolTip, part.center(), picture->mapToGlobal(part.center()));
+        QApplication::sendEvent(picture, &pointed);
+        QCOMPARE(QToolTip::text(), QString::fromStdString(tip));
+        QHelpEvent elsewhere(QEvent::ToolTip, QPoint(1, 1), picture->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(picture, &elsewhere);
+        QCOMPARE(QToolTip::text(), QString::fromUtf8(rq::kBitsPerPixelRule));
+        // A larger font lays the picture out again at once.
+        const QSize small = picture->size();
+        const QFont original = picture->font();
+        QFont larger = original;
+        larger.setPointSize(larger.pointSize() + 4);
+        picture->setFont(larger);
+        QVERIFY(picture->width() > small.width());
+        QCOMPARE(picture->size(), picture->sizeHint());
+        picture->setFont(original);
         w.window->findChild<QAction*>(QStringLiteral("actionUndo"))->trigger();
         QVERIFY(picture->Picture() == loaded);
 
@@ -74,7 +104,10 @@ private slots:
         w.Press("SavePicture");
         QCOMPARE(title, QStringLiteral("Save Picture"));
         QVERIFY(w.errors.empty());
-        QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32), picture->Render());
+        const QImage saved = QImage(png).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(saved, picture->Render());
+        findPart();
+        QCOMPARE(saved.pixel(part.center()), 0xff000000u | rq::DiscColour(2));
         const QStringList files = {"REBUILDER.ECL", "REBUILDER.INF", "disc.png"};
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
 

@@ -166,11 +166,11 @@ TEST(DiscPicture, NothingToShareOrNoFrameRateDividesByNothing)
     ProjectState s;
     s.StringGrid2.SetRowCount(4);
     s.VTSData[1].Name = "v01";
-    s.VTSData[3].Name = std::string("<\x01&");
+    s.VTSData[3].Name = std::string("<\x01&>");
     const DiscPicture p = MakeDiscPicture(s);
     ASSERT_EQ(p.parts.size(), 2u);
     EXPECT_EQ(p.loadedTotal, 0);
-    EXPECT_EQ(p.parts[1].name, "<?&");
+    EXPECT_EQ(p.parts[1].name, "<?&>");
     for (const DiscPart& part : p.parts) {
         EXPECT_EQ(part.loadedShare, 0);
         EXPECT_EQ(part.nowShare, 0);
@@ -187,7 +187,7 @@ TEST(DiscPicture, NothingToShareOrNoFrameRateDividesByNothing)
         EXPECT_TRUE(r.outline || r.tip.empty());
     const std::string svg = DiscPictureSvg(p);
     EXPECT_TRUE(WellFormed(svg)) << svg;
-    EXPECT_NE(svg.find(">&lt;?&amp;</text>"), std::string::npos) << svg;
+    EXPECT_NE(svg.find(">&lt;?&amp;&gt;</text>"), std::string::npos) << svg;
 }
 
 TEST(DiscPicture, BarsOfEqualLengthInOneColourPerTitleSetAndAStableSvg)
@@ -246,15 +246,26 @@ TEST(DiscPicture, BarsOfEqualLengthInOneColourPerTitleSetAndAStableSvg)
     }
     EXPECT_EQ(colours.size(), 99u);
     EXPECT_GE(closest, 22 * 22);
+    // The colours stay what users have seen before.
+    EXPECT_EQ(DiscColour(1), 0x0bcb43u);
+    EXPECT_EQ(DiscColour(2), 0x9847d1u);
+    EXPECT_EQ(DiscColour(3), 0xf7e564u);
+    // Black on light colours; white from mid grey down.
     EXPECT_EQ(TextColourOn(0xffffff), 0x000000u);
+    EXPECT_EQ(TextColourOn(0x979797), 0x000000u);
+    EXPECT_EQ(TextColourOn(0x969696), 0xffffffu);
     EXPECT_EQ(TextColourOn(0x202060), 0xffffffu);
 
     const std::string svg = DiscPictureSvg(picture);
     EXPECT_TRUE(WellFormed(svg));
     EXPECT_EQ(svg, DiscPictureSvg(picture));
     EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"", 0), 0u);
+    // Where everything lies is fixed by the figures alone.
     for (const std::string& piece :
          {std::string("<desc>") + kBitsPerPixelRule + "</desc>", "<title>" + PartTip(picture.parts[0], true) + "</title>",
+          std::string(" width=\"657\" height=\"390\" viewBox=\"0 0 657 390\""),
+          std::string("<text x=\"12\" y=\"24\" font-weight=\"bold\">Where the size goes</text>"),
+          std::string("<text x=\"645\" y=\"88\" text-anchor=\"end\">") + film.nowBpp + "</text>",
           std::string("</svg>\n")})
         EXPECT_NE(svg.find(piece), std::string::npos) << piece;
 }

@@ -27,6 +27,9 @@ public:
     // The same as PNG bytes; empty when the image could not be encoded.
     QByteArray RenderPng();
 
+    // Where the parts, frames and texts lie, in the widget's pixels.
+    const DiscLayout& Layout() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
@@ -39,7 +42,6 @@ protected:
 
 private:
     // Laid out when first needed after a change, with the widget's font.
-    const DiscLayout& Layout() const;
     void FitToPicture();
     // Paints what lies in `area`: a screen's paint shows a few dozen rows of
     // a legend that may have 99.
