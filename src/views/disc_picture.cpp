@@ -270,10 +270,8 @@ DiscLayout LayOutDiscPicture(const DiscPicture& picture, const TextWidth& width,
         x = b.right;
         const int centre = (a.right - a.width + b.right) / 2;
         PlacedText title{kGroups[g], centre, baseline(top), Align::Centre, true, 0x000000, {}};
-        if (g == 3) {
+        if (g == 3)
             title.tip = kBitsPerPixelRule;
-            out.bitsPerPixelHeader = Box{a.right - a.width, top, b.right - (a.right - a.width), 2 * lh};
-        }
         out.texts.push_back(std::move(title));
         out.texts.push_back({a.header, a.right, baseline(top + lh), Align::Right, false, kDimText, {}});
         out.texts.push_back({b.header, b.right, baseline(top + lh), Align::Right, false, kDimText, {}});

@@ -129,8 +129,6 @@ struct DiscLayout {
     int width = 0, height = 0;
     std::vector<PlacedRect> rects;
     std::vector<PlacedText> texts;
-    // Where the rule of bits per pixel is explained when pointed at.
-    Box bitsPerPixelHeader;
 };
 
 // Measures a text's width in pixels; the line height is given apart.
