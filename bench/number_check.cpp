@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "model/numbers.h"
@@ -54,6 +55,15 @@ void CheckValue(Extended v, const rq::Separators& seps)
     const std::string exact = rq::detail::FormatGeneralExact(v, seps);
     if (quick != exact) {
         std::fprintf(stderr, "format differs: %.21Lg \"%s\" \"%s\"\n", v, quick.c_str(), exact.c_str());
+        std::exit(1);
+    }
+    // The 18 digits the fixed formats round from.
+    const rq::detail::Decimal q18 = rq::detail::ToDecimal18(v);
+    const rq::detail::Decimal e18 = rq::detail::ExactDecimal18(v);
+    if (!(q18.digits == e18.digits) || q18.exponent != e18.exponent || q18.negative != e18.negative) {
+        std::fprintf(stderr, "18 digits differ: %.21Lg \"%.*s\"e%d \"%.*s\"e%d\n", v, static_cast<int>(q18.digits.size()),
+                     q18.digits.view().data(), q18.exponent, static_cast<int>(e18.digits.size()), e18.digits.view().data(),
+                     e18.exponent);
         std::exit(1);
     }
     ++g_values;
@@ -153,6 +163,19 @@ void EdgeCases()
         CheckValue(-v, dot);
         CheckValue(std::nextafter(v, 1e20L), dot);
         CheckValue(std::nextafter(v, -1e20L), dot);
+    }
+    // Exact halves at the 18th digit, which round to even: v = m x 2^-(k+1)
+    // with m odd and v in [10^(17-k), 10^(18-k)), so that v x 10^k ends in
+    // one half; at both ends of every decade the quick way takes.
+    for (int k = 3; k <= 21; ++k) {
+        const Extended low = std::pow(10.0L, static_cast<Extended>(17 - k)) * std::ldexp(1.0L, k + 1);
+        for (std::int64_t i = 0; i < 2000; ++i) {
+            const Extended up = std::floor(low) + static_cast<Extended>(2 * i + 1);
+            const Extended down = std::floor(10 * low) - static_cast<Extended>(2 * i + 1);
+            for (const Extended m : {up, down})
+                if (std::fmod(m, 2.0L) == 1)
+                    CheckValue(std::ldexp(m, -(k + 1)), dot);
+        }
     }
     for (int k = -30; k <= 30; ++k) {
         const Extended p = std::pow(10.0L, static_cast<Extended>(k));

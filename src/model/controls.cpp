@@ -34,13 +34,7 @@ void TextGrid::SetRowCount(int rows)
     Touch();
 }
 
-const std::string& TextGrid::Cell(int col, int row) const
-{
-    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
-        return kEmpty;
-    const std::vector<std::string>& cells = data_->rows[static_cast<size_t>(row)];
-    return cells.empty() ? kEmpty : cells[static_cast<size_t>(col)];
-}
+const std::string& TextGrid::EmptyText() { return kEmpty; }
 
 const std::vector<std::string>& TextGrid::Row(int row) const
 {

@@ -49,8 +49,16 @@ public:
     int RowCount() const { return static_cast<int>(data_->rows.size()); }
     void SetRowCount(int rows);
 
-    // A cell's text; empty outside the grid.
-    const std::string& Cell(int col, int row) const;
+    // A cell's text; empty outside the grid. Inline: the commands read every
+    // item's cells several times a click.
+    const std::string& Cell(int col, int row) const
+    {
+        const Data& d = *data_;
+        if (row < 0 || static_cast<size_t>(row) >= d.rows.size() || col < 0 || col >= d.cols)
+            return EmptyText();
+        const std::vector<std::string>& cells = d.rows[static_cast<size_t>(row)];
+        return cells.empty() ? EmptyText() : cells[static_cast<size_t>(col)];
+    }
     void SetCell(int col, int row, const std::string& text);
     void SetCell(int col, int row, std::string&& text);
     const std::vector<std::string>& Row(int row) const;
@@ -67,6 +75,7 @@ public:
     bool operator==(const TextGrid& other) const;
 
 private:
+    static const std::string& EmptyText();
     struct Data {
         int cols;
         std::vector<std::vector<std::string>> rows;  // an empty row vector: all cells empty

@@ -222,6 +222,13 @@ TEST(DecimalDigits, QuickScalingAgreesWithTheExactConversion)
             v = static_cast<double>(v);  // values that went through a stored double
         if (i % 5 == 0)
             v = static_cast<Extended>(static_cast<std::int64_t>(next() % 100000000)) / 64;  // binary fractions
+        if (i % 7 == 0) {
+            // An exact half at the 18th digit (rounds to even): v = m x 2^-(k+1),
+            // m odd, v x 10^k in [10^17, 10^18).
+            const int k = 3 + static_cast<int>(next() % 19);
+            const auto low = static_cast<std::uint64_t>(std::pow(10.0L, 17 - k) * std::ldexp(1.0L, k + 1));
+            v = std::ldexp(static_cast<Extended>((low | 1) + 2 * (next() % (low / 4 + 1))), -(k + 1));
+        }
         const detail::Decimal quick = detail::ToDecimal18(v);
         const detail::Decimal exact = detail::ExactDecimal18(v);
         ASSERT_EQ(quick.digits.view(), exact.digits.view()) << static_cast<double>(v);

@@ -55,7 +55,7 @@ TEST(LoadECL, RecognisesKeysOnlyAtTheStartAndStoresThemLowerCased)
     const std::string longTitle = "v01" + std::string(1100, 'X');
     WriteBytes(dir / "REBUILDER.ECL",
                Crlf({"title=Header", "[item] ", "[ITEM]", "Title=V01PGC1_0", "VBR_PASS=3", "Half_Width=1",
-                     "vbr_brate_avg = 9", " vbr_brate_avg=9", "vbr_brate_avg=4500", "encode_first=0",
+                     "vbr_brate_avg = 9", " vbr_brate_avg=9", "vbr_brate_avg=4500", "vbr_brate_avh=7", "encode_first=0",
                      "encode_last=999", "frame_rate_idx=3", "[item]", "title=" + longTitle, "vbr_brate_avg=1000",
                      "encode_first=0", "encode_last=99", "frame_rate_idx=3"}));
     WriteBytes(dir / "REBUILDER.INF", Crlf({"[V01PGC1_0]", "REDUCTION=50.5", "[" + longTitle.substr(0, 1024) + "]",
@@ -70,7 +70,7 @@ TEST(LoadECL, RecognisesKeysOnlyAtTheStartAndStoresThemLowerCased)
                                                   "21972.65625", "25", ""}));
     EXPECT_EQ(g.Cell(kColTitle, 2), LowerAscii(longTitle.substr(0, 1024)));
     EXPECT_EQ(g.Cell(kColReduction, 2), "60" + std::string(98, ' '));
-    EXPECT_EQ(s.ListBox1.Count(), 18);
+    EXPECT_EQ(s.ListBox1.Count(), 19);
     EXPECT_EQ(s.ListBox1[3], "Title=V01PGC1_0");
     EXPECT_EQ(s.ListBox2.Count(), 6);
     EXPECT_EQ(s.ProjectPath, dir / "REBUILDER.ECL");

@@ -98,6 +98,7 @@ TEST(History, TheOldestStepsGoFirstPastTheBound)
         {{3, size_t{256} << 20}, 3, 440},
         {{100, 1}, 0, 470},  // not even one state fits
     };
+    EXPECT_EQ(TForm1().StepHistory().Bytes(), 0u);  // a new start holds nothing
     for (const Case& c : cases) {
         TForm1 f;
         f.StepHistory().limits = c.limits;
