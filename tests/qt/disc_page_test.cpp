@@ -108,6 +108,11 @@ private slots:
         QCOMPARE(saved, picture->Render());
         findPart();
         QCOMPARE(saved.pixel(part.center()), 0xff000000u | rq::DiscColour(2));
+        // Each bar's frame: its first and last pixels.
+        for (const rq::PlacedRect& r : picture->Layout().rects)
+            if (r.outline)
+                for (const QPoint corner : {QPoint(r.box.x, r.box.y), QPoint(r.box.x + r.box.w - 1, r.box.y + r.box.h - 1)})
+                    QCOMPARE(saved.pixel(corner), 0xff000000u | r.fill);
         const QStringList files = {"REBUILDER.ECL", "REBUILDER.INF", "disc.png"};
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
 
