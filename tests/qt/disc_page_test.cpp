@@ -93,7 +93,11 @@ private slots:
         picture->setFont(larger);
         QVERIFY(picture->width() > small.width());
         QCOMPARE(picture->size(), picture->sizeHint());
+        // And when the font changes while another page is shown, on showing this one.
+        pages->setCurrentIndex(0);
         picture->setFont(original);
+        pages->setCurrentIndex(rq::TForm1::kDiscPage);
+        QCOMPARE(picture->size(), small);
         w.window->findChild<QAction*>(QStringLiteral("actionUndo"))->trigger();
         QVERIFY(picture->Picture() == loaded);
 
