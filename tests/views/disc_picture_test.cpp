@@ -268,6 +268,7 @@ TEST(DiscPicture, BarsOfEqualLengthInOneColourPerTitleSetAndAStableSvg)
           std::string(" fill=\"#0bcb43\"><title>v01 as loaded: "),
           std::string("<rect x=\"186\" y=\"77\" width=\"14\" height=\"14\" fill=\"#0bcb43\"/>"),
           std::string("<text x=\"284\" y=\"66\" text-anchor=\"end\" fill=\"#505050\">loaded</text>"),
+          std::string("<text x=\"206\" y=\"66\" font-weight=\"bold\">VTS</text>"),
           std::string("<text x=\"645\" y=\"88\" text-anchor=\"end\">") + film.nowBpp + "</text>",
           std::string("</svg>\n")})
         EXPECT_NE(svg.find(piece), std::string::npos) << piece;
