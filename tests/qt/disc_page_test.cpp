@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QHelpEvent>
 #include <QImage>
+#include <QScrollArea>
 #include <QToolTip>
 #include <QTabWidget>
 
@@ -55,6 +56,9 @@ private slots:
         QVERIFY(loaded.parts.size() > 1);
         QVERIFY(save->isEnabled());
         QVERIFY(picture->toolTip().contains(QStringLiteral("352")));
+        // Below a short picture the page stays as white as the picture.
+        QWidget* view = w.Find<QScrollArea>("DiscPictureArea")->viewport();
+        QCOMPARE(view->grab().toImage().pixel(view->width() - 1, view->height() - 1), 0xffffffffu);
 
         // A command run on the main page shows here; Undo run from here too.
         pages->setCurrentIndex(0);
