@@ -20,6 +20,7 @@
 #include "run/process_setup.h"
 #include "ui/history.h"
 #include "ui/status.h"
+#include "views/disc_picture.h"
 
 namespace fs = std::filesystem;
 
@@ -255,6 +256,35 @@ void BM_UndoApply(benchmark::State& st)
     }
 }
 
+// The picture of where the size goes after each command: its figures from
+// the records and its layout with every legend text, as the "Disc" page
+// makes them (the window then paints them); the items are not counted again.
+void BM_DiscPictureRefresh(benchmark::State& st)
+{
+    auto form = Loaded(EclPath(st));
+    form->s.ComboBox4.SetText("v01");
+    rq::DiscPictureMaker maker;
+    maker.Make(form->s);
+    int position = 700;
+    for (auto _ : st) {
+        st.PauseTiming();
+        position = position == 700 ? 701 : 700;
+        form->UserMoveSlider(form->s.TrackBar2, position);
+        st.ResumeTiming();
+        const rq::DiscPicture& picture = maker.Make(form->s);
+        benchmark::DoNotOptimize(rq::LayOutDiscPicture(picture, rq::EstimatedTextWidth, 16));
+    }
+}
+
+// Counting the frames at half width and at 25 fps again, after a command of
+// the encoder dialog changed the items.
+void BM_DiscFrameShares(benchmark::State& st)
+{
+    auto form = Loaded(EclPath(st));
+    for (auto _ : st)
+        benchmark::DoNotOptimize(rq::FrameSharesOf(form->s));
+}
+
 #define RQ_SIZES ->Args({5, 200})->Args({99, 20000})->Unit(benchmark::kMillisecond)
 
 BENCHMARK(BM_LoadAndAggregate) RQ_SIZES;
@@ -271,6 +301,8 @@ BENCHMARK(BM_RecordStep) RQ_SIZES;
 BENCHMARK(BM_RecordFirstStepAfterApply) RQ_SIZES;
 BENCHMARK(BM_UndoSliderStep) RQ_SIZES;
 BENCHMARK(BM_UndoApply) RQ_SIZES;
+BENCHMARK(BM_DiscPictureRefresh) RQ_SIZES;
+BENCHMARK(BM_DiscFrameShares) RQ_SIZES;
 
 }  // namespace
 

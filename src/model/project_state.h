@@ -66,6 +66,31 @@ public:
     bool operator==(const ViewRecord&) const { return true; }
 };
 
+// The frames of a title set's segments in all, at half width and at 25 frames
+// per second: what its picture size is judged by.
+struct FrameShares {
+    std::int64_t frames = 0;
+    std::int64_t halfWidth = 0;
+    std::int64_t at25 = 0;
+    bool operator==(const FrameShares&) const = default;
+};
+
+// A title set as the project was read from disk.
+struct LoadedVTS {
+    double KBytes = 0;
+    double BitrateAvg = 0;
+    FrameShares shares;
+    bool operator==(const LoadedVTS&) const = default;
+};
+
+// Every title set as the last load left it, by VTS number; none before a load.
+// Shared between copies of the state: only a load replaces it.
+class LoadedDisc {
+public:
+    std::shared_ptr<const std::array<LoadedVTS, kVTSRecords>> vts;
+    bool operator==(const LoadedDisc& o) const { return vts == o.vts || (vts && o.vts && *vts == *o.vts); }
+};
+
 struct Form2Selectors {
     // The encoder parameter dialog's two VTS selectors: passes and width.
     ComboBox ComboBox1;
@@ -123,6 +148,8 @@ struct ProjectState {
     TextGrid StringGrid5{7, 2};  // VTS details grid
     // Made by the views' first refresh.
     ViewRecord views;
+    // What "As loaded" shows in the picture of the disc (views/disc_picture.h).
+    LoadedDisc loaded;
 
     // The path the project was loaded from; also where it is saved.
     std::string ProjectPath;

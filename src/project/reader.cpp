@@ -12,6 +12,7 @@
 #include "project/paths.h"
 #include "project/save.h"
 #include "project/text_file.h"
+#include "views/disc_picture.h"
 #include "views/grid_views.h"
 
 namespace rq {
@@ -122,9 +123,12 @@ void LoadECL(ProjectState& s, const std::string& path, const ProcessMessagesFn& 
         s.ListBox2.Clear();
         WriteHeaders(s);
         ClearVTSTable(s);
+        s.loaded = {};
         ReadECLPass(s, eclFile, processMessages);
         ReadINFPass(s, infFile);
         ProcessLoadedECL(s);
+        // The disc as read, for "As loaded" in the picture of where the size goes.
+        RecordLoadedDisc(s);
     }
     s.Button1.SetEnabled(false);
 }

@@ -299,6 +299,29 @@ void SaveECL(ProjectState& s, const std::string& path)
     s.Button7.SetEnabled(false);
 }
 
+void WriteWholeFile(const std::string& path, std::string_view bytes)
+{
+    FileOps& ops = CurrentFileOps();
+    const std::string file = sys::ResolveLinks(path);
+    const std::string folder = FolderOf(file);
+    if (const FileError err = sys::CheckReplaceable(file))
+        err.Raise(file);
+    if (const FileError err = sys::CheckFolderWritable(folder))
+        err.Raise(folder.empty() ? std::string(".") : folder);
+    const sys::InterruptionsHeld held;
+    const std::optional<FileInfo> old = sys::Inspect(file);
+    std::string temporary;
+    FileError err = WriteTemporaryFile(ops, folder, bytes, old ? &*old : nullptr, temporary);
+    if (!err) {
+        err = ops.Rename(temporary, file, Replacing::Allowed);
+        if (err)
+            ops.Remove(temporary);
+    }
+    if (err)
+        err.Raise(file);
+    sys::FlushFolder(folder);
+}
+
 void SaveProject(ProjectState& s) { SaveECL(s, s.ProjectPath); }
 
 }  // namespace rq

@@ -2,6 +2,7 @@
 // Saving the rewritten buffers over the project files, keeping backups of the
 // files as they were before the first save.
 #include <string>
+#include <string_view>
 
 #include "model/project_state.h"
 
@@ -34,6 +35,13 @@ std::string SaveRefusal(const std::string& path);
 void RemoveStaleTemporaries(const std::string& folder);
 // The same in the folders a save of the pair derived from path writes into.
 void RemoveStaleTemporariesOf(const std::string& path);
+// Writes bytes as the whole file at path, as a save writes a project file:
+// aside under a temporary name, flushed, then put in the file's place in one
+// step (a symbolic link stays a link). A file or folder the user may not
+// write is refused before anything is written; a failure raises its I/O error
+// with the file as its place and leaves the old file, or none, and no
+// temporary file.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
 // The Save button: saves to the project path.
 void SaveProject(ProjectState& s);
 

@@ -22,6 +22,27 @@ bool Has(const std::vector<std::string>& args, const char* option)
     return false;
 }
 
+// The file named after "--picture", and the arguments without the two; no
+// file when the option is last.
+struct PictureRequest {
+    std::optional<std::string> file;
+    std::vector<std::string> rest;
+};
+PictureRequest PictureOption(const std::vector<std::string>& args)
+{
+    PictureRequest request;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--picture") {
+            request.file.reset();
+            if (i + 1 < args.size())
+                request.file = args[++i];
+        } else {
+            request.rest.push_back(args[i]);
+        }
+    }
+    return request;
+}
+
 }  // namespace
 
 namespace {
@@ -40,6 +61,14 @@ std::optional<int> Run(const std::vector<std::string>& args, bool windowPossible
     // toolkit touches the process locale.
     UseRegionalSeparators();
 
+    if (Has(args, "--picture")) {
+        const PictureRequest picture = PictureOption(args);
+        if (!picture.file || picture.file->empty()) {
+            std::cerr << "ratequill: --picture needs the name of the SVG file to write\n";
+            return 1;
+        }
+        return RunPicture(picture.rest, *picture.file, Has(picture.rest, "--report") ? &std::cout : nullptr, std::cerr);
+    }
     if (Has(args, "--report"))
         return RunReport(args, std::cout, std::cerr);
     if (windowPossible)

@@ -6,6 +6,8 @@
 #include "model/errors.h"
 #include "ui/form1.h"
 #include "ui/history.h"
+#include "project/save.h"
+#include "views/disc_picture.h"
 #include "views/grid_views.h"
 
 namespace rq {
@@ -104,6 +106,9 @@ std::string UsageText()
            "Other options:\n"
            "  --report            no window: load, maximise when a whole job is given, print the\n"
            "                      title-set tables, then apply (and save with /autosave)\n"
+           "  --picture FILE.svg  no window: load, run the job when one is given (as the batch does),\n"
+           "                      then write the picture of where the size goes as SVG; with\n"
+           "                      --report the tables are printed too\n"
            "  --help, -h          this text\n"
            "  --version           the program's name and version\n"
            "\n"
@@ -125,23 +130,46 @@ int RunHeadlessBatch(const std::vector<std::string>& args, std::ostream& err)
     });
 }
 
-int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+namespace {
+
+// Loads the project of /ecl=, maximises when a complete job is given, prints
+// the tables to `out` when given, applies and saves as the batch does, and
+// then writes the picture when asked for.
+int ReportOrPicture(const std::vector<std::string>& args, std::ostream* out, const std::string* picture,
+                    std::ostream& err)
 {
     return WithJobForm([&](TForm1& form) {
         int exitCode = 0;
         const BatchSettings job = ParseBatchArguments(args);
         WireToStream(form, err, exitCode, [&job] { return job.ProjectPath; });
-        // The report ends the program: nobody could undo its steps.
+        // The job ends the program: nobody could undo its steps.
         form.StepHistory().SetRecording(false);
         BatchOutcome outcome = BatchOutcome::Incomplete;
         const bool ok = form.Run([&] {
             outcome = form.RunBatchJob(job, [&] {
-                PrintTitleSetTables(out, form.s);
-                out.flush();
+                if (!out)
+                    return;
+                PrintTitleSetTables(*out, form.s);
+                out->flush();
             });
+            if (picture && outcome != BatchOutcome::MissingProject)
+                WriteWholeFile(*picture, DiscPictureSvg(MakeDiscPicture(form.s)));
         });
         return ok && outcome != BatchOutcome::MissingProject ? 0 : 1;
     });
+}
+
+}  // namespace
+
+int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    return ReportOrPicture(args, &out, nullptr, err);
+}
+
+int RunPicture(const std::vector<std::string>& args, const std::string& picture, std::ostream* report,
+               std::ostream& err)
+{
+    return ReportOrPicture(args, report, &picture, err);
 }
 
 }  // namespace rq

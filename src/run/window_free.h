@@ -24,6 +24,13 @@ int RunReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 // details grid and the total, each grid row a line of tab-separated cells.
 void PrintTitleSetTables(std::ostream& out, ProjectState& s);
 
+// As the report, with or without its tables (report may be null), and then
+// writes the picture of where the size goes as SVG to `picture`, replacing
+// the file whole. A missing project, an error of the job or a file that
+// cannot be written ends it with 1, and no picture is written.
+int RunPicture(const std::vector<std::string>& args, const std::string& picture, std::ostream* report,
+               std::ostream& err);
+
 // The usage text of every option.
 std::string UsageText();
 

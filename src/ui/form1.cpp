@@ -42,7 +42,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::SetPageIndex(int page)
 {
-    if (page < 0 || page > 4 || page == pageIndex_)
+    if (page < 0 || page > kAboutPage || page == pageIndex_)
         return;
     pageIndex_ = page;
     Touch();

@@ -31,7 +31,9 @@ public:
     TForm2& Form2() { return *form2_; }
 
     // Page control: 0 Main, 1 VTS Details, 2 Internal Calculation fields,
-    // 3 ECl File && INF File, 4 About.
+    // 3 ECl File && INF File, 4 Disc (the picture of where the size goes), 5 About.
+    static constexpr int kDiscPage = 4;
+    static constexpr int kAboutPage = 5;
     int PageIndex() const { return pageIndex_; }
     void SetPageIndex(int page);
     bool Visible() const { return visible_; }

@@ -174,12 +174,50 @@ TEST_P(ProgramTest, ReportPrintsTheTitleSetTables)
     EXPECT_EQ(ReadBytes(dir_ / "REBUILDER.ECLBAK"), ecl_);
 }
 
+TEST_P(ProgramTest, PictureIsWrittenAfterTheJobAsSvgAndChangesNoReport)
+{
+    const std::string svg = (dir_ / "disc.svg").string();
+    const std::vector<std::string> job = {Ecl(), "/vts=v02", "/min=1850", "/max_via_bitrate"};
+    std::vector<std::string> args = {"--report"};
+    args.insert(args.end(), job.begin(), job.end());
+    const Result plain = Run(args);
+    args.insert(args.end(), {"--picture", svg});
+    const Result both = Run(args);
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_EQ(both.err, "");
+    EXPECT_EQ(both.out, plain.out);
+    const std::string picture = ReadBytes(svg);
+    EXPECT_EQ(picture.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0u);
+    for (const char* piece : {">As loaded</text>", ">Now</text>", ">v02</text>", "<title>v02 now: ", "</svg>\n"})
+        EXPECT_NE(picture.find(piece), std::string::npos) << piece;
+
+    // A project alone: the picture as loaded, nothing printed or saved.
+    const Result alone = Run({"--picture", svg, Ecl()});
+    EXPECT_EQ(alone.status, 0) << alone.err;
+    EXPECT_EQ(alone.out, "");
+    EXPECT_NE(ReadBytes(svg), picture);
+    EXPECT_TRUE(Untouched());
+
+    // A picture that cannot be written, or no name for it: status 1, the
+    // error and where, and no file of any kind left behind.
+    const std::set<std::string> before = Names(temp_);
+    const Result bad = Run({"--picture", (dir_ / "REBUILDER.ECL" / "disc.svg").string(), Ecl()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err.rfind("ratequill: ", 0), 0u) << bad.err;
+    EXPECT_NE(bad.err.find("\nratequill: in " + (dir_ / "REBUILDER.ECL").string()), std::string::npos) << bad.err;
+    const Result unnamed = Run({Ecl(), "--picture"});
+    EXPECT_EQ(unnamed.status, 1);
+    EXPECT_EQ(unnamed.err, "ratequill: --picture needs the name of the SVG file to write\n");
+    EXPECT_EQ(Names(temp_), before);
+    EXPECT_TRUE(Untouched());
+}
+
 TEST_P(ProgramTest, HelpVersionAndUsage)
 {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* option : {"/ecl=", "/vts=", "/min=", "/max_via_bitrate", "/max_via_percent", "/autosave",
-                               "/autoexit", "/nogui", "--report", "--version"})
+                               "/autoexit", "/nogui", "--report", "--picture", "--version"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     const Result version = Run({"--version"});
     EXPECT_EQ(version.status, 0);

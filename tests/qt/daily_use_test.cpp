@@ -315,6 +315,8 @@ private slots:
             {"Edit8", rq::qt::PxRect(72, 448, 49, 21), 0, 120, 0, 0},
             {"ListBox2", rq::qt::PxRect(344, 16, 337, 457), 100, 0, 100, 120},
             {"Memo1", rq::qt::PxRect(0, 0, 609, 409), 0, 0, 200, 120},
+            {"DiscPictureArea", rq::qt::PxRect(0, 0, 681, 441), 0, 0, 200, 120},
+            {"SavePicture", rq::qt::PxRect(560, 448, 121, 25), 200, 120, 0, 0},
         };
         // The details grid's columns: their specified widths, and in a wider
         // window each one's share of the extra 200 pixels, by its width.
@@ -652,7 +654,7 @@ private slots:
         QCOMPARE(w.Find<QTabWidget>("PageControl1")->currentIndex(), 1);
 
         w.Action("actionAbout")->trigger();
-        QCOMPARE(w.Find<QTabWidget>("PageControl1")->currentIndex(), 4);
+        QCOMPARE(w.Find<QTabWidget>("PageControl1")->currentIndex(), rq::TForm1::kAboutPage);
         const QString about = w.Find<QPlainTextEdit>("Memo1")->toPlainText();
         // Where the installed README lies: README.txt beside bin\ on Windows.
 #if defined(_WIN32)

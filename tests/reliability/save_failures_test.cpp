@@ -192,6 +192,25 @@ private:
 
 }  // namespace
 
+// The picture of the disc goes the same way: whole or not at all.
+TEST_F(SaveUnderFailure, APictureIsWrittenWholeOrNotAtAll)
+{
+    for (const Step step : {Step::Create, Step::Write, Step::Flush, Step::Close, Step::Rename}) {
+        TempFolder d;
+        WriteBytes(d / "disc.svg", "the older picture");
+        {
+            InjectedFailure failure(step, false, ENOSPC);
+            EXPECT_EQ(ErrorAndPlaceOf([&] { rq::WriteWholeFile(d / "disc.svg", "<svg/>"); }),
+                      "Disk full\nin " + d / "disc.svg")
+                << kStepNames[static_cast<int>(step)];
+        }
+        EXPECT_EQ(ReadBytes(d / "disc.svg"), "the older picture") << kStepNames[static_cast<int>(step)];
+        EXPECT_EQ(Names(d), std::set<std::string>{"disc.svg"}) << kStepNames[static_cast<int>(step)];
+        rq::WriteWholeFile(d / "disc.svg", "<svg/>");
+        EXPECT_EQ(ReadBytes(d / "disc.svg"), "<svg/>");
+    }
+}
+
 TEST_F(SaveUnderFailure, EveryFailingStepKeepsOldOrNewBytesAndSaveStaysEnabled)
 {
     const struct {

@@ -34,6 +34,7 @@ void MainWindow::Impl::Sync(bool force)
     for (TextListModel* list : lists)
         list->Sync(force);
     locks->Sync(force);
+    SyncDiscPage();
     if (force || form.Version() != formSeen) {
         formSeen = form.Version();
         const QSignalBlocker block(pages);
@@ -144,6 +145,7 @@ MainWindow::MainWindow(TForm1& form, QWidget* parent) : QMainWindow(parent), for
     d_->BuildDetailsPage(d_->AddPage("TabSheet2", "VTS Details"));
     d_->BuildInternalPage(d_->AddPage("TabSheet3", "Internal Calculation fields"));
     d_->BuildFilesPage(d_->AddPage("TabSheet4", "ECl File && INF File"));
+    d_->BuildDiscPage(d_->AddPage("DiscPage", "Disc"));
     d_->BuildAboutPage(d_->AddPage("TabSheet5", "About"));
     connect(d_->pages, &QTabWidget::currentChanged, this, [this](int index) { form_.SetPageIndex(index); });
 

@@ -50,6 +50,8 @@
 
 namespace rq::qt {
 
+class DiscPictureWidget;
+
 // How far a control moves or grows when the window is larger than its
 // specified size: not at all, by half the extra room, by all of it, or by the
 // other half (so that two controls side by side share the room exactly).
@@ -115,6 +117,8 @@ struct MainWindow::Impl {
     CheckListModel* locks = nullptr;
     std::vector<TrackBarWidget*> sliders;
     std::unique_ptr<EncoderDialog> dialog;
+    DiscPictureWidget* discPicture = nullptr;
+    QPushButton* savePicture = nullptr;
     QTimer timer1;
     int running = 0;
     // User input arrived while a command ran and was refused: the widgets that
@@ -187,6 +191,10 @@ struct MainWindow::Impl {
     void BuildDetailsPage(QWidget* page);
     void BuildInternalPage(QWidget* page);
     void BuildFilesPage(QWidget* page);
+    void BuildDiscPage(QWidget* page);
+    void SyncDiscPage();
+    // Asks where, then writes the picture as PNG, whole or not at all.
+    void SavePicture();
     void BuildAboutPage(QWidget* page);
     void InstallServices();
     std::optional<std::string> AskOpenFile();

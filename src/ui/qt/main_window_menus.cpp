@@ -35,7 +35,7 @@ void MainWindow::Impl::BuildMenus()
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     add(help, "actionAbout", "&About", {}, [this] {
-        form.SetPageIndex(4);
+        form.SetPageIndex(TForm1::kAboutPage);
         Sync(false);
     });
 }

@@ -1,4 +1,4 @@
-// The five pages of the main window, control by control.
+// The pages of the main window, control by control; the Disc page has a file of its own.
 #include "ui/qt/main_window_impl.h"
 
 namespace rq::qt {
