@@ -33,7 +33,7 @@ trap cleanup EXIT
 find_window() {
     local found=""
     for _ in $(seq 1 120); do
-        found="$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | head -n 1 || true)"
+        found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
         [ -n "$found" ] && break
         sleep 0.5
     done
@@ -48,13 +48,14 @@ grab() {
 
 QT_QPA_PLATFORM=xcb build/release/ratequill "$film/REBUILDER.ECL" &
 program_pid=$!
-window="$(find_window Ratequill)"
-dialog="$(find_window 'ECL Parameter')"
+# The caption names the project first: "REBUILDER.ECL – Ratequill V...".
+window="$(find_window "Ratequill V")"
+dialog="$(find_window '^ECL Parameter')"
 xdotool windowmove "$window" 0 0
 xdotool windowmove "$dialog" 900 0
 sleep 3
 # "Set" of "Bitrate to Max": v02 and 1850 are the boxes' own after the load.
-set_button="$(xdotool search --onlyvisible --name '^Ratequill' | head -n 1)"
+set_button="$window"
 xdotool mousemove --window "$set_button" 55 302 click 1
 sleep 1
 xdotool mousemove --window "$window" 700 580

@@ -38,11 +38,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Finds a shown window by the start of its title.
+# Finds a shown window whose title matches a pattern.
 find_window() {
     local found=""
     for _ in $(seq 1 120); do
-        found="$(xdotool search --onlyvisible --name "^$1" 2>/dev/null | head -n 1 || true)"
+        found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
         [ -n "$found" ] && break
         sleep 0.5
     done
@@ -52,9 +52,10 @@ find_window() {
 
 "$rq_wine" "$build/ratequill.exe" 'C:\FILM\REBUILDER.ECL' &
 program_pid=$!
-window="$(find_window Ratequill)"
+# The caption names the project first: "REBUILDER.ECL – Ratequill V...".
+window="$(find_window "Ratequill V")"
 # The encoder dialog opens with the window; it goes beside it, off the picture.
-dialog="$(find_window 'ECL Parameter')"
+dialog="$(find_window '^ECL Parameter')"
 xdotool windowmove "$window" 0 0
 xdotool windowmove "$dialog" 800 0
 # The project loads right after the window shows; let it load and paint.
