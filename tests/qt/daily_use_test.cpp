@@ -308,6 +308,7 @@ private slots:
             {"Button1", rq::qt::PxRect(8, 8, 97, 25), 0, 0, 0, 0},
             {"Panel2", rq::qt::PxRect(0, 88, 257, 65), 0, 0, 0, 0},
             {"Panel3", rq::qt::PxRect(0, 160, 257, 65), 0, 0, 0, 0},
+            {"Panel4", rq::qt::PxRect(0, 232, 257, 49), 0, 0, 0, 0},
             {"StringGrid3", rq::qt::PxRect(264, 8, 417, 345), 0, 0, 200, 60},
             {"CheckListBox1", rq::qt::PxRect(264, 376, 129, 97), 0, 60, 0, 60},
             {"Button7", rq::qt::PxRect(440, 436, 193, 25), 100, 120, 0, 0},

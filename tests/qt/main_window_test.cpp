@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
@@ -74,6 +75,9 @@ private slots:
         for (const char* name : {"StringGrid1", "StringGrid2", "StringGrid3", "StringGrid4", "StringGrid5"}) {
             QCOMPARE(w.Find<QTableView>(name)->model()->rowCount(), 1);
             QCOMPARE(w.Find<QTableView>(name)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+            const QHeaderView* header = w.Find<QTableView>(name)->horizontalHeader();
+            QCOMPARE(header->defaultAlignment(), Qt::AlignLeft | Qt::AlignVCenter);
+            QVERIFY(!header->highlightSections());
         }
         for (const char* name : {"ListBox1", "ListBox2"})
             QCOMPARE(w.Find<QListView>(name)->selectionMode(), QAbstractItemView::ExtendedSelection);

@@ -66,6 +66,7 @@ TEST(StartUpRun, WindowMessagesAndHowTheProgramEnds)
         std::vector<int> ends;
         int status;  // what the program ends with when the window is closed
         bool saved;
+        std::string othersPercent = {};  // the percentage box after a job by percentage
     };
     const Case cases[] = {
         {{}, "", {}, {}, 0, false},
@@ -75,6 +76,7 @@ TEST(StartUpRun, WindowMessagesAndHowTheProgramEnds)
         {{"ECL", job[0], job[1], job[2], "/autosave", "/autoexit"}, "", {}, {0}, 0, true},
         // Incomplete: nothing loaded, nothing saved, no message.
         {{"ECL", job[0], job[2], "/autosave", "/nogui"}, "-+", {}, {}, 0, false},
+        {{"ECL", job[0], "/min=30", "/max_via_percent", "/nogui"}, "-+", {}, {}, 0, false, "30"},
         {{"/ecl=nowhere/REBUILDER.ECL", "/nogui", "/autosave", "/autoexit"}, "-+", {missing}, {1}, 1, false},
         {{"/nogui"}, "-+", {missing}, {}, 1, false},
         // An error ends the run at once; a hidden window would leave nothing
@@ -102,6 +104,9 @@ TEST(StartUpRun, WindowMessagesAndHowTheProgramEnds)
         EXPECT_EQ(w.form.BatchExitCode(), c.status) << where;
         EXPECT_EQ(w.form.Visible(), c.shown.empty() || c.shown.back() == '+') << where;
         EXPECT_EQ(std::filesystem::exists(dir / "REBUILDER.ECLBAK"), c.saved) << where;
+        if (!c.othersPercent.empty()) {
+            EXPECT_EQ(w.form.s.Edit11.Text(), c.othersPercent) << where;
+        }
         // The run happens once per process: showing the window re-arms the
         // timer, and the next tick does nothing.
         w.form.Hide();
