@@ -221,11 +221,17 @@ TEST(DiscPicture, BarsOfEqualLengthInOneColourPerTitleSetAndAStableSvg)
         }
         EXPECT_EQ(y, frames[b].y + frames[b].h);
     }
+    // Each bar tells its own time: the maximised film is taller now than as loaded.
+    EXPECT_LT(bars[0][0].box.h, bars[1][0].box.h);
     // The film's part holds its name and share; a legend row per title set.
     const LegendTexts film = LegendTextsOf(picture.parts[0]);
     std::set<std::string> texts;
-    for (const PlacedText& t : layout.texts)
+    for (const PlacedText& t : layout.texts) {
         texts.insert(t.text);
+        if (t.text == "As loaded" || t.text == "Now") {
+            EXPECT_TRUE(t.bold) << t.text;  // the bars' captions head them
+        }
+    }
     for (const std::string& text : {std::string("As loaded"), std::string("Now"), "v01 " + film.nowShare, film.loadedKBytes, film.nowKBytes,
                                     film.loadedBitrate, film.nowBitrate, film.loadedBpp, film.nowBpp})
         EXPECT_EQ(texts.count(text), 1u) << text;
