@@ -205,7 +205,8 @@ TEST_P(ProgramTest, PictureIsWrittenAfterTheJobAsSvgAndChangesNoReport)
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.err.rfind("ratequill: ", 0), 0u) << bad.err;
     EXPECT_NE(bad.err.find("\nratequill: in " + (dir_ / "REBUILDER.ECL").string()), std::string::npos) << bad.err;
-    const Result unnamed = Run({Ecl(), "--picture"});
+    // The last --picture counts, even when an earlier one named a file.
+    const Result unnamed = Run({"--picture", svg, Ecl(), "--picture"});
     EXPECT_EQ(unnamed.status, 1);
     EXPECT_EQ(unnamed.err, "ratequill: --picture needs the name of the SVG file to write\n");
     EXPECT_EQ(Names(temp_), before);

@@ -203,6 +203,8 @@ TEST(StatusTexts, EachCommandSaysWhatCameOfIt)
          "Min Bitrate (Internal Calculation fields): '5OO' is not a valid floating point value."},
         {[](Loaded& l) { l.s.Edit9.SetText("x"); l.s.Edit5.SetText("x"); }, Step::SetBitrate,
          "Set to kbit (Main): 'x' is not a valid floating point value."},
+        {[](Loaded& l) { l.s.Edit1.SetText("x"); l.s.ComboBox4.SetText("v01"); }, Step::SetPercentage,
+         "Set to % (Main): 'x' is not a valid floating point value."},
         // Read as a real number the percentage is fine; "Min Bitrate" is also
         // read as a whole number.
         {[](Loaded& l) { l.s.Edit8.SetText("50.5"); l.s.Edit1.SetText("50.5"); l.s.ComboBox4.SetText("v01"); },
