@@ -30,17 +30,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-find_window() {
-    local found=""
-    for _ in $(seq 1 120); do
-        found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
-        [ -n "$found" ] && break
-        sleep 0.5
-    done
-    [ -n "$found" ] || { echo "no window \"$1\" appeared" >&2; return 1; }
-    echo "$found"
-}
-
 grab() {
     eval "$(xdotool getwindowgeometry --shell "$window")"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
@@ -49,8 +38,8 @@ grab() {
 QT_QPA_PLATFORM=xcb build/release/ratequill "$film/REBUILDER.ECL" &
 program_pid=$!
 # The caption names the project first: "REBUILDER.ECL – Ratequill V...".
-window="$(find_window "Ratequill V")"
-dialog="$(find_window '^ECL Parameter')"
+window="$(rq_find_window "Ratequill V")"
+dialog="$(rq_find_window '^ECL Parameter')"
 xdotool windowmove "$window" 0 0
 xdotool windowmove "$dialog" 900 0
 sleep 3

@@ -38,24 +38,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Finds a shown window whose title matches a pattern.
-find_window() {
-    local found=""
-    for _ in $(seq 1 120); do
-        found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
-        [ -n "$found" ] && break
-        sleep 0.5
-    done
-    [ -n "$found" ] || { echo "no window \"$1\" of ratequill.exe appeared" >&2; return 1; }
-    echo "$found"
-}
-
 "$rq_wine" "$build/ratequill.exe" 'C:\FILM\REBUILDER.ECL' &
 program_pid=$!
 # The caption names the project first: "REBUILDER.ECL – Ratequill V...".
-window="$(find_window "Ratequill V")"
+window="$(rq_find_window "Ratequill V")"
 # The encoder dialog opens with the window; it goes beside it, off the picture.
-dialog="$(find_window '^ECL Parameter')"
+dialog="$(rq_find_window '^ECL Parameter')"
 xdotool windowmove "$window" 0 0
 xdotool windowmove "$dialog" 800 0
 # The project loads right after the window shows; let it load and paint.

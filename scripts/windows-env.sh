@@ -64,6 +64,19 @@ rq_start_xvfb() {
     export DISPLAY=":$display"
 }
 
+# Waits for a shown window whose title matches a pattern (xdotool's --name)
+# and prints its id.
+rq_find_window() {
+    local found=""
+    for _ in $(seq 1 120); do
+        found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
+        [ -n "$found" ] && break
+        sleep 0.5
+    done
+    [ -n "$found" ] || { echo "no window \"$1\" appeared" >&2; return 1; }
+    echo "$found"
+}
+
 rq_stop_xvfb() {
     if [ -n "${rq_xvfb_pid:-}" ]; then
         kill "$rq_xvfb_pid" 2>/dev/null || true
