@@ -147,6 +147,11 @@ TEST(History, OpenProjectIsANewStartThenALoad)
     EXPECT_EQ(Differences(ShownState(used), ShownState(fresh)), std::vector<std::string>{});
     EXPECT_NE(used.Version(), version);
     EXPECT_FALSE(used.CanUndo() || used.CanRedo() || used.CanRevert() || used.HasUnsavedWork());
+    // Loading again by the Load button leaves no step to redo either.
+    kSteps[0](used);
+    used.Undo();
+    Load(used, dir / "REBUILDER.ECL");
+    EXPECT_FALSE(used.CanRedo());
 }
 
 TEST(History, UnsavedWorkIsKnown)
