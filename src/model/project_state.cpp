@@ -46,6 +46,22 @@ std::string LowerAscii(std::string text)
     return text;
 }
 
+bool AssignLowerAscii(std::string& out, std::string_view text)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (out.size() == text.size()) {
+        size_t i = 0;
+        while (i < text.size() && lower(text[i]) == out[i])
+            ++i;
+        if (i == text.size())
+            return false;
+    }
+    out.assign(text);
+    for (char& c : out)
+        c = lower(c);
+    return true;
+}
+
 std::string VTSName(const std::string& title) { return LowerAscii(title.substr(0, 3)); }
 
 int VTSNumber(const std::string& name)

@@ -1,5 +1,6 @@
 #include "project/aggregation.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -27,9 +28,12 @@ struct SetTotals {
 // A title set whose items are split over several runs of rows (v01, v02, v01)
 // is summed over all of them, so its size and length are those of the whole
 // set; its frame rate is that of its first item.
-void ItemsIntoRecords(ProjectState& s)
+ItemFiguresRead ItemsIntoRecords(ProjectState& s)
 {
     TextGrid& items = s.StringGrid1;
+    ItemFiguresRead read;
+    read.seps = NumberSeparators();
+    read.rows.resize(static_cast<size_t>(std::max(items.RowCount() - 1, 0)));
     std::array<SetTotals, kVTSRecords> totals{};
     std::string previousName;
     int current = 0;
@@ -37,13 +41,15 @@ void ItemsIntoRecords(ProjectState& s)
         // The value being read, so that an error can say where it was found.
         int column = kColLastEncode;
         try {
-            const std::int32_t last = AddInt32(ParseInteger(items.Cell(kColLastEncode, r)), 1);
+            ItemFigures& figures = read.rows[static_cast<size_t>(r - 1)];
+            figures.last = ParseInteger(items.Cell(kColLastEncode, r));
+            const std::int32_t last = AddInt32(figures.last, 1);
             column = kColFirstEncode;
-            const std::int32_t first = ParseInteger(items.Cell(kColFirstEncode, r));
+            const std::int32_t first = figures.first = ParseInteger(items.Cell(kColFirstEncode, r));
             column = kColBitrate;
-            const Extended bitrate = ParseReal(items.Cell(kColBitrate, r));
+            const Extended bitrate = figures.bitrate = ParseReal(items.Cell(kColBitrate, r), read.seps);
             column = kColFrameRate;
-            const Extended rate = ParseReal(items.Cell(kColFrameRate, r));
+            const Extended rate = figures.rate = ParseReal(items.Cell(kColFrameRate, r), read.seps);
             column = -1;  // the segment as a whole
             const std::int32_t frames = SubInt32(last, first);
             const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
@@ -68,7 +74,8 @@ void ItemsIntoRecords(ProjectState& s)
             TVTSData& v = s.VTSData[static_cast<size_t>(current)];
 
             column = kColReduction;
-            t.reductionSum = StoreDouble(Add(t.reductionSum, ParseReal(items.Cell(kColReduction, r))));
+            figures.reduction = ParseReal(items.Cell(kColReduction, r), read.seps);
+            t.reductionSum = StoreDouble(Add(t.reductionSum, figures.reduction));
             column = -1;
             t.items = AddInt32(t.items, 1);
             v.OriginalAveragePercent = StoreDouble(Div(t.reductionSum, t.items));
@@ -77,7 +84,8 @@ void ItemsIntoRecords(ProjectState& s)
             v.Frames = t.frames;
 
             column = kColKBytes;
-            t.kbytes = StoreDouble(Add(ParseReal(items.Cell(kColKBytes, r)), t.kbytes));
+            figures.kbytes = ParseReal(items.Cell(kColKBytes, r), read.seps);
+            t.kbytes = StoreDouble(Add(figures.kbytes, t.kbytes));
             v.KBytes = t.kbytes;
 
             v.NewSize = v.KBytes;
@@ -86,7 +94,9 @@ void ItemsIntoRecords(ProjectState& s)
             throw AtItem(e, s, r, column);
         }
     }
-    UpdateVTSDataToStringGrid(s);
+    read.version = items.Version();
+    UpdateVTSDataToStringGrid(s, &read);
+    return read;
 }
 
 void ClearSelectors(ProjectState& s)
@@ -137,15 +147,16 @@ void RecordsIntoLists(ProjectState& s)
 
 }  // namespace
 
-void ProcessLoadedECL(ProjectState& s)
+ItemFiguresRead ProcessLoadedECL(ProjectState& s)
 {
-    ItemsIntoRecords(s);
+    ItemFiguresRead read = ItemsIntoRecords(s);
     RecordsIntoLists(s);
     // "Change" by 100 percent moves no size but brings every title set's
     // derived figures up to date.
     s.Edit2.SetText("100");
     ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text());
     s.Edit2.SetText("101");
+    return read;
 }
 
 }  // namespace rq

@@ -1,5 +1,6 @@
 #pragma once
 #include "model/project_state.h"
+#include "views/grid_views.h"
 
 namespace rq {
 
@@ -9,6 +10,7 @@ namespace rq {
 // summed up to its row, and the selectors untouched; an error in the derived figures
 // leaves the selectors, lock list and total rebuilt up to that title set and the
 // command buttons as they were; an error in the closing "Change" leaves Edit2 at "100".
-void ProcessLoadedECL(ProjectState& s);
+// Returns the item figures it read, for whoever reads the unchanged table next.
+ItemFiguresRead ProcessLoadedECL(ProjectState& s);
 
 }  // namespace rq

@@ -97,7 +97,28 @@ private:
 // The ECL pass: each item's bitrate (whole kbit/s, cut), pass count and width
 // flag into the key lines that follow its "title=" line. Only one key can
 // match a line, and a replaced line starts with the key it replaced.
-Replacements RewriteECL(const ProjectState& s, const TitleRows& titles)
+// An item's figure: as read with the table, or parsed from its cell.
+class Figures {
+public:
+    Figures(const TextGrid& items, const ItemFiguresRead* read)
+        : items_(items), read_(read != nullptr && read->Of(items, NumberSeparators()) ? read : nullptr)
+    {
+    }
+    Extended Bitrate(int r) const
+    {
+        return read_ && r > 0 ? read_->rows[static_cast<size_t>(r - 1)].bitrate : ParseReal(items_.Cell(kColBitrate, r));
+    }
+    Extended Reduction(int r) const
+    {
+        return read_ && r > 0 ? read_->rows[static_cast<size_t>(r - 1)].reduction : ParseReal(items_.Cell(kColReduction, r));
+    }
+
+private:
+    const TextGrid& items_;
+    const ItemFiguresRead* read_;
+};
+
+Replacements RewriteECL(const ProjectState& s, const TitleRows& titles, const Figures& figures)
 {
     const TextGrid& items = s.StringGrid1;
     // Row 0 holds the column names, not an item.
@@ -124,18 +145,14 @@ Replacements RewriteECL(const ProjectState& s, const TitleRows& titles)
         std::string_view value;
         char number[24];
         switch (k->column) {
-        case kColTitle: {
-            std::string next = LowerAscii(std::string(line.substr(k->key.size(), kTitleMax)));
-            if (next != title) {
-                title = std::move(next);
+        case kColTitle:
+            if (AssignLowerAscii(title, line.substr(k->key.size(), kTitleMax)))
                 rows = itemRows(title);
-            }
             break;
-        }
         case kColBitrate:
             for (const int r : rows) {
                 key = k->key;
-                const std::int64_t kbits = Trunc64(ParseReal(items.Cell(kColBitrate, r)));
+                const std::int64_t kbits = Trunc64(figures.Bitrate(r));
                 value = std::string_view(number, static_cast<size_t>(std::to_chars(number, number + sizeof number, kbits).ptr - number));
             }
             break;
@@ -157,14 +174,13 @@ Replacements RewriteECL(const ProjectState& s, const TitleRows& titles)
 
 // The INF pass: each item's reduction, cut to one decimal, into the
 // "reduction=" lines of the section named by its title.
-Replacements RewriteINF(const ProjectState& s, const TitleRows& titles)
+Replacements RewriteINF(const ProjectState& s, const TitleRows& titles, const Figures& figures)
 {
-    const TextGrid& items = s.StringGrid1;
     Replacements out;
     ForEachReductionLine(s.ListBox2, titles, [&](int i, std::string_view, std::span<const int> rows) {
         std::string value;
         for (const int r : rows) {
-            const Extended tenths = static_cast<Extended>(Trunc64(Mul(ParseReal(items.Cell(kColReduction, r)), 10)));
+            const Extended tenths = static_cast<Extended>(Trunc64(Mul(figures.Reduction(r), 10)));
             value = FormatGeneral(Div(tenths, 10));
         }
         out.Add(i, "Reduction=", value);
@@ -174,12 +190,13 @@ Replacements RewriteINF(const ProjectState& s, const TitleRows& titles)
 
 }  // namespace
 
-void ModifyECL(ProjectState& s)
+void ModifyECL(ProjectState& s, const ItemFiguresRead* read)
 {
-    // Neither pass changes the item table: one index serves both.
+    // Neither pass changes the item table: one index and one set of figures serve both.
     const TitleRows titles(s.StringGrid1);
-    RewriteECL(s, titles).PutIn(s.ListBox1);
-    RewriteINF(s, titles).PutIn(s.ListBox2);
+    const Figures figures(s.StringGrid1, read);
+    RewriteECL(s, titles, figures).PutIn(s.ListBox1);
+    RewriteINF(s, titles, figures).PutIn(s.ListBox2);
     s.Button7.SetEnabled(true);
 }
 
@@ -187,8 +204,8 @@ void ApplyChanges(ProjectState& s)
 {
     RefuseEmptyTitleSets(s);
     UpdateItems(s);
-    ProcessLoadedECL(s);
-    ModifyECL(s);
+    const ItemFiguresRead read = ProcessLoadedECL(s);
+    ModifyECL(s, &read);
 }
 
 }  // namespace rq

@@ -5,7 +5,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "model/project_state.h"
@@ -20,12 +19,17 @@ class TitleRows {
 public:
     explicit TitleRows(const TextGrid& items);
     // The rows whose title is exactly `title`; none for a title no row has.
+    // The files name the titles in the table's order: the title after the
+    // last one asked for is tried before any search.
     std::span<const int> For(std::string_view title) const;
 
 private:
-    std::unordered_map<std::string_view, int> group_;  // title -> its group
+    int Find(std::string_view title) const;  // its group, or -1
+    std::vector<std::string_view> title_;  // group -> its title, in order of first row
+    std::vector<int> slots_;  // open addressing: group + 1 by the title's hash; 0 for none
     std::vector<int> start_;  // group g's rows are rows_[start_[g]] .. rows_[start_[g + 1] - 1]
     std::vector<int> rows_;
+    mutable size_t next_ = 0;  // the group after the one last asked for
 };
 
 // Walks the "reduction=" lines of an INF text that belong to a section some
@@ -40,10 +44,8 @@ void ForEachReductionLine(const TextList& lines, const TitleRows& titles, Visit&
     std::span<const int> rows = titles.For(section);
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string_view line = lines[i];
-        if (line.find('[') != std::string_view::npos) {
-            section = SectionName(line);
+        if (line.find('[') != std::string_view::npos && AssignSectionName(section, line))
             rows = titles.For(section);
-        }
         if (!rows.empty() && StartsWithKey(line, "reduction="))
             visit(i, line, rows);
     }

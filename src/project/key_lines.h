@@ -88,5 +88,10 @@ inline std::string SectionName(std::string_view line)
 {
     return line.size() <= 2 ? std::string() : LowerAscii(std::string(line.substr(1, line.size() - 2)));
 }
+// The same into `name`, reusing its room; returns whether the name changed.
+inline bool AssignSectionName(std::string& name, std::string_view line)
+{
+    return AssignLowerAscii(name, line.size() <= 2 ? std::string_view() : line.substr(1, line.size() - 2));
+}
 
 }  // namespace rq

@@ -297,6 +297,31 @@ bool RowsCanWait(ViewCache& c, int k, const TVTSData& v, const Separators& seps)
 struct CurrentItems {
     const TextGrid& grid;
     const std::string& Cell(int col, int row) const { return grid.Cell(col, row); }
+    Extended Real(int col, int row, const Separators& seps) const { return ParseReal(grid.Cell(col, row), seps); }
+    std::int32_t Integer(int col, int row) const { return ParseInteger(grid.Cell(col, row)); }
+};
+
+// The table with the figures the aggregation has just read from it: the same
+// values its cells parse to, without parsing them again.
+struct ReadItems {
+    const TextGrid& grid;
+    const ItemFiguresRead& read;
+    const std::string& Cell(int col, int row) const { return grid.Cell(col, row); }
+    Extended Real(int col, int row, const Separators&) const
+    {
+        const ItemFigures& f = read.rows[static_cast<size_t>(row - 1)];
+        switch (col) {
+        case kColBitrate: return f.bitrate;
+        case kColReduction: return f.reduction;
+        case kColKBytes: return f.kbytes;
+        default: return f.rate;
+        }
+    }
+    std::int32_t Integer(int col, int row) const
+    {
+        const ItemFigures& f = read.rows[static_cast<size_t>(row - 1)];
+        return col == kColFirstEncode ? f.first : f.last;
+    }
 };
 
 template <typename Cells, typename Items>
@@ -305,14 +330,14 @@ void ItemRow(Cells& out, const Items& items, int r)
     static const std::string half = "Half", full = "Full";
     const Separators& seps = out.Seps();
     out.Text(0, items.Cell(kColTitle, r));
-    out.Fixed(1, "%7.0n", ParseReal(items.Cell(kColBitrate, r), seps));
-    out.Fixed(2, "%9.1f %", ParseReal(items.Cell(kColReduction, r), seps));
-    const std::int32_t last = ParseInteger(items.Cell(kColLastEncode, r));
-    const std::int32_t first = ParseInteger(items.Cell(kColFirstEncode, r));
+    out.Fixed(1, "%7.0n", items.Real(kColBitrate, r, seps));
+    out.Fixed(2, "%9.1f %", items.Real(kColReduction, r, seps));
+    const std::int32_t last = items.Integer(kColLastEncode, r);
+    const std::int32_t first = items.Integer(kColFirstEncode, r);
     const std::int32_t f = SubInt32(last, first);
     out.Fixed(3, "%9.0n", f);
-    out.Fixed(5, "%9.0n", StoreDouble(ParseReal(items.Cell(kColKBytes, r), seps)));
-    const double F = StoreDouble(ParseReal(items.Cell(kColFrameRate, r), seps));
+    out.Fixed(5, "%9.0n", StoreDouble(items.Real(kColKBytes, r, seps)));
+    const double F = StoreDouble(items.Real(kColFrameRate, r, seps));
     const Extended G = out.Rate(6, F);
     out.RunTime(4, f, F, G);
     out.Text(7, items.Cell(kColHalfWidth, r) == "1" ? half : full);
@@ -335,7 +360,7 @@ void MaterializeItems(ProjectState& s) noexcept
 }
 
 
-void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
+void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now, const ItemFiguresRead* read)
 {
     const bool fresh = c.itemsValid && c.itemsVersion == s.StringGrid1.Version() && c.itemsSeparators == now;
     if (fresh)
@@ -346,8 +371,14 @@ void RefreshItems(ProjectState& s, ViewCache& c, const Separators& now)
     bool ok = true;
     try {
         CheckCells check(now);
-        for (int r = 1; r < N; ++r)
-            ItemRow(check, items, r);
+        if (read != nullptr && read->Of(s.StringGrid1, now)) {
+            const ReadItems known{s.StringGrid1, *read};
+            for (int r = 1; r < N; ++r)
+                ItemRow(check, known, r);
+        } else {
+            for (int r = 1; r < N; ++r)
+                ItemRow(check, items, r);
+        }
     } catch (const AppError&) {
         ok = false;
     }
@@ -452,7 +483,7 @@ void KeepRecords(ProjectState& s, int V, TextGrid& grid, std::array<std::optiona
 
 }  // namespace
 
-void UpdateVTSDataToStringGrid(ProjectState& s)
+void UpdateVTSDataToStringGrid(ProjectState& s, const ItemFiguresRead* read)
 {
     ViewCache& c = CacheOf(s);
     const int V = s.StringGrid2.RowCount();
@@ -462,7 +493,7 @@ void UpdateVTSDataToStringGrid(ProjectState& s)
     KeepRecords(s, V, s.StringGrid2, c.summaryRows, c.summaryPending, c.summarySeparators, now);
 
     // 2. Item details grid.
-    RefreshItems(s, c, now);
+    RefreshItems(s, c, now, read);
 
     // 3. Total size label.
     s.Label25.SetCaption(FormatFloat("%9.0n", ParseReal(s.Label2.Caption(), now), now));

@@ -3,6 +3,7 @@
 // details grid, the total size label, the VTS details grid and the main VTS grid.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/numbers.h"
 #include "model/project_state.h"
@@ -29,10 +30,35 @@ void KeepItemViewRecord(ProjectState& s, std::uint64_t seenItemsVersion);
 // Bytes of what the views recorded, for a bound on what copies hold.
 std::size_t ViewRecordBytes(const ProjectState& s);
 
+// An item's figures as the aggregation read them from its cells.
+struct ItemFigures {
+    Extended bitrate = 0;
+    Extended reduction = 0;
+    Extended kbytes = 0;
+    Extended rate = 0;
+    std::int32_t first = 0;
+    std::int32_t last = 0;
+};
+// The figures of every item (row r at index r - 1), read from the item table
+// at one version with one pair of separators: whoever reads the table again
+// at that version need not parse its cells again.
+struct ItemFiguresRead {
+    std::uint64_t version = 0;
+    Separators seps;
+    std::vector<ItemFigures> rows;
+
+    // Whether these are the figures of the table as it stands.
+    bool Of(const TextGrid& items, const Separators& now) const
+    {
+        return version == items.Version() && seps == now && rows.size() + 1 == static_cast<size_t>(items.RowCount());
+    }
+};
+
 // Refreshes every view from the tables, in the order summary grid, item
 // details, total label, VTS details, main VTS grid. A cell that does not parse
 // ends the refresh there with its conversion error; what was written stays.
-void UpdateVTSDataToStringGrid(ProjectState& s);
+// `read`: the item table's figures, when the caller has just read them all.
+void UpdateVTSDataToStringGrid(ProjectState& s, const ItemFiguresRead* read = nullptr);
 
 // For a run that no one watches: the item details grid is never written,
 // while its refresh still raises the errors of the item table.
