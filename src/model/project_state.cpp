@@ -2,6 +2,7 @@
 
 #include <bit>
 
+#include "model/ascii_words.h"
 #include "model/errors.h"
 #include "model/numbers.h"
 
@@ -40,25 +41,16 @@ std::size_t ProjectState::OwnBytes() const
 
 std::string LowerAscii(std::string text)
 {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+    LowerInPlace(text.data(), text.size());
     return text;
 }
 
 bool AssignLowerAscii(std::string& out, std::string_view text)
 {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (out.size() == text.size()) {
-        size_t i = 0;
-        while (i < text.size() && lower(text[i]) == out[i])
-            ++i;
-        if (i == text.size())
-            return false;
-    }
+    if (EqualsLowered(text, out))
+        return false;
     out.assign(text);
-    for (char& c : out)
-        c = lower(c);
+    LowerInPlace(out.data(), out.size());
     return true;
 }
 

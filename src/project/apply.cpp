@@ -177,13 +177,19 @@ Replacements RewriteECL(const ProjectState& s, const TitleRows& titles, const Fi
 Replacements RewriteINF(const ProjectState& s, const TitleRows& titles, const Figures& figures)
 {
     Replacements out;
+    // The items of a title set share one reduction: its text is made once.
+    std::optional<std::int64_t> lastTenths;
+    std::string lastText;
     ForEachReductionLine(s.ListBox2, titles, [&](int i, std::string_view, std::span<const int> rows) {
-        std::string value;
-        for (const int r : rows) {
-            const Extended tenths = static_cast<Extended>(Trunc64(Mul(figures.Reduction(r), 10)));
-            value = FormatGeneral(Div(tenths, 10));
+        // Every item is cut (an item's figure may be out of range); the last one's is written.
+        std::int64_t tenths = 0;
+        for (const int r : rows)
+            tenths = Trunc64(Mul(figures.Reduction(r), 10));
+        if (lastTenths != tenths) {
+            lastTenths = tenths;
+            lastText = FormatGeneral(Div(static_cast<Extended>(tenths), 10));
         }
-        out.Add(i, "Reduction=", value);
+        out.Add(i, "Reduction=", lastText);
     });
     return out;
 }

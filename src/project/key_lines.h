@@ -2,28 +2,40 @@
 // The key test of DVD-RB's text files: a line starts with a key when its first
 // characters, lower-cased (A to Z only), equal the key. Nothing is trimmed, so
 // a blank before the key or around its "=" makes the line no key line.
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
 
+#include "model/ascii_words.h"
 #include "model/project_state.h"
 
 namespace rq {
 
+
 inline bool StartsWithKey(std::string_view line, std::string_view key)
 {
-    if (line.size() < key.size())
+    const size_t n = key.size();
+    if (line.size() < n)
         return false;
-    if (key.empty())
-        return true;
-    // Most key lines are written as the key is: one comparison of the block.
-    if (line[0] == key[0] && std::memcmp(line.data(), key.data(), key.size()) == 0)
-        return true;
-    for (size_t i = 0; i < key.size(); ++i) {
-        char c = line[i];
+    const char* a = line.data();
+    const char* b = key.data();
+    // Whole words, the last one overlapping the one before.
+    if (n >= 8) {
+        for (size_t i = 0; i + 8 < n; i += 8)
+            if (!ascii::SameLowered(ascii::Load8(a + i), ascii::Load8(b + i)))
+                return false;
+        return ascii::SameLowered(ascii::Load8(a + n - 8), ascii::Load8(b + n - 8));
+    }
+    if (n >= 4)
+        return ascii::SameLowered(ascii::Load4(a), ascii::Load4(b)) &&
+               ascii::SameLowered(ascii::Load4(a + n - 4), ascii::Load4(b + n - 4));
+    for (size_t i = 0; i < n; ++i) {
+        char c = a[i];
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
-        if (c != key[i])
+        if (c != b[i])
             return false;
     }
     return true;
@@ -42,33 +54,55 @@ inline constexpr EclKey kEclKeys[] = {
     {"frame_rate_idx=", kColFrameRate},
 };
 
-// The longest key, "=" included.
-inline constexpr size_t kLongestEclKey = 15;
-
-constexpr bool EclKeysOfDistinctLengths()
+// A key is lower-case, as the line's letters are compared after lower-casing,
+// and ends at its only "=".
+constexpr bool EclKeysWellFormed()
 {
-    for (const EclKey& a : kEclKeys) {
-        if (a.key.size() > kLongestEclKey || a.key.find('=') != a.key.size() - 1)
+    for (const EclKey& k : kEclKeys) {
+        if (k.key.find('=') != k.key.size() - 1 || k.key[0] < 'a' || k.key[0] > 'z')
             return false;
-        for (const EclKey& b : kEclKeys)
-            if (&a != &b && a.key.size() == b.key.size())
+        int sameLetter = 0;
+        for (const EclKey& other : kEclKeys)
+            sameLetter += other.key[0] == k.key[0];
+        if (sameLetter > 2)
+            return false;
+        for (const char c : k.key)
+            if (c >= 'A' && c <= 'Z')
                 return false;
     }
     return true;
 }
-static_assert(EclKeysOfDistinctLengths(), "a key line is found by the place of its \"=\"");
+static_assert(EclKeysWellFormed(), "a line starts with one key at most");
+
+// The keys by their first letter: at most two share one.
+struct KeysOfLetter {
+    signed char key[2] = {-1, -1};
+};
+inline constexpr auto kEclKeysByLetter = [] {
+    std::array<KeysOfLetter, 26> table{};
+    for (size_t i = 0; i < std::size(kEclKeys); ++i) {
+        KeysOfLetter& of = table[static_cast<size_t>(kEclKeys[i].key[0] - 'a')];
+        of.key[of.key[0] < 0 ? 0 : 1] = static_cast<signed char>(i);
+    }
+    return table;
+}();
 
 // The key a line starts with, if any. A key ends at its "=" and holds no
-// other, and no two keys are of one length: the line's first "=" names the
-// only key the line can start with.
+// other: a line can start with one key at most, and only a key of its first
+// letter.
 inline const EclKey* KeyOfLine(std::string_view line)
 {
-    const size_t eq = line.substr(0, kLongestEclKey).find('=');
-    if (eq == std::string_view::npos)
+    if (line.empty())
         return nullptr;
-    for (const EclKey& k : kEclKeys)
-        if (k.key.size() == eq + 1)
-            return StartsWithKey(line, k.key) ? &k : nullptr;
+    const unsigned letter = static_cast<unsigned>(static_cast<unsigned char>(line[0]) | 0x20) - 'a';
+    if (letter >= 26)
+        return nullptr;
+    for (const signed char i : kEclKeysByLetter[letter].key) {
+        if (i < 0)
+            break;
+        if (StartsWithKey(line, kEclKeys[i].key))
+            return &kEclKeys[i];
+    }
     return nullptr;
 }
 
