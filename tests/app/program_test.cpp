@@ -358,6 +358,13 @@ TEST_P(ProgramTest, OddFilesAndFaultyValuesEndTheJobSayingWhere)
              rqtest::WriteBytes(inf, rqtest::InfSection("V01PGC1_0", "54.9"));
          },
          "ratequill: '' is not a valid floating point value.\n" + place + inf + ", segment v02pgc1_0, key reduction (missing)\n"},
+        {"reduction not a number",
+         [&] {
+             rqtest::WriteBytes(ecl, small);
+             rqtest::WriteBytes(inf, smallInf + rqtest::InfSection("V02PGC1_0", "6O"));
+         },
+         "ratequill: '6O' is not a valid floating point value.\n" + place + inf +
+             ", line 6, segment v02pgc1_0, key reduction\n"},
     };
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizer's shadow memory needs more than any cap
     // Under a memory cap a file of just the bound cannot be held.

@@ -281,4 +281,13 @@ TEST(StatusTexts, LocksSelectorsAndFailuresInWords)
     EXPECT_EQ(FailureText("", "Floating point overflow", ""), "Floating point overflow.");
     EXPECT_EQ(MissingProjectText("/d/REBUILDER.ECL"), "No project at /d/REBUILDER.ECL: the command line's /ecl= names no file");
     EXPECT_EQ(MissingProjectText(""), "No project: the command line has no /ecl=");
+
+    // A failure names its own place only, never the one of the failure before.
+    EXPECT_FALSE(l.form.Run([] { throw AppError("x").At(ErrorPlace{"/d/REBUILDER.ECL", 3, {}, {}, {}}); }));
+    EXPECT_EQ(l.form.ErrorPlace(), "in /d/REBUILDER.ECL, line 3");
+    EXPECT_FALSE(l.form.Run([] { throw AppError("y"); }));
+    EXPECT_EQ(l.form.ErrorPlace(), "");
+    EXPECT_FALSE(l.form.Run([] { throw AppError("x").At(ErrorPlace{"/d/REBUILDER.ECL", 3, {}, {}, {}}); }));
+    EXPECT_TRUE(l.form.Run([] {}));
+    EXPECT_EQ(l.form.ErrorPlace(), "");
 }
