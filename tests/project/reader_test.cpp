@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "project/key_lines.h"
 #include "project/paths.h"
 #include "project/reader.h"
 #include "project/text_file.h"
@@ -214,5 +217,54 @@ TEST(LoadECL, OfSeveralSpellingsBesideTheProjectTheExactOneIsRead)
         ProjectState s;
         LoadECL(s, dir / "rebuilder.ecl");
         EXPECT_EQ(s.StringGrid1.Cell(kColReduction, 1), reduction) << remove;
+    }
+}
+
+// The word-at-a-time key tests and lower-casing against the rule itself, a
+// letter at a time, over texts of the bytes next to A to Z and a to z.
+TEST(KeyLines, WordsAtATimeAgreeWithTheRuleLetterByLetter)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const auto lowered = [&](std::string t) {
+        for (char& c : t)
+            c = lower(c);
+        return t;
+    };
+    const auto startsWith = [&](std::string_view line, std::string_view key) {
+        return line.size() >= key.size() && lowered(std::string(line.substr(0, key.size()))) == key;
+    };
+    const std::string bytes = std::string("@AMZ[`amz{=_0") + '\x7f' + '\x80' + '\xc1' + '\xda' + '\xfa';
+    std::vector<std::string> keys;
+    for (const EclKey& k : kEclKeys)
+        keys.emplace_back(k.key);
+    std::mt19937 random(20261208);
+    const auto text = [&](size_t n) {
+        std::string t(n, ' ');
+        for (char& c : t)
+            c = bytes[random() % bytes.size()];
+        return t;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const size_t n = random() % 21;
+        // Lines that are a key, or a key with some letters upper-cased or changed, or anything.
+        std::string line = text(n);
+        if (random() % 2) {
+            line = keys[random() % keys.size()] + line;
+            for (char& c : line)
+                if (random() % 4 == 0)
+                    c = random() % 2 ? static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) : bytes[random() % bytes.size()];
+        }
+        const std::string key = random() % 2 ? keys[random() % keys.size()] : lowered(text(random() % 20));
+        ASSERT_EQ(StartsWithKey(line, key), startsWith(line, key)) << line << " / " << key;
+        const EclKey* expected = nullptr;
+        for (const EclKey& k : kEclKeys)
+            if (startsWith(line, k.key))
+                expected = &k;
+        ASSERT_EQ(KeyOfLine(line), expected) << line;
+        ASSERT_EQ(LowerAscii(line), lowered(line)) << line;
+        std::string out = random() % 2 ? lowered(line) : lowered(text(n));
+        const std::string was = out;
+        ASSERT_EQ(AssignLowerAscii(out, line), was != lowered(line)) << line;
+        ASSERT_EQ(out, lowered(line)) << line;
     }
 }
