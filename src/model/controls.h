@@ -59,8 +59,10 @@ public:
         const std::vector<std::string>& cells = d.rows[static_cast<size_t>(row)];
         return cells.empty() ? EmptyText() : cells[static_cast<size_t>(col)];
     }
-    void SetCell(int col, int row, const std::string& text);
+    // A cell that is written keeps its room for the new text.
+    void SetCell(int col, int row, std::string_view text);
     void SetCell(int col, int row, std::string&& text);
+    void SetCell(int col, int row, const char* text) { SetCell(col, row, std::string_view(text)); }
     const std::vector<std::string>& Row(int row) const;
     // New text for the grid was recorded elsewhere and is written when read
     // (the views): every window showing it must repaint.

@@ -358,11 +358,23 @@ size_t QuickGeneral(Extended v, char sep, char* out)
 
 std::string FormatGeneral(Extended v, const Separators& seps)
 {
-    char buf[48];
+    char buf[kGeneralTextMax];
     const size_t n = QuickGeneral(v, seps.decimal, buf);
     if (n > 0)
         return std::string(buf, n);
     return detail::FormatGeneralExact(v, seps);
+}
+
+std::string_view FormatGeneralTo(char (&buf)[kGeneralTextMax], Extended v, const Separators& seps)
+{
+    size_t n = QuickGeneral(v, seps.decimal, buf);
+    if (n == 0) {
+        // At most a sign, 15 digits, a separator and an exponent of five.
+        const std::string exact = detail::FormatGeneralExact(v, seps);
+        n = std::min(exact.size(), sizeof buf);
+        std::memcpy(buf, exact.data(), n);
+    }
+    return std::string_view(buf, n);
 }
 
 std::string detail::FormatGeneralExact(Extended v, const Separators& seps)

@@ -35,6 +35,10 @@ Separators SeparatorsFrom(std::optional<char> decimal, std::optional<char> thous
 // General number format: at most 15 significant digits, no grouping, no trailing
 // zeros; fixed notation for 1E-4 <= |v| < 1E15, otherwise d.dddE[-]x.
 std::string FormatGeneral(Extended v, const Separators& seps = NumberSeparators());
+// The same text written into `buf`, for a caller that copies it on (a table
+// cell keeps its room): a view of it.
+inline constexpr size_t kGeneralTextMax = 48;
+std::string_view FormatGeneralTo(char (&buf)[kGeneralTextMax], Extended v, const Separators& seps = NumberSeparators());
 std::string FormatInteger(std::int64_t v);
 
 // A format string with one %W.Dn (grouped) or %W.Df conversion and literal text

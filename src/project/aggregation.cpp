@@ -53,7 +53,8 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
             column = -1;  // the segment as a whole
             const std::int32_t frames = SubInt32(last, first);
             const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
-            items.SetCell(kColKBytes, r, FormatGeneral(kbytes));
+            char text[kGeneralTextMax];
+            items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes));
 
             column = kColTitle;
             const std::string name = VTSName(items.Cell(kColTitle, r));

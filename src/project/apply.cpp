@@ -62,12 +62,13 @@ void UpdateItems(ProjectState& s)
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
             const Extended factor = Div(v.PercentChange, 100);
             const double bitrate = StoreDouble(Mul(ParseReal(items.Cell(kColBitrate, r)), factor));
-            items.SetCell(kColBitrate, r, FormatGeneral(bitrate));
+            char text[kGeneralTextMax];
+            items.SetCell(kColBitrate, r, FormatGeneralTo(text, bitrate));
             std::optional<std::string>& percent = reduction[static_cast<size_t>(k)];
             if (!percent)
                 percent = FormatGeneral(v.NewOverallPercent);
             items.SetCell(kColReduction, r, *percent);
-            items.SetCell(kColKBytes, r, FormatGeneral(Mul(ParseReal(items.Cell(kColKBytes, r)), factor)));
+            items.SetCell(kColKBytes, r, FormatGeneralTo(text, Mul(ParseReal(items.Cell(kColKBytes, r)), factor)));
         }
     }
 }

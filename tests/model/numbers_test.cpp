@@ -45,8 +45,14 @@ TEST(FormatGeneral, WritesAtMostFifteenSignificantDigits)
         {-1.5e20L, "-1.5E20"},
         {static_cast<double>(0.1) * 3, "0.3"},
     };
-    for (const Case& c : cases)
+    char buf[kGeneralTextMax];
+    for (const Case& c : cases) {
         EXPECT_EQ(FormatGeneral(c.value), c.text) << static_cast<double>(c.value);
+        EXPECT_EQ(FormatGeneralTo(buf, c.value), c.text) << static_cast<double>(c.value);
+    }
+    // The longest texts of all: a sign, 15 digits and an exponent of four figures.
+    const Extended longest = -1.23456789012345e-4000L;
+    EXPECT_EQ(FormatGeneralTo(buf, longest), "-1.23456789012345E-4000");
 }
 
 TEST(FormatGeneral, UsesTheRegionalDecimalSeparator)
