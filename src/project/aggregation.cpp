@@ -36,6 +36,7 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
     read.rows.resize(static_cast<size_t>(std::max(items.RowCount() - 1, 0)));
     std::array<SetTotals, kVTSRecords> totals{};
     std::string previousName;
+    std::string previousStart;
     int current = 0;
     for (int r = 1; r < items.RowCount(); ++r) {
         // The value being read, so that an error can say where it was found.
@@ -57,18 +58,23 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
             items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes));
 
             column = kColTitle;
-            const std::string name = VTSName(items.Cell(kColTitle, r));
-            if (name != previousName) {
-                current = VTSNumber(name);
-                if (current > s.VTSRangeEnd())
-                    s.StringGrid2.SetRowCount(current + 1);
-                previousName = name;
-                TVTSData& v = s.VTSData[static_cast<size_t>(current)];
-                v.Name = name;
-                SetTotals& started = totals[static_cast<size_t>(current)];
-                if (!started.frameRateSet) {
-                    v.FrameRate = StoreDouble(rate);
-                    started.frameRateSet = true;
+            // A title that starts as the one before names the same title set.
+            const std::string_view start = std::string_view(items.Cell(kColTitle, r)).substr(0, 3);
+            if (start != previousStart) {
+                previousStart = start;
+                const std::string name = VTSName(items.Cell(kColTitle, r));
+                if (name != previousName) {
+                    current = VTSNumber(name);
+                    if (current > s.VTSRangeEnd())
+                        s.StringGrid2.SetRowCount(current + 1);
+                    previousName = name;
+                    TVTSData& v = s.VTSData[static_cast<size_t>(current)];
+                    v.Name = name;
+                    SetTotals& started = totals[static_cast<size_t>(current)];
+                    if (!started.frameRateSet) {
+                        v.FrameRate = StoreDouble(rate);
+                        started.frameRateSet = true;
+                    }
                 }
             }
             SetTotals& t = totals[static_cast<size_t>(current)];

@@ -53,12 +53,20 @@ void UpdateItems(ProjectState& s)
         if (!v.Name.empty())
             recordOf.emplace(v.Name, k);
     }
+    // Items of one title set follow one another: the record of the row before
+    // is kept. No record has an empty name, so an empty title has none.
+    std::string lastKey;
+    int k = 0;
     for (int r = 1; r < items.RowCount(); ++r) {
-        const auto found = recordOf.find(items.Cell(kColTitle, r).substr(0, 3));
-        if (found == recordOf.end())
+        const std::string_view key = std::string_view(items.Cell(kColTitle, r)).substr(0, 3);
+        if (key != lastKey) {
+            lastKey = key;
+            const auto found = recordOf.find(lastKey);
+            k = found == recordOf.end() ? 0 : found->second;
+        }
+        if (k == 0)
             continue;
         {
-            const int k = found->second;
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
             const Extended factor = Div(v.PercentChange, 100);
             const double bitrate = StoreDouble(Mul(ParseReal(items.Cell(kColBitrate, r)), factor));
