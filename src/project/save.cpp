@@ -26,11 +26,22 @@ public:
         for (int i = 0; i < buffer.Count(); ++i)
             size_ += buffer[i].size() + 2;
         bytes_.reset(new char[size_ + 1]);
+        // Lines that lie in the buffer's text one after another, each after a
+        // CR LF, as a file with CR LF line ends was read, are copied as one run.
         char* out = bytes_.get();
-        for (int i = 0; i < buffer.Count(); ++i) {
-            const std::string_view line = buffer[i];
-            std::memcpy(out, line.data(), line.size());
-            out += line.size();
+        const int count = buffer.Count();
+        for (int i = 0; i < count;) {
+            const std::string_view first = buffer[i];
+            const char* const start = first.data();
+            const char* end = start + first.size();
+            for (++i; i < count; ++i) {
+                const std::string_view next = buffer[i];
+                if (next.data() - end != 2 || end[0] != '\r' || end[1] != '\n')
+                    break;
+                end = next.data() + next.size();
+            }
+            std::memcpy(out, start, static_cast<size_t>(end - start));
+            out += end - start;
             *out++ = '\r';
             *out++ = '\n';
         }

@@ -12,6 +12,7 @@
 #include "project/file_ops.h"
 #include "project/reader.h"
 #include "project/save.h"
+#include "project/text_file.h"
 #include "support/project_files.h"
 
 using namespace rq;
@@ -78,6 +79,30 @@ TEST_F(Save, KeepsTheOldestFilesAsBackups)
     EXPECT_EQ(ReadBytes(dir / "REBUILDER.INFBAK"), kOldInf);
     EXPECT_EQ(Names(dir), (std::set<std::string>{"REBUILDER.ECL", "REBUILDER.INF", "REBUILDER.ECLBAK",
                                                  "REBUILDER.INFBAK"}));
+}
+
+TEST_F(Save, WritesEveryLineWithCrLfWhateverEndItWasReadWith)
+{
+    const struct {
+        const char* read;
+        const char* written;  // with the second line replaced by "B"
+    } cases[] = {
+        {"a\r\nb\r\nc\r\n", "a\r\nB\r\nc\r\n"},
+        {"a\nb\r\nc", "a\r\nB\r\nc\r\n"},
+        {"a\r\nb\nc\r\nd", "a\r\nB\r\nc\r\nd\r\n"},
+        {"a\r\n\r\nb\r\r\nc\r\nd", "a\r\nB\r\nb\r\nc\r\nd\r\n"},  // a lone CR is dropped
+        {"a\r\nb\r\n\r\n", "a\r\nB\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        SplitTextLinesInto(c.read, s.ListBox1);
+        SaveProject(s);
+        std::string unchanged = c.written;
+        unchanged.replace(unchanged.find('B'), 1, std::string(s.ListBox1[1]));
+        EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), unchanged) << c.read;
+        s.ListBox1.Set(1, "B");
+        SaveProject(s);
+        EXPECT_EQ(ReadBytes(dir / "REBUILDER.ECL"), c.written) << c.read;
+    }
 }
 
 TEST_F(Save, CreatesAMissingFileAndFindsLowerCaseNames)
