@@ -109,6 +109,25 @@ public:
         const Span& sp = data_->spans[static_cast<size_t>(i)];
         return std::string_view(data_->text).substr(sp.offset, sp.length);
     }
+    // The lines as they stand, read without a check per line: valid while
+    // the list does not change (a pass that reads every line of a file).
+    class View {
+    public:
+        int Count() const { return count_; }
+        std::string_view operator[](int i) const
+        {
+            const Span& sp = spans_[i];
+            return std::string_view(text_ + sp.offset, sp.length);
+        }
+
+    private:
+        friend class TextList;
+        View(const char* text, const Span* spans, int count) : text_(text), spans_(spans), count_(count) {}
+        const char* text_;
+        const Span* spans_;
+        int count_;
+    };
+    View Viewed() const { return View(data_->text.data(), data_->spans.data(), Count()); }
     // A copy of every line.
     std::vector<std::string> Lines() const;
     void Clear();

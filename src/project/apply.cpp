@@ -138,7 +138,7 @@ Replacements RewriteECL(const ProjectState& s, const TitleRows& titles, const Fi
     // An item's key lines follow its title line: look each title up once.
     std::string title;
     std::span<const int> rows = itemRows(title);
-    const TextList& lines = s.ListBox1;
+    const TextList::View lines = s.ListBox1.Viewed();
     Replacements out;
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string_view line = lines[i];

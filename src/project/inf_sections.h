@@ -38,10 +38,11 @@ private:
 // SectionName of the line, also for a "reduction=" line itself); lines before
 // the first opening belong to the section with the empty name.
 template <typename Visit>
-void ForEachReductionLine(const TextList& lines, const TitleRows& titles, Visit&& visit)
+void ForEachReductionLine(const TextList& list, const TitleRows& titles, Visit&& visit)
 {
     std::string section;
     std::span<const int> rows = titles.For(section);
+    const TextList::View lines = list.Viewed();
     for (int i = 0; i < lines.Count(); ++i) {
         const std::string_view line = lines[i];
         if (line.find('[') != std::string_view::npos && AssignSectionName(section, line))

@@ -60,8 +60,9 @@ void ReadECLPass(ProjectState& s, const std::string& eclFile, const ProcessMessa
     // the buffer holds the lines up to and including it.
     int done = 0;
     try {
-        for (; done < lines.Count(); ++done)
-            ReadECLLine(s, lines[done], row, rates, processMessages);
+        const TextList::View read = lines.Viewed();
+        for (; done < read.Count(); ++done)
+            ReadECLLine(s, read[done], row, rates, processMessages);
     } catch (const AppError& e) {
         lines.Truncate(done + 1);
         s.ListBox1.TakeFrom(lines);

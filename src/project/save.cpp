@@ -21,8 +21,9 @@ namespace {
 // over once, never filled first.
 class FileBytes {
 public:
-    explicit FileBytes(const TextList& buffer)
+    explicit FileBytes(const TextList& list)
     {
+        const TextList::View buffer = list.Viewed();
         for (int i = 0; i < buffer.Count(); ++i)
             size_ += buffer[i].size() + 2;
         bytes_.reset(new char[size_ + 1]);
