@@ -46,23 +46,26 @@ inline bool SameLowered(Word line, Word key)
 
 }  // namespace ascii
 
-// Lower-cases A to Z in place.
-inline void LowerInPlace(char* p, size_t n)
+// Copies n characters from `from` to `to`, A to Z lower-cased; the two may be
+// one and the same place.
+inline void LowerCopy(char* to, const char* from, size_t n)
 {
     if (n >= 8) {
         // The last word overlaps the one before; lower-casing twice changes nothing.
         for (size_t i = 0; i + 8 < n; i += 8) {
-            const std::uint64_t w = ascii::LowerWord(ascii::Load8(p + i));
-            std::memcpy(p + i, &w, 8);
+            const std::uint64_t w = ascii::LowerWord(ascii::Load8(from + i));
+            std::memcpy(to + i, &w, 8);
         }
-        const std::uint64_t w = ascii::LowerWord(ascii::Load8(p + n - 8));
-        std::memcpy(p + n - 8, &w, 8);
+        const std::uint64_t w = ascii::LowerWord(ascii::Load8(from + n - 8));
+        std::memcpy(to + n - 8, &w, 8);
         return;
     }
     for (size_t i = 0; i < n; ++i)
-        if (p[i] >= 'A' && p[i] <= 'Z')
-            p[i] = static_cast<char>(p[i] - 'A' + 'a');
+        to[i] = from[i] >= 'A' && from[i] <= 'Z' ? static_cast<char>(from[i] - 'A' + 'a') : from[i];
 }
+
+// Lower-cases A to Z in place.
+inline void LowerInPlace(char* p, size_t n) { LowerCopy(p, p, n); }
 
 // Whether `text`, lower-cased, equals `lower`, a text without A to Z.
 inline bool EqualsLowered(std::string_view text, std::string_view lower)

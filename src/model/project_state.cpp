@@ -49,8 +49,8 @@ bool AssignLowerAscii(std::string& out, std::string_view text)
 {
     if (EqualsLowered(text, out))
         return false;
-    out.assign(text);
-    LowerInPlace(out.data(), out.size());
+    out.resize(text.size());
+    LowerCopy(out.data(), text.data(), text.size());
     return true;
 }
 

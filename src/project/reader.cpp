@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/arith.h"
+#include "model/ascii_words.h"
 #include "model/errors.h"
 #include "model/numbers.h"
 #include "platform/system.h"
@@ -31,7 +32,7 @@ struct FrameRateTexts {
     std::string video = FormatGeneral(29.97);
     std::string pal = FormatGeneral(25.0);
 
-    const std::string& Of(const std::string& value) const
+    const std::string& Of(std::string_view value) const
     {
         switch (ParseInteger(value)) {
         case 1: return film;
@@ -85,11 +86,14 @@ void ReadECLLine(ProjectState& s, std::string_view line, std::int32_t& row, cons
             s.StringGrid1.SetRowCount(s.StringGrid1.RowCount() + 1);
     }
     if (const EclKey* k = KeyOfLine(line)) {
-        std::string value = LowerAscii(std::string(line.substr(k->key.size(), kValueMax)));
+        const std::string_view raw = line.substr(k->key.size(), kValueMax);
+        char lowered[kValueMax];
+        LowerCopy(lowered, raw.data(), raw.size());
+        const std::string_view value(lowered, raw.size());
         if (k->column == kColFrameRate)
             s.StringGrid1.SetCell(k->column, row, rates.Of(value));
         else
-            s.StringGrid1.SetCell(k->column, row, std::move(value));
+            s.StringGrid1.SetCell(k->column, row, value);
     }
     if (row % 10 == 0 && processMessages)
         processMessages();
