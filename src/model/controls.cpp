@@ -58,7 +58,7 @@ void TextGrid::Put(int col, int row, Text&& text)
     Touch();
 }
 
-void TextGrid::SetCell(int col, int row, std::string_view text) { Put(col, row, text); }
+void TextGrid::PutText(int col, int row, std::string_view text) { Put(col, row, text); }
 void TextGrid::SetCell(int col, int row, std::string&& text) { Put(col, row, std::move(text)); }
 
 std::size_t TextGrid::CellBytes() const

@@ -59,8 +59,20 @@ public:
         const std::vector<std::string>& cells = d.rows[static_cast<size_t>(row)];
         return cells.empty() ? EmptyText() : cells[static_cast<size_t>(col)];
     }
-    // A cell that is written keeps its room for the new text.
-    void SetCell(int col, int row, std::string_view text);
+    // A cell that is written keeps its room for the new text. Inline: a load
+    // writes every item's cells, a click tens of thousands of them.
+    void SetCell(int col, int row, std::string_view text)
+    {
+        if (Data* d = CellsToWrite(col, row)) {
+            std::string& cell = d->rows[static_cast<size_t>(row)][static_cast<size_t>(col)];
+            if (cell == text)
+                return;
+            cell = text;
+            Written(*d);
+            return;
+        }
+        PutText(col, row, text);
+    }
     void SetCell(int col, int row, std::string&& text);
     void SetCell(int col, int row, const char* text) { SetCell(col, row, std::string_view(text)); }
     const std::vector<std::string>& Row(int row) const;
@@ -86,6 +98,22 @@ private:
     };
     template <typename Text>
     void Put(int col, int row, Text&& text);
+    void PutText(int col, int row, std::string_view text);
+    // The cells when the cell (col, row) can be written at once: this grid's
+    // own, its row made; nothing when the write needs the general way.
+    Data* CellsToWrite(int col, int row)
+    {
+        Data* d = data_.get();
+        if (data_.use_count() != 1 || row < 0 || static_cast<size_t>(row) >= d->rows.size() || col < 0 ||
+            col >= d->cols || d->rows[static_cast<size_t>(row)].empty())
+            return nullptr;
+        return d;
+    }
+    void Written(Data& d)
+    {
+        d.bytes = 0;
+        Touch();
+    }
     Data& Mutable();
     std::shared_ptr<Data> data_;
 };
