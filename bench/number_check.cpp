@@ -57,6 +57,16 @@ void CheckValue(Extended v, const rq::Separators& seps)
         std::fprintf(stderr, "format differs: %.21Lg \"%s\" \"%s\"\n", v, quick.c_str(), exact.c_str());
         std::exit(1);
     }
+    // What the text reads back as, as the formatter tells it, against the reader (exact way).
+    char buf[rq::kGeneralTextMax];
+    Extended told = 0;
+    const std::string_view written = rq::FormatGeneralTo(buf, v, seps, &told);
+    Extended read = 0;
+    const bool readable = rq::detail::TryParseRealExact(exact, read, seps);
+    if (written != exact || (readable ? !Same(told, read) : !std::isnan(told))) {
+        std::fprintf(stderr, "read-back differs: %.21Lg \"%s\" %.21Lg %.21Lg\n", v, exact.c_str(), told, read);
+        std::exit(1);
+    }
     // The 18 digits the fixed formats round from.
     const rq::detail::Decimal q18 = rq::detail::ToDecimal18(v);
     const rq::detail::Decimal e18 = rq::detail::ExactDecimal18(v);

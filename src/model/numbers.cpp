@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "model/arith.h"
 #include "model/errors.h"
@@ -311,13 +312,20 @@ void WriteDigits(std::uint32_t x, char* out, int count)
 // changes it; otherwise the 18 digits are rounded to 15 as RoundDigits does
 // (halves away from zero on the 16th digit), in integer arithmetic. Declines
 // (returns 0) for everything else, which then takes the exact way.
-size_t QuickGeneral(Extended v, char sep, char* out)
+//
+// textValue, when given, receives what the text written reads back as: the
+// very computation of the reader's quick way (its digits as a whole number,
+// divided once by the power of ten of its decimals), which every text written
+// here takes, having at most 19 digits, one separator and nothing else.
+size_t QuickGeneral(Extended v, char sep, char* out, Extended* textValue = nullptr)
 {
     const Extended a = std::fabs(v);
     if (!(a < 1e15L))
         return 0;
     if (a == 0) {
         *out = '0';
+        if (textValue)
+            *textValue = 0;
         return 1;
     }
     char digits[24];
@@ -328,6 +336,8 @@ size_t QuickGeneral(Extended v, char sep, char* out)
             char* p = out;
             if (negative)
                 *p++ = '-';
+            if (textValue)
+                *textValue = negative ? -a : a;
             return static_cast<size_t>(std::to_chars(p, out + 24, whole).ptr - out);
         }
     }
@@ -349,8 +359,18 @@ size_t QuickGeneral(Extended v, char sep, char* out)
     WriteDigits(static_cast<std::uint32_t>(q / 100000000), digits, 7);
     WriteDigits(static_cast<std::uint32_t>(q % 100000000), digits + 7, 8);
     size_t length = 15;
-    while (digits[length - 1] == '0')
+    while (digits[length - 1] == '0') {
         --length;
+        q /= 10;
+    }
+    if (textValue) {
+        // q now holds the digits written; those after the separator are its decimals.
+        const int decimals = static_cast<int>(length) - exponent;
+        Extended read = static_cast<Extended>(decimals > 0 ? q : q * static_cast<std::uint64_t>(kPow10[-decimals]));
+        if (decimals > 0)
+            read /= kPow10[decimals];
+        *textValue = negative ? -read : read;
+    }
     return WriteFixedGeneral(out, negative, std::string_view(digits, length), exponent, sep);
 }
 
@@ -365,14 +385,17 @@ std::string FormatGeneral(Extended v, const Separators& seps)
     return detail::FormatGeneralExact(v, seps);
 }
 
-std::string_view FormatGeneralTo(char (&buf)[kGeneralTextMax], Extended v, const Separators& seps)
+std::string_view FormatGeneralTo(char (&buf)[kGeneralTextMax], Extended v, const Separators& seps,
+                                 Extended* textValue)
 {
-    size_t n = QuickGeneral(v, seps.decimal, buf);
+    size_t n = QuickGeneral(v, seps.decimal, buf, textValue);
     if (n == 0) {
         // At most a sign, 15 digits, a separator and an exponent of five.
         const std::string exact = detail::FormatGeneralExact(v, seps);
         n = std::min(exact.size(), sizeof buf);
         std::memcpy(buf, exact.data(), n);
+        if (textValue && !TryParseReal(std::string_view(buf, n), *textValue, seps))
+            *textValue = std::numeric_limits<Extended>::quiet_NaN();  // a text that reads as no number
     }
     return std::string_view(buf, n);
 }

@@ -36,9 +36,12 @@ Separators SeparatorsFrom(std::optional<char> decimal, std::optional<char> thous
 // zeros; fixed notation for 1E-4 <= |v| < 1E15, otherwise d.dddE[-]x.
 std::string FormatGeneral(Extended v, const Separators& seps = NumberSeparators());
 // The same text written into `buf`, for a caller that copies it on (a table
-// cell keeps its room): a view of it.
+// cell keeps its room): a view of it. textValue, when given, receives the
+// value the text reads back as (ParseReal of it, bit for bit), or NAN for a
+// text that reads as no number.
 inline constexpr size_t kGeneralTextMax = 48;
-std::string_view FormatGeneralTo(char (&buf)[kGeneralTextMax], Extended v, const Separators& seps = NumberSeparators());
+std::string_view FormatGeneralTo(char (&buf)[kGeneralTextMax], Extended v, const Separators& seps = NumberSeparators(),
+                                 Extended* textValue = nullptr);
 std::string FormatInteger(std::int64_t v);
 
 // A format string with one %W.Dn (grouped) or %W.Df conversion and literal text

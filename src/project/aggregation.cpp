@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 
 #include "engine/commands.h"
@@ -55,7 +56,8 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
             const std::int32_t frames = SubInt32(last, first);
             const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
             char text[kGeneralTextMax];
-            items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes));
+            Extended written = 0;
+            items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes, read.seps, &written));
 
             column = kColTitle;
             // A title that starts as the one before names the same title set.
@@ -91,7 +93,8 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
             v.Frames = t.frames;
 
             column = kColKBytes;
-            figures.kbytes = ParseReal(items.Cell(kColKBytes, r), read.seps);
+            // The cell's text was just written: what it reads as is known.
+            figures.kbytes = std::isnan(written) ? ParseReal(items.Cell(kColKBytes, r), read.seps) : written;
             t.kbytes = StoreDouble(Add(figures.kbytes, t.kbytes));
             v.KBytes = t.kbytes;
 

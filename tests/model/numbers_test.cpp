@@ -44,11 +44,16 @@ TEST(FormatGeneral, WritesAtMostFifteenSignificantDigits)
         {1e-300L, "1E-300"},
         {-1.5e20L, "-1.5E20"},
         {static_cast<double>(0.1) * 3, "0.3"},
+        {150000000000000.25L, "150000000000000"},
+        {-0.00123456789012345678L, "-0.00123456789012346"},
     };
     char buf[kGeneralTextMax];
     for (const Case& c : cases) {
         EXPECT_EQ(FormatGeneral(c.value), c.text) << static_cast<double>(c.value);
-        EXPECT_EQ(FormatGeneralTo(buf, c.value), c.text) << static_cast<double>(c.value);
+        // The value the text reads back as, told by the formatter, is the reader's.
+        Extended told = 0;
+        EXPECT_EQ(FormatGeneralTo(buf, c.value, NumberSeparators(), &told), c.text) << static_cast<double>(c.value);
+        EXPECT_EQ(told, ParseReal(c.text)) << c.text;
     }
     // The longest texts of all: a sign, 15 digits and an exponent of four figures.
     const Extended longest = -1.23456789012345e-4000L;
