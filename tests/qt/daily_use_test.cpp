@@ -566,6 +566,13 @@ private slots:
         QVERIFY(change->currentText() != QStringLiteral("v03"));
         QCOMPARE(w.form.RedoName(), redo);
         QCOMPARE(w.MainColumn(2), before);
+        // Its redo is its own too; with none left, Ctrl+Shift+Z is the project's.
+        QTest::keySequence(change->lineEdit(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        QCOMPARE(change->currentText(), QStringLiteral("v03"));
+        QCOMPARE(w.form.RedoName(), redo);
+        QTest::keySequence(change->lineEdit(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        QVERIFY(!w.form.CanRedo() || w.form.RedoName() != redo);
+        QCOMPARE(w.MainColumn(2), chosen);
     }
 
     // Unsaved means unlike the files on disk: the caption's mark, Save, Revert
