@@ -38,4 +38,10 @@ TEST(TextGrid, RowsWithoutCellsReadEmptyAndGrowWhenWritten)
     grid.SetCell(1, 4, "x");
     EXPECT_EQ(grid.Row(4), (std::vector<std::string>{"", "x", ""}));
     EXPECT_EQ(grid.Cell(7, 4), "") << "outside the grid reads empty";
+    // Grids compare by every cell, the header row's too.
+    TextGrid other(3, 5);
+    other.SetCell(1, 4, "x");
+    EXPECT_EQ(grid, other);
+    other.SetCell(0, 0, "Title");
+    EXPECT_NE(grid, other);
 }

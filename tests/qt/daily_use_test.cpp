@@ -337,6 +337,9 @@ private slots:
             specifiedColumns.push_back(rq::qt::Px(width));
         for (const auto& c : controls)
             QCOMPARE(w.Find<QWidget>(c.name)->geometry(), c.specified);
+        // Labels by their corner: their width follows the font.
+        QCOMPARE(w.Find<QWidget>("Label15")->pos(), rq::qt::PxRect(232, 16, 1, 1).topLeft());
+        QCOMPARE(w.Find<QWidget>("Label20")->pos(), rq::qt::PxRect(344, 0, 1, 1).topLeft());
         QCOMPARE(columns(), specifiedColumns);
         const QSize specified = w.window->size();
         w.window->resize(specified + QSize(200, 120));

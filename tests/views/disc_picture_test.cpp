@@ -236,6 +236,11 @@ TEST(DiscPicture, BarsOfEqualLengthInOneColourPerTitleSetAndAStableSvg)
                                     film.loadedBitrate, film.nowBitrate, film.loadedBpp, film.nowBpp})
         EXPECT_EQ(texts.count(text), 1u) << text;
 
+    // A character of several bytes counts once; a byte that starts none (a
+    // Latin-1 letter, say) counts as a character of its own.
+    EXPECT_EQ(EstimatedTextWidth("\xc3\xa9", false), EstimatedTextWidth("e", false));
+    EXPECT_EQ(EstimatedTextWidth("\xc0", false), EstimatedTextWidth("e", false));
+
     // 99 colours, each its own and far enough from every other to tell apart.
     std::set<std::uint32_t> colours;
     int closest = 1 << 30;
