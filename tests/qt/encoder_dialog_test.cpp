@@ -153,6 +153,13 @@ private slots:
             if (room >= dialog.width() + rq::qt::Px(8))
                 QVERIFY2(left ? dialog.right() < main.left() : dialog.left() > main.right(),
                          qPrintable(QStringLiteral("dialog at %1,%2").arg(dialog.x()).arg(dialog.y())));
+            // Just room enough on the right is room enough.
+            if (left && room >= dialog.width() + rq::qt::Px(8)) {
+                Window fit;
+                fit.window->move(screen.right() + 1 - rq::qt::Px(8) - dialog.width() - fit.window->frameGeometry().width(), 40);
+                fit.window->RunCommand([&] { fit.form.Form2().Show(); });
+                QCOMPARE(fit.Dialog().frameGeometry().left(), fit.window->frameGeometry().right() + 1 + rq::qt::Px(8));
+            }
         }
 
         QTemporaryDir dir;
