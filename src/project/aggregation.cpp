@@ -16,6 +16,29 @@ namespace rq {
 
 namespace {
 
+// A column whose texts repeat from row to row (the frame rates; the
+// reductions after an apply, one per title set): the last text read is
+// remembered with its value.
+class RepeatedReal {
+public:
+    explicit RepeatedReal(const Separators& seps) : seps_(seps) {}
+    Extended Read(const std::string& text)
+    {
+        if (!known_ || text != text_) {
+            value_ = ParseReal(text, seps_);
+            text_ = text;
+            known_ = true;
+        }
+        return value_;
+    }
+
+private:
+    const Separators& seps_;
+    bool known_ = false;
+    std::string text_;
+    Extended value_ = 0;
+};
+
 // Sums kept per VTS number for one aggregation.
 struct SetTotals {
     std::int32_t frames = 0;
@@ -38,6 +61,8 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
     std::array<SetTotals, kVTSRecords> totals{};
     std::string previousName;
     std::string previousStart;
+    RepeatedReal rates(read.seps);
+    RepeatedReal reductions(read.seps);
     int current = 0;
     for (int r = 1; r < items.RowCount(); ++r) {
         // The value being read, so that an error can say where it was found.
@@ -51,7 +76,7 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
             column = kColBitrate;
             const Extended bitrate = figures.bitrate = ParseReal(items.Cell(kColBitrate, r), read.seps);
             column = kColFrameRate;
-            const Extended rate = figures.rate = ParseReal(items.Cell(kColFrameRate, r), read.seps);
+            const Extended rate = figures.rate = rates.Read(items.Cell(kColFrameRate, r));
             column = -1;  // the segment as a whole
             const std::int32_t frames = SubInt32(last, first);
             const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
@@ -83,7 +108,7 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
             TVTSData& v = s.VTSData[static_cast<size_t>(current)];
 
             column = kColReduction;
-            figures.reduction = ParseReal(items.Cell(kColReduction, r), read.seps);
+            figures.reduction = reductions.Read(items.Cell(kColReduction, r));
             t.reductionSum = StoreDouble(Add(t.reductionSum, figures.reduction));
             column = -1;
             t.items = AddInt32(t.items, 1);
