@@ -66,6 +66,16 @@ public:
     bool operator==(const ViewRecord&) const { return true; }
 };
 
+// The item figures the last aggregation read from the item table
+// (views/grid_views.h): the commands that read the unchanged table again take
+// them instead of parsing its cells. Only a cache: states equal without it.
+struct ItemFiguresRead;
+class ItemFiguresRecord {
+public:
+    std::shared_ptr<const ItemFiguresRead> read;
+    bool operator==(const ItemFiguresRecord&) const { return true; }
+};
+
 // The frames of a title set's segments in all, at half width and at 25 frames
 // per second: what its picture size is judged by.
 struct FrameShares {
@@ -148,6 +158,8 @@ struct ProjectState {
     TextGrid StringGrid5{7, 2};  // VTS details grid
     // Made by the views' first refresh.
     ViewRecord views;
+    // Made by every aggregation.
+    ItemFiguresRecord itemFigures;
     // What "As loaded" shows in the picture of the disc (views/disc_picture.h).
     LoadedDisc loaded;
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 #include "engine/commands.h"
 #include "model/arith.h"
@@ -52,10 +53,11 @@ struct SetTotals {
 // A title set whose items are split over several runs of rows (v01, v02, v01)
 // is summed over all of them, so its size and length are those of the whole
 // set; its frame rate is that of its first item.
-ItemFiguresRead ItemsIntoRecords(ProjectState& s)
+void ItemsIntoRecords(ProjectState& s)
 {
     TextGrid& items = s.StringGrid1;
-    ItemFiguresRead read;
+    auto kept = std::make_shared<ItemFiguresRead>();
+    ItemFiguresRead& read = *kept;
     read.seps = NumberSeparators();
     read.rows.resize(static_cast<size_t>(std::max(items.RowCount() - 1, 0)));
     std::array<SetTotals, kVTSRecords> totals{};
@@ -130,8 +132,8 @@ ItemFiguresRead ItemsIntoRecords(ProjectState& s)
         }
     }
     read.version = items.Version();
+    s.itemFigures.read = kept;
     UpdateVTSDataToStringGrid(s, &read);
-    return read;
 }
 
 void ClearSelectors(ProjectState& s)
@@ -182,16 +184,15 @@ void RecordsIntoLists(ProjectState& s)
 
 }  // namespace
 
-ItemFiguresRead ProcessLoadedECL(ProjectState& s)
+void ProcessLoadedECL(ProjectState& s)
 {
-    ItemFiguresRead read = ItemsIntoRecords(s);
+    ItemsIntoRecords(s);
     RecordsIntoLists(s);
     // "Change" by 100 percent moves no size but brings every title set's
     // derived figures up to date.
     s.Edit2.SetText("100");
     ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text());
     s.Edit2.SetText("101");
-    return read;
 }
 
 }  // namespace rq

@@ -1,6 +1,5 @@
 #pragma once
 #include "model/project_state.h"
-#include "views/grid_views.h"
 
 namespace rq {
 
@@ -10,7 +9,8 @@ namespace rq {
 // summed up to its row, and the selectors untouched; an error in the derived figures
 // leaves the selectors, lock list and total rebuilt up to that title set and the
 // command buttons as they were; an error in the closing "Change" leaves Edit2 at "100".
-// Returns the item figures it read, for whoever reads the unchanged table next.
-ItemFiguresRead ProcessLoadedECL(ProjectState& s);
+// Keeps the item figures it read in s.itemFigures, for whoever reads the
+// unchanged table next.
+void ProcessLoadedECL(ProjectState& s);
 
 }  // namespace rq

@@ -15,6 +15,7 @@
 #include "project/aggregation.h"
 #include "project/inf_sections.h"
 #include "project/key_lines.h"
+#include "views/grid_views.h"
 
 namespace rq {
 
@@ -39,9 +40,36 @@ void RefuseEmptyTitleSets(const ProjectState& s)
     }
 }
 
+// An item's figure: as read with the table, or parsed from its cell.
+class Figures {
+public:
+    Figures(const TextGrid& items, const ItemFiguresRecord& kept)
+        : items_(items), read_(kept.read && kept.read->Of(items, NumberSeparators()) ? kept.read.get() : nullptr)
+    {
+    }
+    Extended Bitrate(int r) const
+    {
+        return read_ && r > 0 ? read_->rows[static_cast<size_t>(r - 1)].bitrate : ParseReal(items_.Cell(kColBitrate, r));
+    }
+    Extended KBytes(int r) const
+    {
+        return read_ && r > 0 ? read_->rows[static_cast<size_t>(r - 1)].kbytes : ParseReal(items_.Cell(kColKBytes, r));
+    }
+    Extended Reduction(int r) const
+    {
+        return read_ && r > 0 ? read_->rows[static_cast<size_t>(r - 1)].reduction : ParseReal(items_.Cell(kColReduction, r));
+    }
+
+private:
+    const TextGrid& items_;
+    const ItemFiguresRead* read_;
+};
+
 void UpdateItems(ProjectState& s)
 {
     TextGrid& items = s.StringGrid1;
+    // An item's figures are read before its cells are written.
+    const Figures figures(items, s.itemFigures);
     const int N = s.VTSRangeEnd();
     // The reduction text is the same for every item of a title set.
     std::array<std::optional<std::string>, kVTSRecords> reduction;
@@ -69,14 +97,14 @@ void UpdateItems(ProjectState& s)
         {
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
             const Extended factor = Div(v.PercentChange, 100);
-            const double bitrate = StoreDouble(Mul(ParseReal(items.Cell(kColBitrate, r)), factor));
+            const double bitrate = StoreDouble(Mul(figures.Bitrate(r), factor));
             char text[kGeneralTextMax];
             items.SetCell(kColBitrate, r, FormatGeneralTo(text, bitrate));
             std::optional<std::string>& percent = reduction[static_cast<size_t>(k)];
             if (!percent)
                 percent = FormatGeneral(v.NewOverallPercent);
             items.SetCell(kColReduction, r, *percent);
-            items.SetCell(kColKBytes, r, FormatGeneralTo(text, Mul(ParseReal(items.Cell(kColKBytes, r)), factor)));
+            items.SetCell(kColKBytes, r, FormatGeneralTo(text, Mul(figures.KBytes(r), factor)));
         }
     }
 }
@@ -106,27 +134,6 @@ private:
 // The ECL pass: each item's bitrate (whole kbit/s, cut), pass count and width
 // flag into the key lines that follow its "title=" line. Only one key can
 // match a line, and a replaced line starts with the key it replaced.
-// An item's figure: as read with the table, or parsed from its cell.
-class Figures {
-public:
-    Figures(const TextGrid& items, const ItemFiguresRead* read)
-        : items_(items), read_(read != nullptr && read->Of(items, NumberSeparators()) ? read : nullptr)
-    {
-    }
-    Extended Bitrate(int r) const
-    {
-        return read_ && r > 0 ? read_->rows[static_cast<size_t>(r - 1)].bitrate : ParseReal(items_.Cell(kColBitrate, r));
-    }
-    Extended Reduction(int r) const
-    {
-        return read_ && r > 0 ? read_->rows[static_cast<size_t>(r - 1)].reduction : ParseReal(items_.Cell(kColReduction, r));
-    }
-
-private:
-    const TextGrid& items_;
-    const ItemFiguresRead* read_;
-};
-
 Replacements RewriteECL(const ProjectState& s, const TitleRows& titles, const Figures& figures)
 {
     const TextGrid& items = s.StringGrid1;
@@ -205,11 +212,11 @@ Replacements RewriteINF(const ProjectState& s, const TitleRows& titles, const Fi
 
 }  // namespace
 
-void ModifyECL(ProjectState& s, const ItemFiguresRead* read)
+void ModifyECL(ProjectState& s)
 {
     // Neither pass changes the item table: one index and one set of figures serve both.
     const TitleRows titles(s.StringGrid1);
-    const Figures figures(s.StringGrid1, read);
+    const Figures figures(s.StringGrid1, s.itemFigures);
     RewriteECL(s, titles, figures).PutIn(s.ListBox1);
     RewriteINF(s, titles, figures).PutIn(s.ListBox2);
     s.Button7.SetEnabled(true);
@@ -219,8 +226,8 @@ void ApplyChanges(ProjectState& s)
 {
     RefuseEmptyTitleSets(s);
     UpdateItems(s);
-    const ItemFiguresRead read = ProcessLoadedECL(s);
-    ModifyECL(s, &read);
+    ProcessLoadedECL(s);
+    ModifyECL(s);
 }
 
 }  // namespace rq

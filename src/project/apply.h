@@ -1,6 +1,5 @@
 #pragma once
 #include "model/project_state.h"
-#include "views/grid_views.h"
 
 namespace rq {
 
@@ -13,7 +12,6 @@ void ApplyChanges(ProjectState& s);
 // Rewrites the ECL and INF text buffers from the item table. Each buffer is
 // rewritten whole or not at all: an error in the INF pass leaves the ECL buffer
 // rewritten and the INF buffer as it was; Save is enabled only when both are done.
-// `read`: the item figures the aggregation has just read, if any.
-void ModifyECL(ProjectState& s, const ItemFiguresRead* read = nullptr);
+void ModifyECL(ProjectState& s);
 
 }  // namespace rq

@@ -132,3 +132,27 @@ TEST_F(ApplyChanges, StopsAtACellThatIsNoNumber)
     EXPECT_EQ(s.ListBox2.Lines(), inf);
     EXPECT_FALSE(s.Button7.Enabled());
 }
+
+TEST_F(ApplyChanges, FiguresKeptFromTheLastReadingNeverStandInForChangedCells)
+{
+    // Applied twice, with the figures the aggregation kept and without them;
+    // once after a cell was written under the kept figures.
+    for (const bool written : {false, true}) {
+        ProjectState kept = s;
+        ProjectState fresh = s;
+        for (ProjectState* t : {&kept, &fresh}) {
+            if (written)
+                t->StringGrid1.SetCell(kColBitrate, 2, "2000");
+            for (const double bitrate : {5400.0, 5000.0}) {
+                SetVTSBitRate(*t, "v01", bitrate);
+                if (t == &fresh)
+                    t->itemFigures.read.reset();
+                rq::ApplyChanges(*t);
+            }
+        }
+        EXPECT_EQ(kept.StringGrid1, fresh.StringGrid1) << written;
+        EXPECT_EQ(kept.ListBox1.Lines(), fresh.ListBox1.Lines()) << written;
+        EXPECT_EQ(kept.ListBox2.Lines(), fresh.ListBox2.Lines()) << written;
+        EXPECT_EQ(kept.StringGrid1.Cell(kColBitrate, 2), written ? "1930" : "2875") << written;
+    }
+}
