@@ -72,7 +72,8 @@ public:
 struct ItemFiguresRead;
 class ItemFiguresRecord {
 public:
-    std::shared_ptr<const ItemFiguresRead> read;
+    // Shared between copies of the state; copied before a change when shared.
+    std::shared_ptr<ItemFiguresRead> read;
     bool operator==(const ItemFiguresRecord&) const { return true; }
 };
 

@@ -60,6 +60,10 @@ void ItemsIntoRecords(ProjectState& s)
     ItemFiguresRead& read = *kept;
     read.seps = NumberSeparators();
     read.rows.resize(static_cast<size_t>(std::max(items.RowCount() - 1, 0)));
+    // The figures the command before kept, while the table is as they were
+    // read (or written) from it: its cells need not be read again.
+    const std::shared_ptr<const ItemFiguresRead> before =
+        s.itemFigures.read && s.itemFigures.read->Of(items, read.seps) ? s.itemFigures.read : nullptr;
     std::array<SetTotals, kVTSRecords> totals{};
     std::string previousName;
     std::string previousStart;
@@ -71,14 +75,16 @@ void ItemsIntoRecords(ProjectState& s)
         int column = kColLastEncode;
         try {
             ItemFigures& figures = read.rows[static_cast<size_t>(r - 1)];
-            figures.last = ParseInteger(items.Cell(kColLastEncode, r));
+            const ItemFigures* known = before ? &before->rows[static_cast<size_t>(r - 1)] : nullptr;
+            figures.last = known ? known->last : ParseInteger(items.Cell(kColLastEncode, r));
             const std::int32_t last = AddInt32(figures.last, 1);
             column = kColFirstEncode;
-            const std::int32_t first = figures.first = ParseInteger(items.Cell(kColFirstEncode, r));
+            const std::int32_t first = figures.first = known ? known->first : ParseInteger(items.Cell(kColFirstEncode, r));
             column = kColBitrate;
-            const Extended bitrate = figures.bitrate = ParseReal(items.Cell(kColBitrate, r), read.seps);
+            const Extended bitrate = figures.bitrate =
+                known ? known->bitrate : ParseReal(items.Cell(kColBitrate, r), read.seps);
             column = kColFrameRate;
-            const Extended rate = figures.rate = rates.Read(items.Cell(kColFrameRate, r));
+            const Extended rate = figures.rate = known ? known->rate : rates.Read(items.Cell(kColFrameRate, r));
             column = -1;  // the segment as a whole
             const std::int32_t frames = SubInt32(last, first);
             const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
@@ -110,7 +116,7 @@ void ItemsIntoRecords(ProjectState& s)
             TVTSData& v = s.VTSData[static_cast<size_t>(current)];
 
             column = kColReduction;
-            figures.reduction = reductions.Read(items.Cell(kColReduction, r));
+            figures.reduction = known ? known->reduction : reductions.Read(items.Cell(kColReduction, r));
             t.reductionSum = StoreDouble(Add(t.reductionSum, figures.reduction));
             column = -1;
             t.items = AddInt32(t.items, 1);

@@ -59,10 +59,18 @@ public:
     {
         return read_ && r > 0 ? read_->rows[static_cast<size_t>(r - 1)].reduction : ParseReal(items_.Cell(kColReduction, r));
     }
+    // Whether the figures are the kept ones.
+    bool Kept() const { return read_ != nullptr; }
 
 private:
     const TextGrid& items_;
     const ItemFiguresRead* read_;
+};
+
+// A text of a figure and what it reads back as.
+struct FigureText {
+    std::string text;
+    Extended value = 0;
 };
 
 void UpdateItems(ProjectState& s)
@@ -70,9 +78,17 @@ void UpdateItems(ProjectState& s)
     TextGrid& items = s.StringGrid1;
     // An item's figures are read before its cells are written.
     const Figures figures(items, s.itemFigures);
+    // While the kept figures hold, they follow the cells written, so that the
+    // aggregation after need not read them again.
+    ItemFiguresRead* follow = nullptr;
+    if (figures.Kept()) {
+        if (s.itemFigures.read.use_count() > 1)
+            s.itemFigures.read = std::make_shared<ItemFiguresRead>(*s.itemFigures.read);
+        follow = s.itemFigures.read.get();
+    }
     const int N = s.VTSRangeEnd();
     // The reduction text is the same for every item of a title set.
-    std::array<std::optional<std::string>, kVTSRecords> reduction;
+    std::array<std::optional<FigureText>, kVTSRecords> reduction;
     // A name belongs to one record at most (its number), so the record of an
     // item's key is found once instead of comparing every record.
     std::unordered_map<std::string, int> recordOf;
@@ -98,15 +114,30 @@ void UpdateItems(ProjectState& s)
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
             const Extended factor = Div(v.PercentChange, 100);
             const double bitrate = StoreDouble(Mul(figures.Bitrate(r), factor));
+            const Extended kbytes = Mul(figures.KBytes(r), factor);
+            ItemFigures written;
             char text[kGeneralTextMax];
-            items.SetCell(kColBitrate, r, FormatGeneralTo(text, bitrate));
-            std::optional<std::string>& percent = reduction[static_cast<size_t>(k)];
-            if (!percent)
-                percent = FormatGeneral(v.NewOverallPercent);
-            items.SetCell(kColReduction, r, *percent);
-            items.SetCell(kColKBytes, r, FormatGeneralTo(text, Mul(figures.KBytes(r), factor)));
+            items.SetCell(kColBitrate, r, FormatGeneralTo(text, bitrate, NumberSeparators(), &written.bitrate));
+            std::optional<FigureText>& percent = reduction[static_cast<size_t>(k)];
+            if (!percent) {
+                percent.emplace();
+                percent->text = FormatGeneralTo(text, v.NewOverallPercent, NumberSeparators(), &percent->value);
+            }
+            items.SetCell(kColReduction, r, percent->text);
+            items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes, NumberSeparators(), &written.kbytes));
+            // A text that reads as no number must be found by the aggregation's own reading.
+            if (std::isnan(written.bitrate) || std::isnan(percent->value) || std::isnan(written.kbytes))
+                follow = nullptr;
+            if (follow) {
+                ItemFigures& kept = follow->rows[static_cast<size_t>(r - 1)];
+                kept.bitrate = written.bitrate;
+                kept.reduction = percent->value;
+                kept.kbytes = written.kbytes;
+            }
         }
     }
+    if (follow)
+        follow->version = items.Version();
 }
 
 // The lines a pass replaces, by index, their texts one after another in one

@@ -3,6 +3,7 @@
 #include "engine/redistribution.h"
 #include "project/apply.h"
 #include "project/reader.h"
+#include "views/grid_views.h"
 #include "support/project_files.h"
 
 using namespace rq;
@@ -149,6 +150,17 @@ TEST_F(ApplyChanges, FiguresKeptFromTheLastReadingNeverStandInForChangedCells)
                     t->itemFigures.read.reset();
                 rq::ApplyChanges(*t);
             }
+        }
+        // What was kept is what the cells read as.
+        const ItemFiguresRead& read = *kept.itemFigures.read;
+        ASSERT_TRUE(read.Of(kept.StringGrid1, NumberSeparators())) << written;
+        for (int r = 1; r < kept.StringGrid1.RowCount(); ++r) {
+            const ItemFigures& f = read.rows[static_cast<size_t>(r - 1)];
+            const auto cell = [&](int col) { return ParseReal(kept.StringGrid1.Cell(col, r)); };
+            EXPECT_EQ(std::vector<Extended>({f.bitrate, f.reduction, f.kbytes, f.rate, Extended(f.first), Extended(f.last)}),
+                      std::vector<Extended>({cell(kColBitrate), cell(kColReduction), cell(kColKBytes), cell(kColFrameRate),
+                                             cell(kColFirstEncode), cell(kColLastEncode)}))
+                << r;
         }
         EXPECT_EQ(kept.StringGrid1, fresh.StringGrid1) << written;
         EXPECT_EQ(kept.ListBox1.Lines(), fresh.ListBox1.Lines()) << written;
