@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +35,22 @@ namespace {
 // value lies so near a rounding boundary that the one rounding of the
 // multiplication could matter; the caller then takes the exact way. On
 // success, a = 0.n x 10^exponent with n of exactly 18 digits.
+// e with a = m x 2^e and 0.5 <= m < 1, for a normal positive a: frexp's
+// exponent, read from the 80-bit format's exponent field where that is the
+// long double, without a call.
+int BinaryExponent(Extended a)
+{
+#if LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384 && (defined(__x86_64__) || defined(__i386__))
+    unsigned char bytes[sizeof(Extended)];
+    std::memcpy(bytes, &a, sizeof bytes);
+    return (((bytes[9] & 0x7f) << 8) | bytes[8]) - 16382;
+#else
+    int e2 = 0;
+    (void)std::frexp(a, &e2);
+    return e2;
+#endif
+}
+
 bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)
 {
     if (!(a >= 1e-4L && a < 1e15L))
@@ -43,8 +60,7 @@ bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)
         e10 = a >= 0.1L ? -1 : a >= 0.01L ? -2 : a >= 0.001L ? -3 : -4;
     } else {
         // The binary exponent gives the decimal one, or one less.
-        int e2 = 0;
-        (void)std::frexp(a, &e2);
+        const int e2 = BinaryExponent(a);
         e10 = ((e2 - 1) * 78913) >> 18;  // floor((e2 - 1) log10 2), exact for these exponents
         if (e10 < 14 && a >= kPow10[e10 + 1])
             ++e10;
@@ -74,7 +90,7 @@ bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)
             }
             return false;
         }
-        n = static_cast<std::uint64_t>(__builtin_llrintl(whole));
+        n = static_cast<std::uint64_t>(whole);  // a whole number: nothing is cut
         exponent = e10 + 1;
         return true;
     }
@@ -331,7 +347,7 @@ size_t QuickGeneral(Extended v, char sep, char* out, Extended* textValue = nullp
     char digits[24];
     const bool negative = std::signbit(v);
     if (a >= 1) {
-        const long long whole = __builtin_llrintl(a);
+        const long long whole = static_cast<long long>(a);  // cut; only a whole a is written so
         if (static_cast<Extended>(whole) == a) {
             char* p = out;
             if (negative)
