@@ -298,6 +298,8 @@ private slots:
         w.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.window.get()));
         QCOMPARE(w.Find<QWidget>("ClientArea")->size(), rq::qt::PxRect(0, 0, 721, 551).size());
+        // Before a project there are no totals to show.
+        QCOMPARE(w.Find<QLabel>("StatusTotals")->text(), QString());
         QCOMPARE(w.Find<QTabWidget>("PageControl1")->geometry(), rq::qt::PxRect(8, 8, 697, 505));
         // Where each control is at the specified size, and how it follows 200 x 120 more.
         const struct {
