@@ -41,7 +41,11 @@ inline Word LowerWord(Word w)
 template <typename Word>
 inline bool SameLowered(Word line, Word key)
 {
-    return line == key || LowerWord(line) == key;
+    if (line == key)
+        return true;
+    // Letters of two cases differ in one bit only: any other difference is final.
+    constexpr Word caseBits = static_cast<Word>(~Word(0)) / 0xFF * 0x20;
+    return ((line ^ key) & ~caseBits) == 0 && LowerWord(line) == key;
 }
 
 }  // namespace ascii
