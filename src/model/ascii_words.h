@@ -95,4 +95,15 @@ inline bool EqualsLowered(std::string_view text, std::string_view lower)
     return true;
 }
 
+// Puts `text`, lower-cased as LowerAscii does, into `out`, reusing its room;
+// returns whether `out` changed.
+inline bool AssignLowerAscii(std::string& out, std::string_view text)
+{
+    if (EqualsLowered(text, out))
+        return false;
+    out.resize(text.size());
+    LowerCopy(out.data(), text.data(), text.size());
+    return true;
+}
+
 }  // namespace rq

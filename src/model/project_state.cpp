@@ -45,15 +45,6 @@ std::string LowerAscii(std::string text)
     return text;
 }
 
-bool AssignLowerAscii(std::string& out, std::string_view text)
-{
-    if (EqualsLowered(text, out))
-        return false;
-    out.resize(text.size());
-    LowerCopy(out.data(), text.data(), text.size());
-    return true;
-}
-
 std::string VTSName(const std::string& title) { return LowerAscii(title.substr(0, 3)); }
 
 int VTSNumber(const std::string& name)

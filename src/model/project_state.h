@@ -199,9 +199,6 @@ struct ProjectState {
 
 // Lower-cases the letters A to Z only.
 std::string LowerAscii(std::string text);
-// Puts `text`, lower-cased as LowerAscii does, into `out`, reusing its room;
-// returns whether `out` changed.
-bool AssignLowerAscii(std::string& out, std::string_view text);
 // First 3 characters of the lower-cased title (all of it when shorter).
 std::string VTSName(const std::string& title);
 // Characters 2 and 3 of a VTS name read as an integer; a negative number is

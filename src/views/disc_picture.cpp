@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "model/numbers.h"
+#include "views/grid_views.h"
 
 namespace rq {
 
@@ -53,11 +54,19 @@ FrameSharesTable FrameSharesOf(const ProjectState& s)
 {
     FrameSharesTable table{};
     const TextGrid& items = s.StringGrid1;
+    // The figures the aggregation kept, while they are the table's.
+    const ItemFiguresRead* read =
+        s.itemFigures.read && s.itemFigures.read->Of(items, NumberSeparators()) ? s.itemFigures.read.get() : nullptr;
     for (int r = 1; r < items.RowCount(); ++r) {
         const std::vector<std::string>& row = items.Row(r);
         const int k = NumberOfTitle(row[kColTitle]);
         std::int32_t first = 0, last = 0;
-        if (k == 0 || !TryParseInteger(row[kColFirstEncode], first) || !TryParseInteger(row[kColLastEncode], last))
+        const ItemFigures* known = read ? &read->rows[static_cast<size_t>(r - 1)] : nullptr;
+        if (known) {
+            first = known->first;
+            last = known->last;
+        }
+        if (k == 0 || (!known && (!TryParseInteger(row[kColFirstEncode], first) || !TryParseInteger(row[kColLastEncode], last))))
             continue;
         const std::int64_t frames = std::int64_t{last} + 1 - first;
         if (frames <= 0)
@@ -66,7 +75,7 @@ FrameSharesTable FrameSharesOf(const ProjectState& s)
         shares.frames += frames;
         if (row[kColHalfWidth] == "1")
             shares.halfWidth += frames;
-        if (At25(row[kColFrameRate]))
+        if (known ? known->rate == 25 : At25(row[kColFrameRate]))
             shares.at25 += frames;
     }
     return table;
