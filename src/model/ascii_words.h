@@ -85,6 +85,9 @@ inline bool EqualsLowered(std::string_view text, std::string_view lower)
                 return false;
         return ascii::SameLowered(ascii::Load8(a + n - 8), ascii::Load8(b + n - 8));
     }
+    if (n >= 4)
+        return ascii::SameLowered(ascii::Load4(a), ascii::Load4(b)) &&
+               ascii::SameLowered(ascii::Load4(a + n - 4), ascii::Load4(b + n - 4));
     for (size_t i = 0; i < n; ++i) {
         char c = a[i];
         if (c >= 'A' && c <= 'Z')

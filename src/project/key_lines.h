@@ -16,29 +16,7 @@ namespace rq {
 
 inline bool StartsWithKey(std::string_view line, std::string_view key)
 {
-    const size_t n = key.size();
-    if (line.size() < n)
-        return false;
-    const char* a = line.data();
-    const char* b = key.data();
-    // Whole words, the last one overlapping the one before.
-    if (n >= 8) {
-        for (size_t i = 0; i + 8 < n; i += 8)
-            if (!ascii::SameLowered(ascii::Load8(a + i), ascii::Load8(b + i)))
-                return false;
-        return ascii::SameLowered(ascii::Load8(a + n - 8), ascii::Load8(b + n - 8));
-    }
-    if (n >= 4)
-        return ascii::SameLowered(ascii::Load4(a), ascii::Load4(b)) &&
-               ascii::SameLowered(ascii::Load4(a + n - 4), ascii::Load4(b + n - 4));
-    for (size_t i = 0; i < n; ++i) {
-        char c = a[i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != b[i])
-            return false;
-    }
-    return true;
+    return line.size() >= key.size() && EqualsLowered(line.substr(0, key.size()), key);
 }
 
 // The ECL's keys and the item-table column each fills: the reader, the
