@@ -3,8 +3,6 @@
 // characters, lower-cased (A to Z only), equal the key. Nothing is trimmed, so
 // a blank before the key or around its "=" makes the line no key line.
 #include <array>
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -12,7 +10,6 @@
 #include "model/project_state.h"
 
 namespace rq {
-
 
 inline bool StartsWithKey(std::string_view line, std::string_view key)
 {
