@@ -3,6 +3,7 @@
 // lost, a window that grows, the keyboard, and the About page.
 #include <QAction>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -12,6 +13,7 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <optional>
+#include <tuple>
 
 #include "engine/redistribution.h"
 #include "model/errors.h"
@@ -319,6 +321,7 @@ private slots:
             {"Button7", rq::qt::PxRect(440, 436, 193, 25), 100, 120, 0, 0},
             {"StringGrid5", rq::qt::PxRect(0, 256, 625, 176), 0, 60, 200, 60},
             {"Edit8", rq::qt::PxRect(72, 448, 49, 21), 0, 120, 0, 0},
+            {"Edit9", rq::qt::PxRect(248, 448, 65, 21), 0, 120, 0, 0},
             {"ListBox2", rq::qt::PxRect(344, 16, 337, 457), 100, 0, 100, 120},
             {"Memo1", rq::qt::PxRect(0, 0, 609, 409), 0, 0, 200, 120},
             {"DiscPictureArea", rq::qt::PxRect(0, 0, 681, 441), 0, 0, 200, 120},
@@ -340,7 +343,9 @@ private slots:
         for (const auto& c : controls)
             QCOMPARE(w.Find<QWidget>(c.name)->geometry(), c.specified);
         // Labels by their corner: their width follows the font.
-        QCOMPARE(w.Find<QWidget>("Label15")->pos(), rq::qt::PxRect(232, 16, 1, 1).topLeft());
+        for (const auto& [label, x, y] : {std::tuple{"Label12", 232, 16}, std::tuple{"Label14", 168, 16}, std::tuple{"Label15", 232, 16}})
+            QCOMPARE(w.Find<QWidget>(label)->pos(), rq::qt::PxRect(x, y, 1, 1).topLeft());
+        QCOMPARE(w.Find<QTableView>("StringGrid3")->verticalHeader()->defaultSectionSize(), rq::qt::Px(15));
         QCOMPARE(w.Find<QWidget>("Label20")->pos(), rq::qt::PxRect(344, 0, 1, 1).topLeft());
         QCOMPARE(columns(), specifiedColumns);
         const QSize specified = w.window->size();
