@@ -158,6 +158,14 @@ private slots:
         QVERIFY(w.MainColumn(2) != loaded);
         w.Action("actionUndo")->trigger();
         QCOMPARE(w.MainColumn(2), loaded);
+        // A key let go in another window ends its run when the slider loses the focus.
+        QTest::keyPress(slider, Qt::Key_Right);
+        const QStringList once = w.MainColumn(2);
+        QFocusEvent away(QEvent::FocusOut);
+        QApplication::sendEvent(slider, &away);
+        QTest::keyClick(slider, Qt::Key_Right);
+        w.Action("actionUndo")->trigger();
+        QCOMPARE(w.MainColumn(2), once);
     }
 
     void unsavedWorkIsNeverLostSilently_data()
