@@ -319,7 +319,8 @@ TEST_F(Save, RemovesOnlyTheTemporaryFilesOfSavesThatDied)
     const std::string living = ".ratequill-1-0.tmp";  // init's: it always runs
     const std::string own = ".ratequill-" + std::to_string(::getpid()) + "-7.tmp";
     const std::string odd = ".ratequill-" + std::to_string(child) + "-.tmp";  // no attempt number: not ours
-    for (const std::string& name : {dead, living, own, odd, std::string(".ratequill-x-0.tmp"), std::string("notes.tmp")})
+    const std::string beyond = ".ratequill-4294967297-0.tmp";  // a number no process can have
+    for (const std::string& name : {dead, living, own, odd, beyond, std::string(".ratequill-x-0.tmp"), std::string("notes.tmp")})
         WriteBytes(dir / name, "left behind");
     std::filesystem::create_directory(dir / (".ratequill-" + std::to_string(child) + "-1.tmp"));
     SaveProject(s);

@@ -290,4 +290,5 @@ TEST(StatusTexts, LocksSelectorsAndFailuresInWords)
     EXPECT_FALSE(l.form.Run([] { throw AppError("x").At(ErrorPlace{"/d/REBUILDER.ECL", 3, {}, {}, {}}); }));
     EXPECT_TRUE(l.form.Run([] {}));
     EXPECT_EQ(l.form.ErrorPlace(), "");
+    EXPECT_EQ(l.form.ErrorMessage(), "");
 }
