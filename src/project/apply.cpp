@@ -114,7 +114,6 @@ void UpdateItems(ProjectState& s)
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
             const Extended factor = Div(v.PercentChange, 100);
             const double bitrate = StoreDouble(Mul(figures.Bitrate(r), factor));
-            const Extended kbytes = Mul(figures.KBytes(r), factor);
             ItemFigures written;
             char text[kGeneralTextMax];
             items.SetCell(kColBitrate, r, FormatGeneralTo(text, bitrate, NumberSeparators(), &written.bitrate));
@@ -124,6 +123,8 @@ void UpdateItems(ProjectState& s)
                 percent->text = FormatGeneralTo(text, v.NewOverallPercent, NumberSeparators(), &percent->value);
             }
             items.SetCell(kColReduction, r, percent->text);
+            // The row's kept figures change only once the row is done, so the size is still the old one.
+            const Extended kbytes = Mul(figures.KBytes(r), factor);
             items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes, NumberSeparators(), &written.kbytes));
             // A text that reads as no number must be found by the aggregation's own reading.
             if (std::isnan(written.bitrate) || std::isnan(percent->value) || std::isnan(written.kbytes))

@@ -132,6 +132,14 @@ TEST_F(ApplyChanges, StopsAtACellThatIsNoNumber)
     EXPECT_EQ(s.StringGrid1.Cell(kColBitrate, 1), "5400");
     EXPECT_EQ(s.ListBox2.Lines(), inf);
     EXPECT_FALSE(s.Button7.Enabled());
+    // A size cell that does not parse stops after its row's bitrate and reduction.
+    ProjectState t;
+    LoadECL(t, dir / "REBUILDER.ECL");
+    SetVTSBitRate(t, "v01", 5400);
+    t.StringGrid1.SetCell(kColKBytes, 1, "big");
+    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(t); }), "'big' is not a valid floating point value");
+    EXPECT_EQ(t.StringGrid1.Cell(kColBitrate, 1), "5400");
+    EXPECT_EQ(t.StringGrid1.Cell(kColReduction, 1), "60");
 }
 
 TEST_F(ApplyChanges, FiguresKeptFromTheLastReadingNeverStandInForChangedCells)
