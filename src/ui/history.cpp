@@ -78,7 +78,11 @@ struct History::Impl {
 
     Snapshot Capture() const
     {
-        return Snapshot{s, dialog, s.ItemsVersion() == appliedItemsVersion, baseline, serial, {}};
+        Snapshot snap{s, dialog, s.ItemsVersion() == appliedItemsVersion, baseline, serial, {}};
+        // The item figures of the last aggregation never serve a state put
+        // back (its item table gets a new version): a step keeps no copy.
+        snap.project.itemFigures.read.reset();
+        return snap;
     }
 
     void Restore(const Snapshot& snap)
