@@ -38,6 +38,12 @@ TEST(TextGrid, RowsWithoutCellsReadEmptyAndGrowWhenWritten)
     grid.SetCell(1, 4, "x");
     EXPECT_EQ(grid.Row(4), (std::vector<std::string>{"", "x", ""}));
     EXPECT_EQ(grid.Cell(7, 4), "") << "outside the grid reads empty";
+    // What the cells hold is counted again after a write.
+    const std::size_t bytes = grid.CellBytes();
+    const std::string longer(100, 'y');
+    grid.SetCell(1, 4, std::string_view(longer));
+    EXPECT_GT(grid.CellBytes(), bytes);
+    grid.SetCell(1, 4, "x");
     // Grids compare by every cell, the header row's too.
     TextGrid other(3, 5);
     other.SetCell(1, 4, "x");
