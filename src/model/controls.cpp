@@ -2,18 +2,81 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 #include <string_view>
 
 namespace rq {
 
-static const std::string kEmpty;
-
-// A row's cells are made when the first of them is written: a grid of tens of
-// thousands of rows that nobody fills costs one small entry per row.
-TextGrid::TextGrid(int cols, int rows)
-    : data_(std::make_shared<Data>(Data{cols, {}, std::vector<std::string>(static_cast<size_t>(cols))}))
+TextGrid::TextGrid(int cols, int rows) : data_(std::make_shared<Data>())
 {
+    data_->cols = std::max(cols, 0);
     data_->rows.resize(static_cast<size_t>(std::max(rows, 0)));
+}
+
+void TextGrid::Data::AddBlock(std::size_t size)
+{
+    blocks.push_back(Block{std::unique_ptr<char[]>(new char[size]), static_cast<std::uint32_t>(size), 0});
+    blockBytes += size;
+}
+
+void TextGrid::Data::Place(Slot& cell, std::size_t room)
+{
+    // Blocks grow with the grid: few of them for a large table, little
+    // unused room for a small one.
+    if (blocks.empty() || room > blocks.back().size - blocks.back().used)
+        AddBlock(std::max({room, std::size_t{1024}, std::min(blockBytes, std::size_t{1} << 22)}));
+    Block& last = blocks.back();
+    cell.block = static_cast<std::uint32_t>(blocks.size() - 1);
+    cell.offset = last.used;
+    cell.room = static_cast<std::uint32_t>(room);
+    last.used += cell.room;
+}
+
+// A copy is a copy of the blocks as they are, room and all: cheaper than
+// gathering hundreds of thousands of small texts.
+TextGrid::Data::Data(const Data& other)
+    : cols(other.cols), rows(other.rows), cells(other.cells), blockBytes(0)
+{
+    blocks.reserve(other.blocks.size());
+    for (const Block& from : other.blocks) {
+        AddBlock(from.used);
+        std::memcpy(blocks.back().bytes.get(), from.bytes.get(), from.used);
+        blocks.back().used = from.used;
+    }
+}
+
+void TextGrid::Data::CopyRows(const Data& other, std::size_t rowCount)
+{
+    cols = other.cols;
+    rows.assign(other.rows.begin(), other.rows.begin() + static_cast<std::ptrdiff_t>(rowCount));
+    const size_t width = static_cast<size_t>(cols);
+    std::size_t made = 0;
+    std::size_t bytes = 0;
+    for (std::uint32_t& row : rows) {
+        if (row == 0)
+            continue;
+        const Slot* from = &other.cells[(row - 1) * width];
+        for (size_t c = 0; c < width; ++c)
+            bytes += from[c].room;
+        row = static_cast<std::uint32_t>(++made);
+    }
+    cells.resize(made * width);
+    if (bytes != 0)
+        AddBlock(bytes);  // one block, just large enough
+    made = 0;
+    for (size_t r = 0; r < rowCount; ++r) {
+        if (other.rows[r] == 0)
+            continue;
+        const Slot* from = &other.cells[(other.rows[r] - 1) * width];
+        Slot* to = &cells[made++ * width];
+        for (size_t c = 0; c < width; ++c) {
+            if (from[c].room == 0)
+                continue;
+            Place(to[c], from[c].room);
+            std::memcpy(Text(to[c]), other.Text(from[c]), from[c].length);
+            to[c].length = from[c].length;
+        }
+    }
 }
 
 // The cells to change: this grid's own, copied first when a copy shares them.
@@ -21,60 +84,66 @@ TextGrid::Data& TextGrid::Mutable()
 {
     if (data_.use_count() > 1)
         data_ = std::make_shared<Data>(*data_);
-    data_->bytes = 0;
     return *data_;
 }
 
 void TextGrid::SetRowCount(int rows)
 {
-    rows = std::max(rows, 0);
-    if (rows == RowCount())
+    const size_t count = static_cast<size_t>(std::max(rows, 0));
+    if (count == data_->rows.size())
         return;
-    Mutable().rows.resize(static_cast<size_t>(rows));
+    const Data& d = *data_;
+    // Rows that go take their cells with them, so a grid that shrinks and
+    // grows again does not keep what it no longer shows.
+    if (count < d.rows.size() &&
+        std::any_of(d.rows.begin() + static_cast<std::ptrdiff_t>(count), d.rows.end(), [](std::uint32_t r) { return r != 0; })) {
+        auto kept = std::make_shared<Data>();
+        kept->CopyRows(d, count);
+        data_ = std::move(kept);
+    } else {
+        Mutable().rows.resize(count);
+    }
     Touch();
 }
 
-const std::string& TextGrid::EmptyText() { return kEmpty; }
-
-const std::vector<std::string>& TextGrid::Row(int row) const
+std::vector<std::string> TextGrid::Row(int row) const
 {
-    const std::vector<std::string>& cells = data_->rows[static_cast<size_t>(row)];
-    return cells.empty() ? data_->emptyRow : cells;
+    std::vector<std::string> cells;
+    for (int c = 0; c < ColCount(); ++c)
+        cells.emplace_back(Cell(c, row));
+    return cells;
 }
 
-template <typename Text>
-void TextGrid::Put(int col, int row, Text&& text)
+void TextGrid::PutText(int col, int row, std::string_view text)
 {
-    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount())
-        return;
-    // Nothing is copied for a write that changes nothing.
-    const std::vector<std::string>& seen = data_->rows[static_cast<size_t>(row)];
-    if (seen.empty() ? std::string_view(text).empty() : seen[static_cast<size_t>(col)] == text)
-        return;
-    std::vector<std::string>& cells = Mutable().rows[static_cast<size_t>(row)];
-    if (cells.empty())
-        cells.resize(static_cast<size_t>(ColCount()));
-    cells[static_cast<size_t>(col)] = std::forward<Text>(text);
+    if (row < 0 || row >= RowCount() || col < 0 || col >= ColCount() || Cell(col, row) == text)
+        return;  // nothing is copied for a write that changes nothing
+    // `text` may be another cell of this grid: the copy below keeps the old
+    // cells alive, and a new room never moves any text.
+    Data& d = Mutable();
+    std::uint32_t& made = d.rows[static_cast<size_t>(row)];
+    const size_t width = static_cast<size_t>(d.cols);
+    if (made == 0) {
+        d.cells.resize(d.cells.size() + width);
+        made = static_cast<std::uint32_t>(d.cells.size() / width);
+    }
+    Slot& cell = d.cells[(made - 1) * width + static_cast<size_t>(col)];
+    if (text.size() > cell.room) {
+        if (text.size() > kMaxCellBytes)
+            throw std::length_error("cell text too long");
+        d.Place(cell, RoomFor(text.size()));
+    }
+    if (!text.empty())
+        std::memmove(d.Text(cell), text.data(), text.size());
+    cell.length = static_cast<std::uint32_t>(text.size());
     Touch();
 }
-
-void TextGrid::PutText(int col, int row, std::string_view text) { Put(col, row, text); }
-void TextGrid::SetCell(int col, int row, std::string&& text) { Put(col, row, std::move(text)); }
 
 std::size_t TextGrid::CellBytes() const
 {
     const Data& d = *data_;
-    if (d.bytes != 0)
-        return d.bytes;
-    std::size_t bytes = sizeof(Data) + d.rows.capacity() * sizeof(std::vector<std::string>);
-    for (const std::vector<std::string>& cells : d.rows) {
-        bytes += cells.capacity() * sizeof(std::string);
-        for (const std::string& cell : cells)
-            if (cell.capacity() > std::string().capacity())
-                bytes += cell.capacity() + 1;
-    }
-    d.bytes = bytes;
-    return bytes;
+    return sizeof(Data) + d.rows.capacity() * sizeof(std::uint32_t) + d.cells.capacity() * sizeof(Slot) +
+           d.blocks.capacity() * sizeof(d.blocks[0]) + d.blockBytes;
 }
 
 bool TextGrid::operator==(const TextGrid& other) const

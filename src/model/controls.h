@@ -10,6 +10,7 @@
 // one it had and the one the assigned value had, never back: a control put
 // back to an earlier copy repaints in every view that saw any of its versions.
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,6 +42,13 @@ private:
 // A grid of text cells (columns x rows); row 0 is the header row. Copies
 // share their cells until one of them changes (the item table has hundreds
 // of thousands of cells; a copy of the project must cost little).
+//
+// The texts live in a few large blocks, not one allocation per cell: a load
+// writes every item's cells and an apply tens of thousands of them. A cell
+// keeps its room, so a new figure of about the old one's length is written
+// over it; a longer one goes to the end of the last block. Text once written
+// stays where it is until the grid is copied or loses rows, so a cell read
+// from the grid stays readable while other cells are written.
 class TextGrid : public Versioned {
 public:
     TextGrid(int cols, int rows);
@@ -51,31 +59,50 @@ public:
 
     // A cell's text; empty outside the grid. Inline: the commands read every
     // item's cells several times a click.
-    const std::string& Cell(int col, int row) const
+    std::string_view Cell(int col, int row) const
     {
         const Data& d = *data_;
         if (row < 0 || static_cast<size_t>(row) >= d.rows.size() || col < 0 || col >= d.cols)
-            return EmptyText();
-        const std::vector<std::string>& cells = d.rows[static_cast<size_t>(row)];
-        return cells.empty() ? EmptyText() : cells[static_cast<size_t>(col)];
+            return {};
+        const std::uint32_t made = d.rows[static_cast<size_t>(row)];
+        if (made == 0)
+            return {};
+        const Slot& cell = d.cells[(made - 1) * static_cast<size_t>(d.cols) + static_cast<size_t>(col)];
+        return std::string_view(d.Text(cell), cell.length);
     }
-    // A cell that is written keeps its room for the new text. Inline: a load
-    // writes every item's cells, a click tens of thousands of them.
+    // Inline: a load writes every item's cells, a click tens of thousands of them.
     void SetCell(int col, int row, std::string_view text)
     {
-        if (Data* d = CellsToWrite(col, row)) {
-            std::string& cell = d->rows[static_cast<size_t>(row)][static_cast<size_t>(col)];
-            if (cell == text)
+        if (Slot* cell = CellToWrite(col, row)) {
+            Data& d = *data_;
+            char* at = d.Text(*cell);
+            if (std::string_view(at, cell->length) == text)
                 return;
-            cell = text;
-            Written(*d);
+            if (text.size() > cell->room) {
+                // New room at the end of the last block (never over the old
+                // text, which `text` may be part of).
+                if (d.blocks.empty() || text.size() > kMaxCellBytes ||
+                    RoomFor(text.size()) > d.blocks.back().size - d.blocks.back().used)
+                    return PutText(col, row, text);
+                Block& last = d.blocks.back();
+                cell->block = static_cast<std::uint32_t>(d.blocks.size() - 1);
+                cell->offset = last.used;
+                cell->room = RoomFor(text.size());
+                last.used += cell->room;
+                at = last.bytes.get() + cell->offset;
+            }
+            if (!text.empty())
+                std::memmove(at, text.data(), text.size());
+            cell->length = static_cast<std::uint32_t>(text.size());
+            Touch();
             return;
         }
         PutText(col, row, text);
     }
-    void SetCell(int col, int row, std::string&& text);
+    void SetCell(int col, int row, const std::string& text) { SetCell(col, row, std::string_view(text)); }
     void SetCell(int col, int row, const char* text) { SetCell(col, row, std::string_view(text)); }
-    const std::vector<std::string>& Row(int row) const;
+    // A copy of a row's texts.
+    std::vector<std::string> Row(int row) const;
     // New text for the grid was recorded elsewhere and is written when read
     // (the views): every window showing it must repaint.
     void MarkStale() { Touch(); }
@@ -89,30 +116,64 @@ public:
     bool operator==(const TextGrid& other) const;
 
 private:
-    static const std::string& EmptyText();
-    struct Data {
-        int cols;
-        std::vector<std::vector<std::string>> rows;  // an empty row vector: all cells empty
-        std::vector<std::string> emptyRow;
-        mutable std::size_t bytes = 0;  // CellBytes once counted; 0 until then and after a change
+    // Where a cell's text is: a place in one of the blocks, with the room
+    // it may grow into. Places rather than pointers, so that a copy of the
+    // grid is a copy of its blocks.
+    struct Slot {
+        std::uint32_t block = 0;
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+        std::uint32_t room = 0;
     };
-    template <typename Text>
-    void Put(int col, int row, Text&& text);
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::uint32_t size = 0;
+        std::uint32_t used = 0;
+    };
+    struct Data {
+        int cols = 0;
+        // Per row: 1 + the place of its cells in `cells`; 0 while none of
+        // them was written (a grid of tens of thousands of rows that nobody
+        // fills costs one small entry per row).
+        std::vector<std::uint32_t> rows;
+        std::vector<Slot> cells;
+        std::vector<Block> blocks;
+        std::size_t blockBytes = 0;
+
+        Data() = default;
+        Data(const Data& other);
+        Data& operator=(const Data&) = delete;
+        char* Text(const Slot& cell) const
+        {
+            return cell.room == 0 ? nullptr : blocks[cell.block].bytes.get() + cell.offset;
+        }
+        // Takes the first `rowCount` rows of `other` into this empty grid,
+        // leaving behind the room nothing uses.
+        void CopyRows(const Data& other, std::size_t rowCount);
+        // Room for a text, at the end of the last block or in a new one.
+        void Place(Slot& cell, std::size_t room);
+        void AddBlock(std::size_t size);
+    };
+    // A cell's room: its text rounded up to whole words, so a figure that
+    // grows by a digit or two usually still fits.
+    static constexpr std::size_t kMaxCellBytes = std::size_t{1} << 30;
+    static std::uint32_t RoomFor(std::size_t length)
+    {
+        return static_cast<std::uint32_t>((length + 7) & ~std::size_t{7});
+    }
     void PutText(int col, int row, std::string_view text);
-    // The cells when the cell (col, row) can be written at once: this grid's
-    // own, its row made; nothing when the write needs the general way.
-    Data* CellsToWrite(int col, int row)
+    // The cell (col, row) when it can be written at once: this grid's own,
+    // its row made; nothing when the write needs the general way.
+    Slot* CellToWrite(int col, int row)
     {
         Data* d = data_.get();
         if (data_.use_count() != 1 || row < 0 || static_cast<size_t>(row) >= d->rows.size() || col < 0 ||
-            col >= d->cols || d->rows[static_cast<size_t>(row)].empty())
+            col >= d->cols)
             return nullptr;
-        return d;
-    }
-    void Written(Data& d)
-    {
-        d.bytes = 0;
-        Touch();
+        const std::uint32_t made = d->rows[static_cast<size_t>(row)];
+        if (made == 0)
+            return nullptr;
+        return &d->cells[(made - 1) * static_cast<size_t>(d->cols) + static_cast<size_t>(col)];
     }
     Data& Mutable();
     std::shared_ptr<Data> data_;

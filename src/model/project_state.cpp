@@ -45,7 +45,7 @@ std::string LowerAscii(std::string text)
     return text;
 }
 
-std::string VTSName(const std::string& title) { return LowerAscii(title.substr(0, 3)); }
+std::string VTSName(std::string_view title) { return LowerAscii(std::string(title.substr(0, 3))); }
 
 int VTSNumber(const std::string& name)
 {

@@ -200,7 +200,7 @@ struct ProjectState {
 // Lower-cases the letters A to Z only.
 std::string LowerAscii(std::string text);
 // First 3 characters of the lower-cased title (all of it when shorter).
-std::string VTSName(const std::string& title);
+std::string VTSName(std::string_view title);
 // Characters 2 and 3 of a VTS name read as an integer; a negative number is
 // rejected with the integer conversion error of those characters.
 int VTSNumber(const std::string& name);

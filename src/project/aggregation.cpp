@@ -23,7 +23,7 @@ namespace {
 class RepeatedReal {
 public:
     explicit RepeatedReal(const Separators& seps) : seps_(seps) {}
-    Extended Read(const std::string& text)
+    Extended Read(std::string_view text)
     {
         if (!known_ || text != text_) {
             value_ = ParseReal(text, seps_);
@@ -94,7 +94,7 @@ void ItemsIntoRecords(ProjectState& s)
 
             column = kColTitle;
             // A title that starts as the one before names the same title set.
-            const std::string_view start = std::string_view(items.Cell(kColTitle, r)).substr(0, 3);
+            const std::string_view start = items.Cell(kColTitle, r).substr(0, 3);
             if (start != previousStart) {
                 previousStart = start;
                 const std::string name = VTSName(items.Cell(kColTitle, r));

@@ -68,7 +68,7 @@ void ReadECLPass(ProjectState& s, const std::string& eclFile, const ProcessMessa
         lines.Truncate(done + 1);
         s.ListBox1.TakeFrom(lines);
         // Only the frame-rate index is read as a number here.
-        throw e.At(ErrorPlace{eclFile, done + 1LL, s.StringGrid1.Cell(kColTitle, row), "frame_rate_idx", {}});
+        throw e.At(ErrorPlace{eclFile, done + 1LL, std::string(s.StringGrid1.Cell(kColTitle, row)), "frame_rate_idx", {}});
     } catch (...) {
         lines.Truncate(done + 1);
         s.ListBox1.TakeFrom(lines);

@@ -100,7 +100,7 @@ std::string GroupedText(const std::string& text)
 }
 
 // A figure read back from its text; nullopt when it is no number.
-std::optional<Extended> Number(const std::string& text)
+std::optional<Extended> Number(std::string_view text)
 {
     Extended v = 0;
     if (!TryParseReal(text, v))
@@ -133,9 +133,9 @@ bool Locked(const ProjectState& s, const std::string& name) { return s.CheckList
 std::string Figures(ProjectState& s, int k)
 {
     WritePendingView(s, s.StringGrid3);
-    const std::string& bitrate = s.StringGrid3.Cell(2, k);
+    const std::string bitrate(s.StringGrid3.Cell(2, k));
     const std::optional<Extended> b = Number(bitrate);
-    return (b ? FormatFloat("%.0n", *b) : bitrate) + " kbit/s, " + s.StringGrid3.Cell(3, k) + " %";
+    return (b ? FormatFloat("%.0n", *b) : bitrate) + " kbit/s, " + std::string(s.StringGrid3.Cell(3, k)) + " %";
 }
 
 // Why a set bitrate or percentage ended away from the request.

@@ -27,17 +27,17 @@ std::string Printable(const std::string& name)
 
 // A VTS number 1..99 read from characters 2 and 3 of a segment's title, as
 // the aggregation reads it; 0 when they do not read as one.
-int NumberOfTitle(const std::string& title)
+int NumberOfTitle(std::string_view title)
 {
     if (title.size() < 2)
         return 0;
     std::int32_t n = 0;
-    if (!TryParseInteger(std::string_view(title).substr(1, 2), n) || n < 1 || n >= kVTSRecords)
+    if (!TryParseInteger(title.substr(1, 2), n) || n < 1 || n >= kVTSRecords)
         return 0;
     return n;
 }
 
-bool At25(const std::string& rate)
+bool At25(std::string_view rate)
 {
     Extended v = 0;
     return TryParseReal(rate, v) && v == 25;
@@ -58,24 +58,23 @@ FrameSharesTable FrameSharesOf(const ProjectState& s)
     const ItemFiguresRead* read =
         s.itemFigures.read && s.itemFigures.read->Of(items, NumberSeparators()) ? s.itemFigures.read.get() : nullptr;
     for (int r = 1; r < items.RowCount(); ++r) {
-        const std::vector<std::string>& row = items.Row(r);
-        const int k = NumberOfTitle(row[kColTitle]);
+        const int k = NumberOfTitle(items.Cell(kColTitle, r));
         std::int32_t first = 0, last = 0;
         const ItemFigures* known = read ? &read->rows[static_cast<size_t>(r - 1)] : nullptr;
         if (known) {
             first = known->first;
             last = known->last;
         }
-        if (k == 0 || (!known && (!TryParseInteger(row[kColFirstEncode], first) || !TryParseInteger(row[kColLastEncode], last))))
+        if (k == 0 || (!known && (!TryParseInteger(items.Cell(kColFirstEncode, r), first) || !TryParseInteger(items.Cell(kColLastEncode, r), last))))
             continue;
         const std::int64_t frames = std::int64_t{last} + 1 - first;
         if (frames <= 0)
             continue;
         FrameShares& shares = table[static_cast<std::size_t>(k)];
         shares.frames += frames;
-        if (row[kColHalfWidth] == "1")
+        if (items.Cell(kColHalfWidth, r) == "1")
             shares.halfWidth += frames;
-        if (known ? known->rate == 25 : At25(row[kColFrameRate]))
+        if (known ? known->rate == 25 : At25(items.Cell(kColFrameRate, r)))
             shares.at25 += frames;
     }
     return table;

@@ -71,7 +71,7 @@ public:
     WriteCells(TextGrid& grid, int row, const Separators& seps) : grid_(grid), row_(row), seps_(seps) {}
     const Separators& Seps() const { return seps_; }
 
-    void Text(int col, const std::string& text) { grid_.SetCell(col, row_, text); }
+    void Text(int col, std::string_view text) { grid_.SetCell(col, row_, text); }
     void Fixed(int col, const char* format, Extended v) { grid_.SetCell(col, row_, FormatFloat(format, v, seps_)); }
     // A figure cut toward zero to a whole number.
     void Whole(int col, Extended v) { grid_.SetCell(col, row_, FormatInteger(Trunc64(v))); }
@@ -110,7 +110,7 @@ public:
     }
     const Separators& Seps() const { return seps_; }
 
-    void Text(int, const std::string&) {}
+    void Text(int, std::string_view) {}
     void Fixed(int, const char*, Extended) {}
     void Whole(int, double v) { CheckTrunc64(v); }
     // The margin of the figures covers the rounding of this product; the cut
@@ -210,8 +210,17 @@ void MaterializeSummary(ProjectState& s) noexcept
 struct SummaryCells {
     const std::string* texts;
     const Separators& seps;
-    const std::string& Name() const { return texts[0]; }
+    std::string_view Name() const { return texts[0]; }
     Extended Figure(int col) const { return ParseReal(texts[col], seps); }
+};
+
+// The same, read from a row of the summary grid.
+struct SummaryGridCells {
+    const TextGrid& grid;
+    int row;
+    const Separators& seps;
+    std::string_view Name() const { return grid.Cell(0, row); }
+    Extended Figure(int col) const { return ParseReal(grid.Cell(col, row), seps); }
 };
 
 // A record's summary row, read without making its text. The general format
@@ -296,7 +305,7 @@ bool RowsCanWait(ViewCache& c, int k, const TVTSData& v, const Separators& seps)
 
 struct CurrentItems {
     const TextGrid& grid;
-    const std::string& Cell(int col, int row) const { return grid.Cell(col, row); }
+    std::string_view Cell(int col, int row) const { return grid.Cell(col, row); }
     Extended Real(int col, int row, const Separators& seps) const { return ParseReal(grid.Cell(col, row), seps); }
     std::int32_t Integer(int col, int row) const { return ParseInteger(grid.Cell(col, row)); }
 };
@@ -306,7 +315,7 @@ struct CurrentItems {
 struct ReadItems {
     const TextGrid& grid;
     const ItemFiguresRead& read;
-    const std::string& Cell(int col, int row) const { return grid.Cell(col, row); }
+    std::string_view Cell(int col, int row) const { return grid.Cell(col, row); }
     Extended Real(int col, int row, const Separators&) const
     {
         const ItemFigures& f = read.rows[static_cast<size_t>(row - 1)];
@@ -522,13 +531,13 @@ void UpdateVTSDataToStringGrid(ProjectState& s, const ItemFiguresRead* read)
     for (int k = 1; k < V; ++k)
         if (!sum.Cell(0, k).empty()) {
             WriteCells details(s.StringGrid5, k, now);
-            DetailsRow(details, SummaryCells{sum.Row(k).data(), now});
+            DetailsRow(details, SummaryGridCells{sum, k, now});
         }
     for (int k = 1; k < V; ++k)
         if (!sum.Cell(0, k).empty()) {
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
             WriteCells main(s.StringGrid3, k, now);
-            MainRow(main, SummaryCells{sum.Row(k).data(), now}, v.Frames, v.FrameRate);
+            MainRow(main, SummaryGridCells{sum, k, now}, v.Frames, v.FrameRate);
         }
 }
 

@@ -109,9 +109,9 @@ private slots:
             auto* grid = w.Find<QTableView>(g.name);
             QCOMPARE(grid->model()->rowCount(), g.table.RowCount() - 1);
             for (int c = 0; c < grid->model()->columnCount(); ++c) {
-                QCOMPARE(Headers(grid).at(c), QString::fromStdString(g.table.Cell(c, 0)));
+                QCOMPARE(Headers(grid).at(c), QString::fromStdString(std::string(g.table.Cell(c, 0))));
                 for (int r = 1; r < g.table.RowCount(); ++r)
-                    QCOMPARE(Cell(grid, r - 1, c), QString::fromStdString(g.table.Cell(c, r)));
+                    QCOMPARE(Cell(grid, r - 1, c), QString::fromStdString(std::string(g.table.Cell(c, r))));
             }
         }
         auto* main = w.Find<QTableView>("StringGrid3");

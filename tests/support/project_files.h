@@ -87,7 +87,7 @@ inline std::vector<std::string> Column(const rq::TextGrid& g, int col)
 {
     std::vector<std::string> out;
     for (int r = 0; r < g.RowCount(); ++r)
-        out.push_back(g.Cell(col, r));
+        out.emplace_back(g.Cell(col, r));
     return out;
 }
 

@@ -49,7 +49,7 @@ std::vector<std::string> PassesAndWidths(const ProjectState& s)
 {
     std::vector<std::string> out;
     for (int r = 1; r < s.StringGrid1.RowCount(); ++r)
-        out.push_back(s.StringGrid1.Cell(kColPass, r) + s.StringGrid1.Cell(kColHalfWidth, r));
+        out.push_back(std::string(s.StringGrid1.Cell(kColPass, r)).append(s.StringGrid1.Cell(kColHalfWidth, r)));
     return out;
 }
 

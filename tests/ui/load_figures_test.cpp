@@ -34,7 +34,8 @@ std::vector<std::string> MainGridRows(TForm1& f)
     std::vector<std::string> rows;
     const TextGrid& g = Written(f.s).StringGrid3;
     for (int r = 1; r < g.RowCount(); ++r)
-        rows.push_back(g.Cell(0, r) + " " + g.Cell(1, r) + " " + g.Cell(2, r) + " " + g.Cell(3, r));
+        rows.push_back(std::string(g.Cell(0, r)) + " " + std::string(g.Cell(1, r)) + " " + std::string(g.Cell(2, r)) + " " +
+                       std::string(g.Cell(3, r)));
     return rows;
 }
 

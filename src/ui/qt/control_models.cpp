@@ -83,7 +83,7 @@ void TextGridModel::Sync(bool force)
     bool headerChanged = force || header_.size() != static_cast<size_t>(cols_);
     header_.resize(static_cast<size_t>(cols_));
     for (int c = 0; c < cols_; ++c) {
-        const std::string& text = grid_.Cell(c, 0);
+        const std::string_view text = grid_.Cell(c, 0);
         if (header_[static_cast<size_t>(c)] != text) {
             header_[static_cast<size_t>(c)] = text;
             headerChanged = true;
