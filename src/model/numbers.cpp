@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cerrno>
 #include <cfloat>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -35,20 +36,19 @@ namespace {
 // value lies so near a rounding boundary that the one rounding of the
 // multiplication could matter; the caller then takes the exact way. On
 // success, a = 0.n x 10^exponent with n of exactly 18 digits.
-// e with a = m x 2^e and 0.5 <= m < 1, for a normal positive a: frexp's
-// exponent, read from the 80-bit format's exponent field where that is the
-// long double, without a call.
+// e with a = m x 2^e and 0.5 <= m < 1, for a normal positive a within the
+// range of double: frexp's exponent, read from a's nearest double, which
+// leaves the floating-point unit in eight bytes. (Reading the 80-bit format's
+// exponent bytes from memory would wait for the store of all ten.) Rounding
+// to the double can only carry a up to the next power of two.
 int BinaryExponent(Extended a)
 {
-#if LDBL_MANT_DIG == 64 && LDBL_MAX_EXP == 16384 && (defined(__x86_64__) || defined(__i386__))
-    unsigned char bytes[sizeof(Extended)];
-    std::memcpy(bytes, &a, sizeof bytes);
-    return (((bytes[9] & 0x7f) << 8) | bytes[8]) - 16382;
-#else
-    int e2 = 0;
-    (void)std::frexp(a, &e2);
+    const double d = static_cast<double>(a);
+    const auto bits = std::bit_cast<std::uint64_t>(d);
+    int e2 = static_cast<int>((bits >> 52) & 0x7ff) - 1022;
+    if ((bits & ((std::uint64_t{1} << 52) - 1)) == 0 && a < d)
+        --e2;
     return e2;
-#endif
 }
 
 bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)

@@ -114,7 +114,7 @@ void UpdateItems(ProjectState& s)
             const TVTSData& v = s.VTSData[static_cast<size_t>(k)];
             const Extended factor = Div(v.PercentChange, 100);
             const double bitrate = StoreDouble(Mul(figures.Bitrate(r), factor));
-            ItemFigures written;
+            ItemFigures written{};
             char text[kGeneralTextMax];
             items.SetCell(kColBitrate, r, FormatGeneralTo(text, bitrate, NumberSeparators(), &written.bitrate));
             std::optional<FigureText>& percent = reduction[static_cast<size_t>(k)];

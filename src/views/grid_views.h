@@ -31,13 +31,16 @@ void KeepItemViewRecord(ProjectState& s, std::uint64_t seenItemsVersion);
 std::size_t ViewRecordBytes(const ProjectState& s);
 
 // An item's figures as the aggregation read them from its cells.
+// Zero when value-initialised (`ItemFigures{}`, a vector's resize): without
+// member initialisers a table of them is cleared in one sweep rather than
+// through the floating-point unit one figure at a time.
 struct ItemFigures {
-    Extended bitrate = 0;
-    Extended reduction = 0;
-    Extended kbytes = 0;
-    Extended rate = 0;
-    std::int32_t first = 0;
-    std::int32_t last = 0;
+    Extended bitrate;
+    Extended reduction;
+    Extended kbytes;
+    Extended rate;
+    std::int32_t first;
+    std::int32_t last;
 };
 // The figures of every item (row r at index r - 1), read from the item table
 // at one version with one pair of separators: whoever reads the table again
