@@ -90,7 +90,9 @@ bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)
             }
             return false;
         }
-        n = static_cast<std::uint64_t>(whole);  // a whole number: nothing is cut
+        // A whole number below 2^63 converts exactly in any rounding mode,
+        // without the switch of mode that a cut would cost.
+        n = static_cast<std::uint64_t>(__builtin_llrintl(whole));
         exponent = e10 + 1;
         return true;
     }
@@ -305,6 +307,24 @@ size_t WriteFixedGeneral(char* out, bool negative, std::string_view digits, int 
     return static_cast<size_t>(p - out);
 }
 
+// 10^0 .. 10^15 as whole numbers.
+constexpr std::uint64_t kWholePow10[] = {1ULL,
+                                         10ULL,
+                                         100ULL,
+                                         1000ULL,
+                                         10000ULL,
+                                         100000ULL,
+                                         1000000ULL,
+                                         10000000ULL,
+                                         100000000ULL,
+                                         1000000000ULL,
+                                         10000000000ULL,
+                                         100000000000ULL,
+                                         1000000000000ULL,
+                                         10000000000000ULL,
+                                         100000000000000ULL,
+                                         1000000000000000ULL};
+
 // Writes the last `count` decimal digits of x, leading zeros included.
 void WriteDigits(std::uint32_t x, char* out, int count)
 {
@@ -345,17 +365,17 @@ size_t QuickGeneral(Extended v, char sep, char* out, Extended* textValue = nullp
         return 1;
     }
     char digits[24];
-    const bool negative = std::signbit(v);
-    if (a >= 1) {
-        const long long whole = static_cast<long long>(a);  // cut; only a whole a is written so
-        if (static_cast<Extended>(whole) == a) {
-            char* p = out;
-            if (negative)
-                *p++ = '-';
-            if (textValue)
-                *textValue = negative ? -a : a;
-            return static_cast<size_t>(std::to_chars(p, out + 24, whole).ptr - out);
-        }
+    const bool negative = v < 0;  // v is not zero
+    if (a >= 1 && WholePart(a) == a) {
+        // Only a whole a is written so; below 2^63 it converts exactly in any
+        // rounding mode, without a switch of mode.
+        const long long whole = __builtin_llrintl(a);
+        char* p = out;
+        if (negative)
+            *p++ = '-';
+        if (textValue)
+            *textValue = negative ? -a : a;
+        return static_cast<size_t>(std::to_chars(p, out + 24, whole).ptr - out);
     }
     std::uint64_t n = 0;
     int exponent = 0;
@@ -382,7 +402,7 @@ size_t QuickGeneral(Extended v, char sep, char* out, Extended* textValue = nullp
     if (textValue) {
         // q now holds the digits written; those after the separator are its decimals.
         const int decimals = static_cast<int>(length) - exponent;
-        Extended read = static_cast<Extended>(decimals > 0 ? q : q * static_cast<std::uint64_t>(kPow10[-decimals]));
+        Extended read = static_cast<Extended>(decimals > 0 ? q : q * kWholePow10[-decimals]);
         if (decimals > 0)
             read /= kPow10[decimals];
         *textValue = negative ? -read : read;
