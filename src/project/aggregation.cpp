@@ -87,7 +87,10 @@ void ItemsIntoRecords(ProjectState& s)
             const Extended rate = figures.rate = known ? known->rate : rates.Read(items.Cell(kColFrameRate, r));
             column = -1;  // the segment as a whole
             const std::int32_t frames = SubInt32(last, first);
-            const Extended kbytes = Mul(Div(Div(Div(Mul(bitrate, 1000), 8), 1024), rate), frames);
+            // Kilobits to kilobytes: dividing by 8 and by 1024 is multiplying
+            // by 2^-3 and 2^-10, the same real number rounded the same way,
+            // each bit for bit the division, without its wait.
+            const Extended kbytes = Mul(Div(Mul(Mul(Mul(bitrate, 1000), 0x1p-3L), 0x1p-10L), rate), frames);
             char text[kGeneralTextMax];
             Extended written = 0;
             items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes, read.seps, &written));
