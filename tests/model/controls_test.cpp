@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "model/controls.h"
 
 using namespace rq;
@@ -50,4 +52,52 @@ TEST(TextGrid, RowsWithoutCellsReadEmptyAndGrowWhenWritten)
     EXPECT_EQ(grid, other);
     other.SetCell(0, 0, "Title");
     EXPECT_NE(grid, other);
+}
+
+// Random writes, copies and row changes against a plain table of strings:
+// texts that outgrow their room, texts taken from other cells of the same
+// grid, copies written on both sides, rows dropped and made again.
+TEST(TextGrid, MatchesAPlainTableThroughWritesCopiesAndRowChanges)
+{
+    std::mt19937 rng(20261208);
+    const int cols = 4;
+    TextGrid grid(cols, 3);
+    std::vector<std::vector<std::string>> model(3, std::vector<std::string>(cols));
+    std::vector<std::pair<TextGrid, std::vector<std::vector<std::string>>>> copies;
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 20000; ++step) {
+        const int op = pick(100);
+        const int rows = static_cast<int>(model.size());
+        if (op < 70 && rows > 0) {
+            const int c = pick(cols), r = pick(rows);
+            std::string text(static_cast<size_t>(pick(4) == 0 ? pick(3000) : pick(24)), static_cast<char>('a' + step % 26));
+            grid.SetCell(c, r, text);
+            model[static_cast<size_t>(r)][static_cast<size_t>(c)] = text;
+        } else if (op < 80 && rows > 0) {
+            const int c = pick(cols), r = pick(rows), fc = pick(cols), fr = pick(rows);
+            const size_t length = static_cast<size_t>(pick(30));
+            grid.SetCell(c, r, grid.Cell(fc, fr).substr(0, length));
+            model[static_cast<size_t>(r)][static_cast<size_t>(c)] =
+                model[static_cast<size_t>(fr)][static_cast<size_t>(fc)].substr(0, length);
+        } else if (op < 88) {
+            const int n = pick(12);
+            grid.SetRowCount(n);
+            model.resize(static_cast<size_t>(n), std::vector<std::string>(cols));
+        } else if (op < 95) {
+            copies.emplace_back(grid, model);
+            if (copies.size() > 4)
+                copies.erase(copies.begin());
+        } else if (!copies.empty()) {
+            std::swap(grid, copies.back().first);
+            std::swap(model, copies.back().second);
+        }
+        if (step % 97 == 0 || op >= 88) {
+            ASSERT_EQ(grid.RowCount(), static_cast<int>(model.size())) << step;
+            for (size_t r = 0; r < model.size(); ++r)
+                ASSERT_EQ(grid.Row(static_cast<int>(r)), model[r]) << "step " << step << " row " << r;
+            for (const auto& [g, m] : copies)
+                for (size_t r = 0; r < m.size(); ++r)
+                    ASSERT_EQ(g.Row(static_cast<int>(r)), m[r]) << "a copy, step " << step;
+        }
+    }
 }
