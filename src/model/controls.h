@@ -58,17 +58,18 @@ public:
     void SetRowCount(int rows);
 
     // A cell's text; empty outside the grid. Inline: the commands read every
-    // item's cells several times a click.
+    // item's cells several times a click. An empty text still points at a
+    // character, as a string's does, so that it may be copied from.
     std::string_view Cell(int col, int row) const
     {
         const Data& d = *data_;
         if (row < 0 || static_cast<size_t>(row) >= d.rows.size() || col < 0 || col >= d.cols)
-            return {};
+            return std::string_view(kNoText, 0);
         const std::uint32_t made = d.rows[static_cast<size_t>(row)];
         if (made == 0)
-            return {};
+            return std::string_view(kNoText, 0);
         const Slot& cell = d.cells[(made - 1) * static_cast<size_t>(d.cols) + static_cast<size_t>(col)];
-        return std::string_view(d.Text(cell), cell.length);
+        return cell.room == 0 ? std::string_view(kNoText, 0) : std::string_view(d.Text(cell), cell.length);
     }
     // Inline: a load writes every item's cells, a click tens of thousands of them.
     void SetCell(int col, int row, std::string_view text)
@@ -156,6 +157,7 @@ private:
     };
     // A cell's room: its text rounded up to whole words, so a figure that
     // grows by a digit or two usually still fits.
+    static constexpr char kNoText[] = "";
     static constexpr std::size_t kMaxCellBytes = std::size_t{1} << 30;
     static std::uint32_t RoomFor(std::size_t length)
     {
