@@ -31,11 +31,6 @@ namespace detail {
 
 namespace {
 
-// The quick way to 18 digits for the usual magnitudes: one exact-enough
-// scaling by a power of ten. It declines (returns false) whenever the scaled
-// value lies so near a rounding boundary that the one rounding of the
-// multiplication could matter; the caller then takes the exact way. On
-// success, a = 0.n x 10^exponent with n of exactly 18 digits.
 // e with a = m x 2^e and 0.5 <= m < 1, for a normal positive a within the
 // range of double: frexp's exponent, read from a's nearest double, which
 // leaves the floating-point unit in eight bytes. (Reading the 80-bit format's
@@ -51,7 +46,20 @@ int BinaryExponent(Extended a)
     return e2;
 }
 
-bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)
+// The quick way to 18 digits for the usual magnitudes: one exact-enough
+// scaling by a power of ten. It declines (returns false) whenever the scaled
+// value lies so near a rounding boundary that the one rounding of the
+// multiplication could matter; the caller then takes the exact way. On
+// success, a = 0.n x 10^exponent with n of exactly 18 digits.
+//
+// The one rounding of the scaling moves the scaled value by at most 2^-5
+// (half a unit in the last place below 2^60). A value whose fraction lies
+// within 1/16 of a half may therefore belong on the other side of it: where
+// `neighbour` is given, such a value is not declined but n is its rounding
+// of the scaled value and *neighbour says where the other candidate lies
+// (+1 or -1; 0 when n is certain). A caller that needs fewer digits can tell
+// whether both candidates give the same.
+bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent, int* neighbour = nullptr)
 {
     if (!(a >= 1e-4L && a < 1e15L))
         return false;
@@ -72,9 +80,11 @@ bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)
         const Extended scaled = a * kPow10[k];
         Extended whole = WholePart(scaled);
         const Extended frac = scaled - whole;
-        if (frac > 0.4375L && frac < 0.5625L)
+        const bool nearHalf = frac > 0.4375L && frac < 0.5625L;
+        if (nearHalf && !neighbour)
             return false;
-        if (frac >= 0.5L)
+        const bool up = frac >= 0.5L;
+        if (up)
             whole += 1;
         if (whole >= 1e18L) {
             if (attempt == 0 && whole > 1e18L) {
@@ -94,6 +104,8 @@ bool QuickDigits18(Extended a, std::uint64_t& n, int& exponent)
         // without the switch of mode that a cut would cost.
         n = static_cast<std::uint64_t>(__builtin_llrintl(whole));
         exponent = e10 + 1;
+        if (neighbour)
+            *neighbour = !nearHalf ? 0 : up ? -1 : 1;
         return true;
     }
     return false;
@@ -379,11 +391,19 @@ size_t QuickGeneral(Extended v, char sep, char* out, Extended* textValue = nullp
     }
     std::uint64_t n = 0;
     int exponent = 0;
-    if (!detail::QuickDigits18(a, n, exponent))
+    int neighbour = 0;
+    if (!detail::QuickDigits18(a, n, exponent, &neighbour))
         return 0;
-    std::uint64_t q = n / 1000;
-    if (n % 1000 >= 500)
-        ++q;
+    // The 18 digits rounded to 15 (halves up on the 16th digit).
+    const auto round15 = [](std::uint64_t x) { return x / 1000 + (x % 1000 >= 500 ? 1 : 0); };
+    std::uint64_t q = round15(n);
+    if (neighbour != 0) {
+        // The value lies so near a half of its 18th digit that the other
+        // rounding may be the true one: the text stands only if both give it.
+        const std::uint64_t other = n + static_cast<std::uint64_t>(static_cast<std::int64_t>(neighbour));
+        if (other < 100000000000000000ULL || other >= 1000000000000000000ULL || round15(other) != q)
+            return 0;
+    }
     if (q == 1000000000000000ULL) {
         q = 100000000000000ULL;
         ++exponent;
