@@ -37,6 +37,45 @@ TEST(SplitTextLines, FollowsTheLineEndAndCtrlZRules)
         EXPECT_EQ(SplitTextLines(c.bytes), c.lines) << c.bytes;
 }
 
+// The rules read plainly: a line runs to its LF; a Ctrl-Z first on a line
+// ends the file, inside a line it ends the line's text; every CR is dropped.
+// Random texts of long and short CR LF lines with the odd lone CR, bare LF
+// and Ctrl-Z, so that both the block-wise and the general ways are taken.
+TEST(SplitTextLines, AgreesWithThePlainRulesOnRandomTexts)
+{
+    const auto plain = [](const std::string& bytes) {
+        std::vector<std::string> lines;
+        for (size_t i = 0; i < bytes.size() && bytes[i] != '\x1a';) {
+            const size_t lf = bytes.find('\n', i);
+            const size_t end = lf == std::string::npos ? bytes.size() : lf;
+            std::string text;
+            for (size_t j = i; j < end && bytes[j] != '\x1a'; ++j)
+                if (bytes[j] != '\r')
+                    text += bytes[j];
+            lines.push_back(text);
+            i = end + 1;
+        }
+        return lines;
+    };
+    std::mt19937 rng(64);
+    for (int t = 0; t < 4000; ++t) {
+        std::string bytes;
+        const int lines = static_cast<int>(rng() % 12);
+        for (int l = 0; l < lines; ++l) {
+            bytes.append(rng() % 3 == 0 ? rng() % 150 : rng() % 20, 'x');
+            const auto odd = rng() % 40;
+            if (odd == 0)
+                bytes.insert(bytes.size() - (bytes.empty() ? 0 : rng() % bytes.size()), 1, '\r');
+            else if (odd == 1)
+                bytes.insert(bytes.size() - (bytes.empty() ? 0 : rng() % bytes.size()), 1, '\x1a');
+            bytes += rng() % 8 == 0 ? "\n" : "\r\n";
+        }
+        if (rng() % 4 == 0 && !bytes.empty())
+            bytes.resize(bytes.size() - 1 - rng() % std::min<size_t>(bytes.size(), 3));
+        ASSERT_EQ(SplitTextLines(bytes), plain(bytes)) << testing::PrintToString(bytes);
+    }
+}
+
 TEST(ChangeFileExt, ReplacesOnlyTheLastNamesExtension)
 {
     const struct {
