@@ -87,13 +87,17 @@ void ItemsIntoRecords(ProjectState& s)
             const Extended rate = figures.rate = known ? known->rate : rates.Read(items.Cell(kColFrameRate, r));
             column = -1;  // the segment as a whole
             const std::int32_t frames = SubInt32(last, first);
-            // Kilobits to kilobytes: dividing by 8 and by 1024 is multiplying
-            // by 2^-3 and 2^-10, the same real number rounded the same way,
-            // each bit for bit the division, without its wait.
-            const Extended kbytes = Mul(Div(Mul(Mul(Mul(bitrate, 1000), 0x1p-3L), 0x1p-10L), rate), frames);
-            char text[kGeneralTextMax];
             Extended written = 0;
-            items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes, read.seps, &written));
+            if (known && before->sizesOwn) {
+                written = known->kbytes;  // the same figures made it, and its text is in the cell
+            } else {
+                // Kilobits to kilobytes: dividing by 8 and by 1024 is multiplying
+                // by 2^-3 and 2^-10, the same real number rounded the same way,
+                // each bit for bit the division, without its wait.
+                const Extended kbytes = Mul(Div(Mul(Mul(Mul(bitrate, 1000), 0x1p-3L), 0x1p-10L), rate), frames);
+                char text[kGeneralTextMax];
+                items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes, read.seps, &written));
+            }
 
             column = kColTitle;
             // A title that starts as the one before names the same title set.
@@ -141,6 +145,7 @@ void ItemsIntoRecords(ProjectState& s)
         }
     }
     read.version = items.Version();
+    read.sizesOwn = true;
     s.itemFigures.read = kept;
     UpdateVTSDataToStringGrid(s, &read);
 }

@@ -85,6 +85,7 @@ void UpdateItems(ProjectState& s)
         if (s.itemFigures.read.use_count() > 1)
             s.itemFigures.read = std::make_shared<ItemFiguresRead>(*s.itemFigures.read);
         follow = s.itemFigures.read.get();
+        follow->sizesOwn = false;  // the sizes written here are the old ones scaled
     }
     const int N = s.VTSRangeEnd();
     // The reduction text is the same for every item of a title set.

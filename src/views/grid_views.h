@@ -49,6 +49,10 @@ struct ItemFiguresRead {
     std::uint64_t version = 0;
     Separators seps;
     std::vector<ItemFigures> rows;
+    // The sizes are the aggregation's own, from the other figures of their
+    // rows, and their texts stand in the table: an aggregation of the same
+    // table would write them again, the very same.
+    bool sizesOwn = false;
 
     // Whether these are the figures of the table as it stands.
     bool Of(const TextGrid& items, const Separators& now) const
