@@ -53,7 +53,7 @@ struct SetTotals {
 // A title set whose items are split over several runs of rows (v01, v02, v01)
 // is summed over all of them, so its size and length are those of the whole
 // set; its frame rate is that of its first item.
-void ItemsIntoRecords(ProjectState& s)
+void ItemsIntoRecords(ProjectState& s, int& sizesWritten)
 {
     TextGrid& items = s.StringGrid1;
     auto kept = std::make_shared<ItemFiguresRead>();
@@ -98,6 +98,7 @@ void ItemsIntoRecords(ProjectState& s)
                 char text[kGeneralTextMax];
                 items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes, read.seps, &written));
             }
+            sizesWritten = r + 1;
 
             column = kColTitle;
             // A title that starts as the one before names the same title set.
@@ -198,9 +199,26 @@ void RecordsIntoLists(ProjectState& s)
 
 }  // namespace
 
-void ProcessLoadedECL(ProjectState& s)
+void PendingSizes::WriteFrom(ProjectState& s, int from) const
 {
-    ItemsIntoRecords(s);
+    for (size_t r = static_cast<size_t>(std::max(from, 0)); r < kbytes.size(); ++r)
+        if (!std::isnan(kbytes[r]))
+            s.StringGrid1.SetCell(kColKBytes, static_cast<int>(r), FormatGeneral(kbytes[r]));
+}
+
+void ProcessLoadedECL(ProjectState& s, const PendingSizes& pending)
+{
+    int sizesWritten = 0;
+    try {
+        ItemsIntoRecords(s, sizesWritten);
+    } catch (...) {
+        if (!pending.kbytes.empty()) {
+            // The figures the apply kept say nothing of the sizes it left unwritten.
+            s.itemFigures.read.reset();
+            pending.WriteFrom(s, sizesWritten);
+        }
+        throw;
+    }
     RecordsIntoLists(s);
     // "Change" by 100 percent moves no size but brings every title set's
     // derived figures up to date.
@@ -208,5 +226,7 @@ void ProcessLoadedECL(ProjectState& s)
     ChangeByPercentage(s, s.ComboBox1.Text(), s.Edit2.Text());
     s.Edit2.SetText("101");
 }
+
+void ProcessLoadedECL(ProjectState& s) { ProcessLoadedECL(s, PendingSizes{}); }
 
 }  // namespace rq

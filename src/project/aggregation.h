@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include "model/project_state.h"
 
 namespace rq {
@@ -12,5 +14,16 @@ namespace rq {
 // Keeps the item figures it read in s.itemFigures, for whoever reads the
 // unchanged table next.
 void ProcessLoadedECL(ProjectState& s);
+
+// The sizes an apply has scaled and not yet written (by row; NaN where it
+// has none). The aggregation that follows the apply writes every item's size
+// anew from its new bitrate, so these are written only where it stops short
+// of them: rows it has not reached when an error ends it.
+struct PendingSizes {
+    std::vector<Extended> kbytes;
+    // Writes the sizes of rows `from` on into the item table.
+    void WriteFrom(ProjectState& s, int from) const;
+};
+void ProcessLoadedECL(ProjectState& s, const PendingSizes& pending);
 
 }  // namespace rq

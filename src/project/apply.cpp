@@ -1,8 +1,10 @@
 #include "project/apply.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -73,9 +75,13 @@ struct FigureText {
     Extended value = 0;
 };
 
-void UpdateItems(ProjectState& s)
+// The sizes are scaled here but written by the aggregation that follows (from
+// the new bitrates), or, where an error stops either short of a row, from
+// `sizes`.
+void UpdateItems(ProjectState& s, PendingSizes& sizes)
 {
     TextGrid& items = s.StringGrid1;
+    sizes.kbytes.assign(static_cast<size_t>(std::max(items.RowCount(), 0)), std::numeric_limits<Extended>::quiet_NaN());
     // An item's figures are read before its cells are written.
     const Figures figures(items, s.itemFigures);
     // While the kept figures hold, they follow the cells written, so that the
@@ -125,16 +131,15 @@ void UpdateItems(ProjectState& s)
             }
             items.SetCell(kColReduction, r, percent->text);
             // The row's kept figures change only once the row is done, so the size is still the old one.
-            const Extended kbytes = Mul(figures.KBytes(r), factor);
-            items.SetCell(kColKBytes, r, FormatGeneralTo(text, kbytes, NumberSeparators(), &written.kbytes));
+            sizes.kbytes[static_cast<size_t>(r)] = Mul(figures.KBytes(r), factor);
             // A text that reads as no number must be found by the aggregation's own reading.
-            if (std::isnan(written.bitrate) || std::isnan(percent->value) || std::isnan(written.kbytes))
+            if (std::isnan(written.bitrate) || std::isnan(percent->value))
                 follow = nullptr;
             if (follow) {
                 ItemFigures& kept = follow->rows[static_cast<size_t>(r - 1)];
                 kept.bitrate = written.bitrate;
                 kept.reduction = percent->value;
-                kept.kbytes = written.kbytes;
+                kept.kbytes = sizes.kbytes[static_cast<size_t>(r)];  // its text is not written yet
             }
         }
     }
@@ -258,8 +263,16 @@ void ModifyECL(ProjectState& s)
 void ApplyChanges(ProjectState& s)
 {
     RefuseEmptyTitleSets(s);
-    UpdateItems(s);
-    ProcessLoadedECL(s);
+    PendingSizes sizes;
+    try {
+        UpdateItems(s, sizes);
+    } catch (...) {
+        // The rows done keep their scaled sizes.
+        s.itemFigures.read.reset();
+        sizes.WriteFrom(s, 0);
+        throw;
+    }
+    ProcessLoadedECL(s, sizes);
     ModifyECL(s);
 }
 

@@ -140,6 +140,21 @@ TEST_F(ApplyChanges, StopsAtACellThatIsNoNumber)
     EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(t); }), "'big' is not a valid floating point value");
     EXPECT_EQ(t.StringGrid1.Cell(kColBitrate, 1), "5400");
     EXPECT_EQ(t.StringGrid1.Cell(kColReduction, 1), "60");
+    // The rows before it keep their scaled sizes.
+    ProjectState u;
+    LoadECL(u, dir / "REBUILDER.ECL");
+    SetVTSBitRate(u, "v01", 5400);
+    u.StringGrid1.SetCell(kColKBytes, 2, "big");
+    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(u); }), "'big' is not a valid floating point value");
+    EXPECT_EQ(u.StringGrid1.Cell(kColKBytes, 1), "26367.1875");
+    // An aggregation stopped by a frame rate leaves the sizes it has not
+    // reached scaled, those before it made anew.
+    ProjectState v;
+    LoadECL(v, dir / "REBUILDER.ECL");
+    SetVTSBitRate(v, "v01", 5400);
+    v.StringGrid1.SetCell(kColFrameRate, 3, "slow");
+    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(v); }), "'slow' is not a valid floating point value");
+    EXPECT_EQ(Column(v.StringGrid1, kColKBytes), (std::vector<std::string>{"KBytes", "26367.1875", "27099.609375", "27099.609375"}));
 }
 
 TEST_F(ApplyChanges, FiguresKeptFromTheLastReadingNeverStandInForChangedCells)
