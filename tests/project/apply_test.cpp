@@ -132,29 +132,32 @@ TEST_F(ApplyChanges, StopsAtACellThatIsNoNumber)
     EXPECT_EQ(s.StringGrid1.Cell(kColBitrate, 1), "5400");
     EXPECT_EQ(s.ListBox2.Lines(), inf);
     EXPECT_FALSE(s.Button7.Enabled());
-    // A size cell that does not parse stops after its row's bitrate and reduction.
-    ProjectState t;
-    LoadECL(t, dir / "REBUILDER.ECL");
-    SetVTSBitRate(t, "v01", 5400);
-    t.StringGrid1.SetCell(kColKBytes, 1, "big");
-    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(t); }), "'big' is not a valid floating point value");
-    EXPECT_EQ(t.StringGrid1.Cell(kColBitrate, 1), "5400");
-    EXPECT_EQ(t.StringGrid1.Cell(kColReduction, 1), "60");
-    // The rows before it keep their scaled sizes.
-    ProjectState u;
-    LoadECL(u, dir / "REBUILDER.ECL");
-    SetVTSBitRate(u, "v01", 5400);
-    u.StringGrid1.SetCell(kColKBytes, 2, "big");
-    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(u); }), "'big' is not a valid floating point value");
-    EXPECT_EQ(u.StringGrid1.Cell(kColKBytes, 1), "26367.1875");
-    // An aggregation stopped by a frame rate leaves the sizes it has not
-    // reached scaled, those before it made anew.
-    ProjectState v;
-    LoadECL(v, dir / "REBUILDER.ECL");
-    SetVTSBitRate(v, "v01", 5400);
-    v.StringGrid1.SetCell(kColFrameRate, 3, "slow");
-    EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(v); }), "'slow' is not a valid floating point value");
-    EXPECT_EQ(Column(v.StringGrid1, kColKBytes), (std::vector<std::string>{"KBytes", "26367.1875", "27099.609375", "27099.609375"}));
+    // Each case: a cell made no number, and the columns of the table after
+    // the failed apply.
+    using Col = std::vector<std::string>;
+    const struct {
+        int col, row;
+        const char* text;
+        Col bitrates, reductions, sizes;
+    } cases[] = {
+        // A size stops after its row's bitrate and reduction.
+        {kColKBytes, 1, "big", {"Bitrate", "5400", "3000", "3000"}, {"Reduction", "60", "50", "50"}, {"KBytes", "big", "29296.875", "29296.875"}},
+        // The rows before it keep their scaled sizes.
+        {kColKBytes, 2, "big", {"Bitrate", "5400", "2775", "3000"}, {"Reduction", "60", "46.25", "50"}, {"KBytes", "26367.1875", "big", "29296.875"}},
+        // An aggregation stopped by a frame rate leaves the sizes it has not
+        // reached scaled, those before it made anew.
+        {kColFrameRate, 3, "slow", {"Bitrate", "5400", "2775", "2775"}, {"Reduction", "60", "46.25", "46.25"}, {"KBytes", "26367.1875", "27099.609375", "27099.609375"}},
+    };
+    for (const auto& c : cases) {
+        ProjectState t;
+        LoadECL(t, dir / "REBUILDER.ECL");
+        SetVTSBitRate(t, "v01", 5400);
+        t.StringGrid1.SetCell(c.col, c.row, c.text);
+        EXPECT_EQ(ErrorOf([&] { rq::ApplyChanges(t); }), std::string("'") + c.text + "' is not a valid floating point value");
+        EXPECT_EQ(Column(t.StringGrid1, kColBitrate), c.bitrates) << c.text << c.row;
+        EXPECT_EQ(Column(t.StringGrid1, kColReduction), c.reductions) << c.text << c.row;
+        EXPECT_EQ(Column(t.StringGrid1, kColKBytes), c.sizes) << c.text << c.row;
+    }
 }
 
 TEST_F(ApplyChanges, FiguresKeptFromTheLastReadingNeverStandInForChangedCells)
