@@ -2,6 +2,7 @@
 
 #include "model/errors.h"
 #include "support/separators_guard.h"
+#include "project/aggregation.h"
 #include "views/grid_views.h"
 #include "support/error_of.h"
 #include "support/written_views.h"
@@ -305,3 +306,19 @@ TEST(UpdateVTSDataToStringGrid, AWriteAtOnceReplacesWhatAnEarlierRefreshLeftUnwr
 }
 
 }  // namespace
+
+// The item view's check reads each item's own kept figures: at half a frame a
+// second, 2^30 frames run to 2^31 seconds, one more than a count of seconds
+// holds, while the same frames counted backwards just fit.
+TEST(UpdateVTSDataToStringGrid, TheItemCheckReadsEachItemsOwnFigures)
+{
+    SeparatorsGuard dot('.', ',');
+    ProjectState s;
+    PutItems(s, {{"v01a", "4500", "2", "0", "50", "0", "1000", "1", "25"},
+                 {"v01b", "4500", "2", "0", "50", "0", "1073741824", "1", "0.5"},
+                 {"v01c", "4500", "2", "0", "50", "0", "1000", "1", "25"},
+                 {"v02a", "4500", "2", "0", "50", "0", "1000", "1", "25"}});
+    EXPECT_EQ(ErrorOf([&] { ProcessLoadedECL(s); }), "Integer overflow");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(0, 2), "v01b");
+    EXPECT_EQ(Written(s).StringGrid4.Cell(0, 3), "") << "the refresh ends at that item";
+}
