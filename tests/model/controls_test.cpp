@@ -52,6 +52,12 @@ TEST(TextGrid, RowsWithoutCellsReadEmptyAndGrowWhenWritten)
     EXPECT_EQ(grid, other);
     other.SetCell(0, 0, "Title");
     EXPECT_NE(grid, other);
+    // A write outside the grid changes nothing, the row after it neither.
+    TextGrid two(2, 3);
+    two.SetCell(0, 1, "a");
+    two.SetCell(0, 2, "b");
+    two.SetCell(2, 1, "outside");
+    EXPECT_EQ(two.Row(2), (std::vector<std::string>{"b", ""}));
 }
 
 // Random writes, copies and row changes against a plain table of strings:
