@@ -155,10 +155,10 @@ private:
         void Place(Slot& cell, std::size_t room);
         void AddBlock(std::size_t size);
     };
-    // A cell's room: its text rounded up to whole words, so a figure that
-    // grows by a digit or two usually still fits.
     static constexpr char kNoText[] = "";
     static constexpr std::size_t kMaxCellBytes = std::size_t{1} << 30;
+    // A cell's room: its text rounded up to whole words, so a figure that
+    // grows by a digit or two usually still fits.
     static std::uint32_t RoomFor(std::size_t length)
     {
         return static_cast<std::uint32_t>((length + 7) & ~std::size_t{7});
